@@ -1,0 +1,51 @@
+// The application object: title, message loop, default error report, the path
+// of the running program, process-messages.
+#pragma once
+#include <exception>
+#include <string>
+
+namespace platform {
+
+class Window;
+
+class Application {
+ public:
+  // Initialises the application (COM for this thread on Win32).
+  Application();
+  ~Application();
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  // The one instance, while it exists.
+  static Application& Instance();
+
+  const std::string& Title() const { return title_; }
+  void SetTitle(std::string title);
+
+  // The first window created becomes the main window; closing it ends Run().
+  Window* MainForm() const { return mainForm_; }
+  void SetMainForm(Window* window) { mainForm_ = window; }
+
+  // Shows the main window and runs the message loop until the main window closes.
+  void Run();
+  // Lets pending messages (timers, paints, input) run, then returns.
+  static void ProcessMessages();
+  // Ends the message loop.
+  void Terminate();
+  bool Terminated() const { return terminated_; }
+
+  // The default error report: a message box with the error's text ("." appended
+  // when its last character sorts above "."), captioned with the title, error icon, OK.
+  void ShowException(const std::exception& error);
+  static std::string ErrorReportText(const std::string& message);
+
+  // Full path of the running executable (UTF-8).
+  static std::string ExeName();
+
+ private:
+  std::string title_;
+  Window* mainForm_ = nullptr;
+  bool terminated_ = false;
+};
+
+}  // namespace platform

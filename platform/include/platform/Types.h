@@ -1,0 +1,28 @@
+// Geometry and colour types shared by every layer.
+#pragma once
+#include <cstdint>
+
+namespace platform {
+
+// Right and bottom are exclusive; a rectangle is empty when its width or height is below 1.
+struct Rect {
+  std::int32_t left = 0, top = 0, right = 0, bottom = 0;
+  constexpr std::int32_t Width() const { return right - left; }
+  constexpr std::int32_t Height() const { return bottom - top; }
+  constexpr bool Empty() const { return Width() < 1 || Height() < 1; }
+  friend constexpr bool operator==(const Rect&, const Rect&) = default;
+};
+
+struct Point {
+  std::int32_t x = 0, y = 0;
+  friend constexpr bool operator==(const Point&, const Point&) = default;
+};
+
+// 0x00BBGGRR, red in the lowest byte, as skin definitions write it (in decimal).
+using Colour = std::int32_t;
+
+constexpr Colour Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+  return Colour(r | (g << 8) | (b << 16));
+}
+
+}  // namespace platform
