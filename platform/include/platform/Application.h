@@ -3,6 +3,7 @@
 #pragma once
 #include <exception>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -18,13 +19,15 @@ class Application {
 
   // The one instance, while it exists.
   static Application& Instance();
+  static bool Exists();
 
   const std::string& Title() const { return title_; }
   void SetTitle(std::string title);
 
-  // The first window created becomes the main window; closing it ends Run().
-  Window* MainForm() const { return mainForm_; }
-  void SetMainForm(Window* window) { mainForm_ = window; }
+  // Every window in creation order. The first one created becomes the main
+  // window; closing it ends Run().
+  const std::vector<Window*>& Forms() const { return forms_; }
+  Window* MainForm() const { return forms_.empty() ? nullptr : mainForm_; }
 
   // Shows the main window and runs the message loop until the main window closes.
   void Run();
@@ -43,8 +46,14 @@ class Application {
   static std::string ExeName();
 
  private:
-  std::string title_;
+  friend class Window;
+  void AddForm(Window* window);
+  void RemoveForm(Window* window);
+  void PostQuit();  // backend: wake the message loop so that it ends
+
+  std::vector<Window*> forms_;
   Window* mainForm_ = nullptr;
+  std::string title_;
   bool terminated_ = false;
 };
 

@@ -1,0 +1,54 @@
+#include "platform/Application.h"
+
+#include <algorithm>
+
+#include "platform/Dialogs.h"
+#include "platform/Exception.h"
+#include "platform/Window.h"
+
+namespace platform {
+
+namespace {
+Application* instance = nullptr;
+}
+
+Application& Application::Instance() {
+  if (!instance) throw Exception("no application object exists");
+  return *instance;
+}
+
+bool Application::Exists() { return instance != nullptr; }
+
+void Application::SetTitle(std::string title) { title_ = std::move(title); }
+
+void Application::AddForm(Window* window) {
+  if (forms_.empty()) mainForm_ = window;
+  forms_.push_back(window);
+}
+
+void Application::RemoveForm(Window* window) {
+  forms_.erase(std::remove(forms_.begin(), forms_.end(), window), forms_.end());
+  if (mainForm_ == window) mainForm_ = nullptr;
+}
+
+std::string Application::ErrorReportText(const std::string& message) {
+  if (message.empty()) return message;
+  // Compare the first byte of the last character: UTF-8 trail bytes are 10xxxxxx.
+  std::size_t last = message.size() - 1;
+  while (last > 0 && (static_cast<unsigned char>(message[last]) & 0xC0) == 0x80) --last;
+  return static_cast<unsigned char>(message[last]) > '.' ? message + "." : message;
+}
+
+void Application::ShowException(const std::exception& error) {
+  MessageBox(ErrorReportText(error.what()), title_, MessageButtons::Ok, MessageIcon::Error);
+}
+
+void Application::Terminate() {
+  terminated_ = true;
+  PostQuit();
+}
+
+// Backends call these from their constructor and destructor.
+void RegisterApplication(Application* app) { instance = app; }
+
+}  // namespace platform

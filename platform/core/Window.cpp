@@ -1,0 +1,26 @@
+#include "platform/Window.h"
+
+#include <algorithm>
+
+namespace platform {
+
+int Window::AddMessageHook(MessageHook hook) {
+  const int id = nextHookId_++;
+  hooks_.emplace_back(id, std::move(hook));
+  return id;
+}
+
+void Window::RemoveMessageHook(int id) {
+  hooks_.erase(std::remove_if(hooks_.begin(), hooks_.end(), [id](const auto& h) { return h.first == id; }),
+               hooks_.end());
+}
+
+void Window::Dispatch(Message& message) {
+  // A hook may remove itself or others while it runs: walk a snapshot, newest first.
+  const auto snapshot = hooks_;
+  for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it)
+    if (it->second(*this, message)) return;
+  WndProc(message);
+}
+
+}  // namespace platform

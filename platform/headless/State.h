@@ -1,0 +1,52 @@
+#pragma once
+// The headless backend's process-wide state.
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Types.h"
+#include "platform/headless/Driver.h"
+
+namespace platform {
+class Timer;
+}
+
+namespace platform::headless {
+
+struct ScheduledTimer {
+  std::function<void()> fire;
+  std::uint64_t due = 0;
+  std::uint32_t interval = 0;
+};
+
+struct State {
+  bool virtualClock = false;
+  std::uint64_t virtualNow = 0;
+
+  int nextTimerId = 1;
+  std::map<int, ScheduledTimer> timers;
+
+  std::vector<ShownMessageBox> boxes;
+  std::deque<MessageResult> replies;
+  bool echoBoxes = true;
+
+  std::vector<std::string> shellRequests;
+  bool shellStarts = true;
+
+  Point desktop{1024, 768};
+  std::string exeName;
+};
+
+State& GetState();
+
+int AddTimer(std::uint32_t interval, std::function<void()> fire);
+void RemoveTimer(int id);
+// Fires the earliest timer due at or before `limit`; false when there is none.
+bool FireNextDue(std::uint64_t limit);
+// The earliest due time of any timer, or UINT64_MAX.
+std::uint64_t NextDue();
+
+}  // namespace platform::headless

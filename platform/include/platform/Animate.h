@@ -1,0 +1,38 @@
+// An animation control filling its parent: plays frames of a clip in a loop.
+#pragma once
+#include <memory>
+
+namespace platform {
+
+class Window;
+
+class Animate {
+ public:
+  // The shell's common clips, by their resource number in the shell's module.
+  enum class CommonClip { CopyFiles = 160 };
+
+  explicit Animate(Window& parent);
+  ~Animate();
+  Animate(const Animate&) = delete;
+  Animate& operator=(const Animate&) = delete;
+
+  void SetCommonClip(CommonClip clip);
+  // One-based frame range, and how many times to play it (0: without end).
+  void SetFrames(int startFrame, int stopFrame);
+  void SetRepetitions(int repetitions);
+  void SetCentered(bool centered);
+  void SetTransparent(bool transparent);
+  void SetActive(bool active);
+  bool Active() const;
+
+  // Zero-based frame now on screen, and frames shown since the start.
+  int CurrentFrame() const;
+  long FramesShown() const;
+
+  struct Impl;
+
+ private:
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace platform
