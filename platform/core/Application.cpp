@@ -19,7 +19,7 @@ Application& Application::Instance() {
 
 bool Application::Exists() { return instance != nullptr; }
 
-void Application::SetTitle(std::string title) { title_ = std::move(title); }
+
 
 void Application::AddForm(Window* window) {
   if (forms_.empty()) mainForm_ = window;

@@ -1,0 +1,38 @@
+// The update window: a frameless panel with the copy-files animation, owning
+// every component of the launcher. Its timer runs the update sequence.
+#pragma once
+#include <string>
+
+#include "db/Query.h"
+#include "platform/Animate.h"
+#include "platform/Timer.h"
+#include "platform/Window.h"
+
+namespace launcher {
+
+// The system's own texts.
+inline constexpr char kApplicationTitle[] = "软件升级 . . .";
+inline constexpr char kWindowCaption[] = "正在从本地进行升级 . . .";
+inline constexpr int kClientWidth = 474, kClientHeight = 271;
+inline constexpr std::uint32_t kUpdateIntervalMs = 1000;
+inline constexpr char kPackageSql[] = "select * from t_sys_soft";
+inline constexpr char kPackageColumn[] = "系统";
+inline constexpr char kPackageFileName[] = "Tarnwick物流信息管理系统.zip";
+inline constexpr char kProductFileName[] = "Tarnwick物流信息管理系统.exe";
+
+class TForm1 : public platform::Window {
+ public:
+  TForm1();
+
+  // Components, in the order they are created.
+  platform::Animate Animate1;
+  db::Query t_sys_soft;
+  platform::Timer Timer1;
+
+  // Handlers.
+  void FormShow();
+  void t_sys_softBeforeOpen(db::Query& dataSet);
+  void Timer1Timer();
+};
+
+}  // namespace launcher

@@ -1,0 +1,7 @@
+#include "platform/Application.h"
+
+namespace platform {
+
+void Application::SetTitle(std::string title) { title_ = std::move(title); }
+
+}  // namespace platform

@@ -1,0 +1,203 @@
+#include "platform/Window.h"
+
+#include "Backend.h"
+#include "WinText.h"
+#include "platform/Application.h"
+
+namespace platform {
+
+struct Window::Impl {
+  HWND hwnd = nullptr;
+  std::string caption;
+  BorderStyle border = BorderStyle::Sizeable;
+  bool closed = false;
+  std::optional<std::uint8_t> alpha;
+};
+
+// Entry from the system into a window's hooks and procedure.
+struct WindowDispatch {
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+      auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+      static_cast<Window*>(create->lpCreateParams)->impl_->hwnd = hwnd;
+    }
+    auto* window = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!window) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    Message m{msg, wParam, lParam, 0};
+    // Errors must not unwind through the system's frames.
+    try {
+      window->Dispatch(m);
+    } catch (const std::exception& e) {
+      win32::ReportEscapedError(e);
+    }
+    return m.result;
+  }
+};
+
+namespace {
+constexpr wchar_t kFormClass[] = L"TwForm";
+
+DWORD StyleFor(BorderStyle style) {
+  switch (style) {
+    case BorderStyle::None: return WS_POPUP | WS_CLIPCHILDREN;
+    case BorderStyle::Single: return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    case BorderStyle::Sizeable: return WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+  }
+  return WS_OVERLAPPEDWINDOW;
+}
+
+void RegisterFormClass() {
+  static bool done = false;
+  if (done) return;
+  WNDCLASSW wc{};
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = WindowDispatch::Proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kFormClass;
+  RegisterClassW(&wc);
+  done = true;
+}
+}  // namespace
+
+Window::Window() : impl_(std::make_unique<Impl>()) {
+  RegisterFormClass();
+  CreateWindowExW(0, kFormClass, L"", StyleFor(impl_->border), CW_USEDEFAULT, CW_USEDEFAULT, 320, 240,
+                  win32::ApplicationWindow(), nullptr, GetModuleHandleW(nullptr), this);
+  if (Application::Exists()) Application::Instance().AddForm(this);
+}
+
+Window::~Window() {
+  if (Application::Exists()) Application::Instance().RemoveForm(this);
+  if (impl_->hwnd) {
+    // Stop messages reaching a half-destroyed object.
+    SetWindowLongPtrW(impl_->hwnd, GWLP_USERDATA, 0);
+    DestroyWindow(impl_->hwnd);
+  }
+}
+
+const std::string& Window::Caption() const { return impl_->caption; }
+
+void Window::SetCaption(const std::string& caption) {
+  impl_->caption = caption;
+  SetWindowTextW(impl_->hwnd, Widen(caption).c_str());
+}
+
+BorderStyle Window::GetBorderStyle() const { return impl_->border; }
+
+void Window::SetBorderStyle(BorderStyle style) {
+  const Point client = ClientSize();
+  impl_->border = style;
+  SetWindowLongPtrW(impl_->hwnd, GWL_STYLE, StyleFor(style) | (Visible() ? WS_VISIBLE : 0));
+  SetClientSize(client.x, client.y);
+}
+
+Rect Window::BoundsRect() const {
+  RECT r{};
+  GetWindowRect(impl_->hwnd, &r);
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+Point Window::ClientSize() const {
+  RECT r{};
+  GetClientRect(impl_->hwnd, &r);
+  return {r.right, r.bottom};
+}
+
+void Window::SetClientSize(int width, int height) {
+  RECT r{0, 0, width, height};
+  AdjustWindowRectEx(&r, DWORD(GetWindowLongPtrW(impl_->hwnd, GWL_STYLE)), FALSE,
+                     DWORD(GetWindowLongPtrW(impl_->hwnd, GWL_EXSTYLE)));
+  SetWindowPos(impl_->hwnd, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void Window::SetPosition(int left, int top) {
+  SetWindowPos(impl_->hwnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Window::CenterOnDesktop() {
+  const Rect b = BoundsRect();
+  const Point desk = DesktopSize();
+  SetPosition((desk.x - b.Width()) / 2, (desk.y - b.Height()) / 2);
+}
+
+void Window::Show() {
+  if (Visible() || impl_->closed) return;
+  // The show handler runs before the window appears; its errors are reported here.
+  if (OnShow) {
+    try {
+      OnShow();
+    } catch (const std::exception& e) {
+      win32::ReportEscapedError(e);
+    }
+  }
+  if (impl_->closed) return;
+  ShowWindow(impl_->hwnd, SW_SHOW);
+  UpdateWindow(impl_->hwnd);
+}
+
+bool Window::Visible() const { return impl_->hwnd && IsWindowVisible(impl_->hwnd); }
+
+void Window::Close() {
+  if (impl_->closed) return;
+  impl_->closed = true;
+  const bool isMain = Application::Exists() && Application::Instance().MainForm() == this;
+  HWND hwnd = impl_->hwnd;
+  impl_->hwnd = nullptr;
+  SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+  DestroyWindow(hwnd);
+  if (isMain) Application::Instance().Terminate();
+}
+
+bool Window::Closed() const { return impl_->closed; }
+
+std::intptr_t Window::Perform(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
+  if (!impl_->hwnd) {
+    Message m{msg, wParam, lParam, 0};
+    Dispatch(m);
+    return m.result;
+  }
+  return SendMessageW(impl_->hwnd, msg, wParam, lParam);
+}
+
+void Window::WndProc(Message& m) {
+  if (m.msg == WM_CLOSE) {
+    Close();
+    return;
+  }
+  if (impl_->hwnd) m.result = DefWindowProcW(impl_->hwnd, m.msg, m.wParam, m.lParam);
+}
+
+namespace {
+using SetLayeredAttributes = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+SetLayeredAttributes LayeredApi() {
+  // Looked up at run time: older systems lack it.
+  static auto fn = reinterpret_cast<SetLayeredAttributes>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetLayeredWindowAttributes")));
+  return fn;
+}
+}  // namespace
+
+void Window::SetAlpha(std::optional<std::uint8_t> alpha) {
+  impl_->alpha = alpha;
+  if (!LayeredWindowsAvailable() || !impl_->hwnd) return;
+  LONG_PTR ex = GetWindowLongPtrW(impl_->hwnd, GWL_EXSTYLE);
+  if (alpha) {
+    SetWindowLongPtrW(impl_->hwnd, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+    LayeredApi()(impl_->hwnd, 0, *alpha, LWA_ALPHA);
+  } else {
+    SetWindowLongPtrW(impl_->hwnd, GWL_EXSTYLE, ex & ~LONG_PTR(WS_EX_LAYERED));
+  }
+}
+
+std::optional<std::uint8_t> Window::Alpha() const { return impl_->alpha; }
+void* Window::NativeHandle() const { return impl_->hwnd; }
+
+bool LayeredWindowsAvailable() { return LayeredApi() != nullptr; }
+
+Point DesktopSize() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
+}  // namespace platform
