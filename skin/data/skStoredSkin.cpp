@@ -1,0 +1,243 @@
+#include "skStoredSkin.h"
+
+#include <zlib.h>
+
+#include <cstring>
+
+#include "platform/BmpFile.h"
+#include "platform/Text.h"
+#include "skCodec.h"
+#include "skIniFile.h"
+
+namespace skin {
+
+namespace {
+
+constexpr std::uint8_t kPictureAbsent = 1;
+constexpr std::uint8_t kPicturePresent = 0;
+// The smallest BMP file: file header, the 12-byte core header and one pixel row.
+constexpr std::size_t kMinBmpFile = 14 + 12 + 4;
+// Work buffer between the compressor and the byte buffer.
+constexpr std::size_t kDeflateBuffer = 64 * 1024;
+// Inflated output is appended in blocks of this size.
+constexpr std::size_t kInflateBlock = 4096;
+// zlib-format stream (window bits 15, with header) and memory level 8.
+constexpr int kWindowBits = 15;
+constexpr int kMemLevel = 8;
+constexpr const char* kCompressionError = "compression error";
+
+void PutInt32(Bytes& out, std::int32_t v) {
+  for (int i = 0; i < 4; ++i) out.push_back(std::uint8_t(std::uint32_t(v) >> (8 * i)));
+}
+
+void WriteBitmap(const platform::Bitmap& b, Bytes& out) {
+  const Bytes bmp = platform::WriteBmp(b);
+  out.insert(out.end(), bmp.begin(), bmp.end());
+}
+
+platform::Bitmap ReadBitmap(std::span<const std::uint8_t> data, std::size_t& pos) {
+  std::size_t used = 0;
+  platform::Bitmap b = platform::ReadBmp(data.subspan(pos), &used);
+  pos += used;
+  return b;
+}
+
+platform::Bitmap LoadPicture(const std::string& folder, const std::string& name) {
+  return platform::LoadBmpFile(folder + name);
+}
+
+}  // namespace
+
+void WritePictureSet(const TskPictureSet& set, Bytes& out) {
+  for (const platform::Bitmap* b : {&set.Picture, &set.InactivePicture, &set.MaskPicture}) {
+    out.push_back(b->Empty() ? kPictureAbsent : kPicturePresent);
+    if (!b->Empty()) WriteBitmap(*b, out);
+  }
+  PutInt32(out, std::int32_t(set.ActivePictures.size()));
+  for (const platform::Bitmap& b : set.ActivePictures) WriteBitmap(b, out);
+}
+
+TskPictureSet ReadPictureSet(std::span<const std::uint8_t> data, std::size_t& pos) {
+  TskPictureSet set;
+  for (platform::Bitmap* b : {&set.Picture, &set.InactivePicture, &set.MaskPicture}) {
+    if (pos >= data.size()) throw platform::EInvalidBitmap("Invalid bitmap: the picture data ends early");
+    const std::uint8_t flag = data[pos++];
+    if (flag == kPicturePresent) {
+      *b = ReadBitmap(data, pos);
+    } else if (flag != kPictureAbsent) {
+      throw platform::EInvalidBitmap("Invalid bitmap: bad picture flag " + std::to_string(flag));
+    }
+  }
+  if (data.size() - pos < 4) throw platform::EInvalidBitmap("Invalid bitmap: the picture count is missing");
+  std::uint32_t raw = 0;
+  for (int i = 0; i < 4; ++i) raw |= std::uint32_t(data[pos + std::size_t(i)]) << (8 * i);
+  pos += 4;
+  const auto count = std::int32_t(raw);
+  if (count < 0 || std::size_t(count) > (data.size() - pos) / kMinBmpFile)
+    throw platform::EInvalidBitmap("Invalid bitmap: picture count " + std::to_string(count) + " does not fit the data");
+  set.ActivePictures.reserve(std::size_t(count));
+  for (std::int32_t i = 0; i < count; ++i) set.ActivePictures.push_back(ReadBitmap(data, pos));
+  return set;
+}
+
+TskPictureSet LoadSkinPictures(const TskIniFile& ini, const std::string& folder) {
+  TskPictureSet set;
+  const std::pair<const char*, platform::Bitmap*> frame[] = {
+      {"picture", &set.Picture}, {"inactivepicture", &set.InactivePicture}, {"mask", &set.MaskPicture}};
+  for (const auto& [key, bitmap] : frame) {
+    const std::string name = ini.ReadString("PICTURES", key, "");
+    if (!name.empty()) *bitmap = LoadPicture(folder, name);
+  }
+  std::vector<std::string> names;
+  ReadStringList(ini, "PICTURES", "activepictures", names);
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    // An empty name would name the folder itself.
+    if (names[i].empty())
+      throw platform::Exception("Picture " + std::to_string(i) + " of the skin's picture list has no file name");
+    set.ActivePictures.push_back(LoadPicture(folder, names[i]));
+  }
+  return set;
+}
+
+std::vector<std::string> ReadDefinitionLines(const std::string& path) {
+  const Bytes bytes = platform::ReadFileBytes(path);
+  return TskIniFile::SplitLines(
+      DefinitionTextToUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())));
+}
+
+// --- TskStoredSkin
+
+void TskStoredSkin::SetFileName(const std::string& value) {
+  if (!Designing()) {
+    FileName_ = value;
+    return;
+  }
+  LoadFromSkinFile(value);
+  FileName_ = platform::ExtractFileName(value);
+}
+
+void TskStoredSkin::LoadFromSkinFile(const std::string& path) {
+  std::vector<std::string> lines = ReadDefinitionLines(path);
+  const TskIniFile ini(lines);
+  TskPictureSet pictures = LoadSkinPictures(ini, platform::ExtractFilePath(path));
+  IniStrings_ = std::move(lines);
+  pictures_ = std::move(pictures);
+}
+
+Bytes TskStoredSkin::PicturesBlob() const {
+  Bytes out;
+  WritePictureSet(pictures_, out);
+  return out;
+}
+
+void TskStoredSkin::ReadPicturesBlob(std::span<const std::uint8_t> blob) {
+  std::size_t pos = 0;
+  TskPictureSet set = ReadPictureSet(blob, pos);
+  if (pos != blob.size()) throw platform::EInvalidBitmap("Invalid bitmap: extra bytes after the pictures");
+  pictures_ = std::move(set);
+}
+
+void TskStoredSkin::WriteProperties(platform::FormData& data) const {
+  data.Set("FileName", FileName_);
+  data.Set("IniStrings", IniStrings_);
+  data.Set(kPicturesProperty, PicturesBlob());
+}
+
+void TskStoredSkin::ReadProperties(const platform::FormData& data) {
+  std::vector<std::string> lines = data.StringList("IniStrings");
+  if (const Bytes* blob = data.Binary(kPicturesProperty)) ReadPicturesBlob(*blob);
+  FileName_ = data.String("FileName");
+  IniStrings_ = std::move(lines);
+}
+
+// --- TskCompressedStoredSkin
+
+Bytes DeflateSkin(std::span<const std::uint8_t> data) {
+  z_stream z{};
+  if (deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, kWindowBits, kMemLevel, Z_DEFAULT_STRATEGY) != Z_OK)
+    throw ECompressionError(kCompressionError);
+  Bytes out;
+  std::vector<std::uint8_t> buffer(kDeflateBuffer);
+  z.next_in = const_cast<Bytef*>(data.data());
+  z.avail_in = uInt(data.size());
+  int rc;
+  do {
+    z.next_out = buffer.data();
+    z.avail_out = uInt(buffer.size());
+    rc = deflate(&z, Z_FINISH);
+    if (rc == Z_STREAM_ERROR) {
+      deflateEnd(&z);
+      throw ECompressionError(kCompressionError);
+    }
+    out.insert(out.end(), buffer.data(), buffer.data() + (buffer.size() - z.avail_out));
+  } while (rc != Z_STREAM_END);
+  deflateEnd(&z);
+  return out;
+}
+
+void TskCompressedStoredSkin::SetFileName(const std::string& value) {
+  if (!Designing()) {
+    FileName_ = value;
+    return;
+  }
+  PackSkinFile(value);
+  FileName_ = platform::ExtractFileName(value);
+}
+
+void TskCompressedStoredSkin::DecompressTo(Bytes& target) const {
+  z_stream z{};
+  if (inflateInit2(&z, kWindowBits) != Z_OK) throw EDecompressionError(kCompressionError);
+  z.next_in = const_cast<Bytef*>(CompressedData_.data());
+  z.avail_in = uInt(CompressedData_.size());
+  const std::size_t start = target.size();
+  int rc = Z_OK;
+  while (rc != Z_STREAM_END) {
+    if (target.size() - start > kMaxInflatedSkin) {
+      inflateEnd(&z);
+      throw EDecompressionError(std::string(kCompressionError) + ": the inflated skin is larger than " +
+                                std::to_string(kMaxInflatedSkin >> 20) + " MiB");
+    }
+    std::uint8_t block[kInflateBlock];
+    z.next_out = block;
+    z.avail_out = sizeof block;
+    rc = inflate(&z, Z_NO_FLUSH);
+    // A stream that ends before its final block is as broken as a bad one.
+    if (rc != Z_OK && rc != Z_STREAM_END) {
+      inflateEnd(&z);
+      target.resize(start);
+      throw EDecompressionError(kCompressionError);
+    }
+    target.insert(target.end(), block, block + (sizeof block - z.avail_out));
+  }
+  inflateEnd(&z);
+}
+
+bool TskCompressedStoredSkin::PackSkinFile(const std::string& path) {
+  const std::vector<std::string> lines = ReadDefinitionLines(path);
+  const TskIniFile ini(lines);
+  if (!IsSkinDefinition(ini)) return false;
+  // Everything is built aside first: a picture that fails leaves the old data.
+  Bytes raw;
+  PutInt32(raw, kFormatNumber);
+  WritePictureSet(LoadSkinPictures(ini, platform::ExtractFilePath(path)), raw);
+  for (const std::string& line : lines) {
+    raw.insert(raw.end(), line.begin(), line.end());
+    raw.push_back('\r');
+    raw.push_back('\n');
+  }
+  CompressedData_ = DeflateSkin(raw);
+  return true;
+}
+
+void TskCompressedStoredSkin::WriteProperties(platform::FormData& data) const {
+  data.Set("FileName", FileName_);
+  data.Set(kCompressedDataProperty, CompressedData_);
+}
+
+void TskCompressedStoredSkin::ReadProperties(const platform::FormData& data) {
+  const Bytes* blob = data.Binary(kCompressedDataProperty);
+  CompressedData_ = blob ? *blob : Bytes{};
+  FileName_ = data.String("FileName");
+}
+
+}  // namespace skin
