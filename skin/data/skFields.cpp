@@ -18,6 +18,10 @@ void TskIniLoader::AlignmentField(const char* key, TAlignment& value) { value = 
 void TskIniLoader::MorphKindField(const char* key, TMorphKind& value) { value = ReadMorphKind(ini_, section_, key); }
 void TskIniLoader::CommandField(const char* key, TskStdCommand& value) { value = ReadCommand(ini_, section_, key); }
 
+void TskIniLoader::InactiveEffectField(const char* key, TInactiveEffect& value) {
+  value = ReadInactiveEffect(ini_, section_, key);
+}
+
 void TskIniSaver::RectField(const char* key, Rect& value) { WriteRect(ini_, section_, key, value); }
 void TskIniSaver::PointField(const char* key, Point& value) { WritePoint(ini_, section_, key, value); }
 void TskIniSaver::IntegerField(const char* key, std::int32_t& value, std::int32_t) {
@@ -31,5 +35,9 @@ void TskIniSaver::FontStyleField(const char* key, TFontStyles& value) { WriteFon
 void TskIniSaver::AlignmentField(const char* key, TAlignment& value) { WriteAlignment(ini_, section_, key, value); }
 void TskIniSaver::MorphKindField(const char* key, TMorphKind& value) { WriteMorphKind(ini_, section_, key, value); }
 void TskIniSaver::CommandField(const char* key, TskStdCommand& value) { WriteCommand(ini_, section_, key, value); }
+
+void TskIniSaver::InactiveEffectField(const char* key, TInactiveEffect& value) {
+  WriteInactiveEffect(ini_, section_, key, value);
+}
 
 }  // namespace skin

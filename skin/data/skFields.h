@@ -29,6 +29,7 @@ class TskFieldVisitor {
   virtual void AlignmentField(const char* key, TAlignment& value) = 0;
   virtual void MorphKindField(const char* key, TMorphKind& value) = 0;
   virtual void CommandField(const char* key, TskStdCommand& value) = 0;
+  virtual void InactiveEffectField(const char* key, TInactiveEffect& value) = 0;
 };
 
 // Reads every visited field from one section with the codec.
@@ -44,6 +45,7 @@ class TskIniLoader final : public TskFieldVisitor {
   void AlignmentField(const char* key, TAlignment& value) override;
   void MorphKindField(const char* key, TMorphKind& value) override;
   void CommandField(const char* key, TskStdCommand& value) override;
+  void InactiveEffectField(const char* key, TInactiveEffect& value) override;
 
  private:
   const TskIniFile& ini_;
@@ -63,6 +65,7 @@ class TskIniSaver final : public TskFieldVisitor {
   void AlignmentField(const char* key, TAlignment& value) override;
   void MorphKindField(const char* key, TMorphKind& value) override;
   void CommandField(const char* key, TskStdCommand& value) override;
+  void InactiveEffectField(const char* key, TInactiveEffect& value) override;
 
  private:
   TskIniFile& ini_;
