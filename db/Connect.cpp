@@ -1,0 +1,72 @@
+// db::Connect: the Provider= keyword picks the backend.
+#include "Backends.h"
+
+namespace db {
+namespace {
+
+constexpr const char* kSqliteProvider = "SQLite";
+[[maybe_unused]] constexpr const char* kPostgresProvider = "PostgreSQL";
+
+[[maybe_unused]] bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+// SQLOLEDB, SQLOLEDB.1, SQLNCLI, SQLNCLI11, MSOLEDBSQL, MSOLEDBSQL19 ...
+[[maybe_unused]] bool IsSqlServerProvider(std::string_view provider) {
+  return EqualsNoCase(provider, "SQLOLEDB") || EqualsNoCase(provider, "SQLOLEDB.1") ||
+         StartsWithNoCase(provider, "SQLNCLI") || StartsWithNoCase(provider, "MSOLEDBSQL");
+}
+
+[[maybe_unused, noreturn]] void NotInThisBuild(const std::string& provider, const std::string& why) {
+  throw Error("The database provider \"" + provider + "\" is not available in this build: " + why);
+}
+
+}  // namespace
+
+Error NoSuchColumn(const std::string& column) {
+  return Error("The query result has no column \"" + column + "\"");
+}
+
+std::string TrimMessage(std::string message) {
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' ')) {
+    message.pop_back();
+  }
+  return message;
+}
+
+std::unique_ptr<Connection> Connect(const std::string& connectionString) {
+  const ConnectionString settings(connectionString);
+  const auto provider = settings.Find("Provider");
+  if (!provider || provider->empty()) {
+    throw Error("The connection string names no database provider (Provider=)");
+  }
+  if (EqualsNoCase(*provider, kSqliteProvider)) {
+#ifdef TW_DB_HAVE_SQLITE
+    return ConnectSqlite(settings);
+#else
+    NotInThisBuild(*provider, "it was built without SQLite (run tools/fetch-sqlite-source and configure again)");
+#endif
+  }
+#ifdef TW_DB_HAVE_ADO
+  // Windows: every other provider is an OLE DB provider that ADO finds itself.
+  return ConnectAdo(connectionString, *provider);
+#else
+  if (IsSqlServerProvider(*provider)) {
+#ifdef TW_DB_HAVE_TDS
+    return ConnectTds(settings);
+#else
+    NotInThisBuild(*provider, "it was built without FreeTDS");
+#endif
+  }
+  if (EqualsNoCase(*provider, kPostgresProvider)) {
+#ifdef TW_DB_HAVE_POSTGRES
+    return ConnectPostgres(settings);
+#else
+    NotInThisBuild(*provider, "it was built without libpq");
+#endif
+  }
+  throw Error("Unknown database provider \"" + *provider + "\"");
+#endif
+}
+
+}  // namespace db
