@@ -24,7 +24,7 @@ MessageResult MessageBox(const std::string& text, const std::string& caption, Me
                          MessageIcon icon) {
   headless::State& s = headless::GetState();
   s.boxes.push_back({text, caption, buttons, icon});
-  if (s.echoBoxes) std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
+  if (s.echo) std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
   if (s.replies.empty()) return FirstButton(buttons);
   const MessageResult reply = s.replies.front();
   s.replies.pop_front();

@@ -59,7 +59,7 @@ void AdvanceTime(std::uint64_t milliseconds) {
 
 const std::vector<ShownMessageBox>& MessageBoxes() { return GetState().boxes; }
 void QueueMessageBoxReply(MessageResult reply) { GetState().replies.push_back(reply); }
-void SetMessageBoxEcho(bool on) { GetState().echoBoxes = on; }
+void SetEcho(bool on) { GetState().echo = on; }
 const std::vector<std::string>& ShellRequests() { return GetState().shellRequests; }
 void SetShellStartsPrograms(bool start) { GetState().shellStarts = start; }
 void SetDesktopSize(int width, int height) { GetState().desktop = {width, height}; }
@@ -69,7 +69,7 @@ void Reset() {
   State& s = GetState();
   s.boxes.clear();
   s.replies.clear();
-  s.echoBoxes = true;
+  s.echo = true;
   s.shellRequests.clear();
   s.shellStarts = true;
   s.desktop = {1024, 768};

@@ -31,7 +31,7 @@ struct State {
 
   std::vector<ShownMessageBox> boxes;
   std::deque<MessageResult> replies;
-  bool echoBoxes = true;
+  bool echo = true;
 
   std::vector<std::string> shellRequests;
   bool shellStarts = true;

@@ -1,5 +1,7 @@
 #include "platform/Window.h"
 
+#include <cstdio>
+
 #include "State.h"
 #include "platform/Application.h"
 
@@ -60,6 +62,9 @@ void Window::CenterOnDesktop() {
 void Window::Show() {
   if (impl_->visible || impl_->closed) return;
   impl_->visible = true;
+  if (headless::GetState().echo)
+    std::fprintf(stderr, "[window] \"%s\" %d x %d at %d, %d\n", impl_->caption.c_str(), impl_->client.x,
+                 impl_->client.y, impl_->position.x, impl_->position.y);
   Perform(msg::kShowWindow, 1, 0);
   if (OnShow) {
     try {

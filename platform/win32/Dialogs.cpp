@@ -5,6 +5,9 @@
 #include "Backend.h"
 #include "WinText.h"
 
+// Our function shares its name with a Win32 macro.
+#undef MessageBox
+
 namespace platform {
 
 MessageResult MessageBox(const std::string& text, const std::string& caption, MessageButtons buttons,

@@ -6,6 +6,9 @@
 #include "WinText.h"
 #include "platform/Window.h"
 
+// Our function shares its name with a Win32 macro.
+#undef ShellExecute
+
 namespace platform {
 
 bool ShellExecute(Window* owner, const std::string& file) {

@@ -18,7 +18,7 @@ class UpdateWindowTest : public ::testing::Test {
   UpdateWindowTest() {
     headless::Reset();
     headless::UseVirtualClock(true);
-    headless::SetMessageBoxEcho(false);
+    headless::SetEcho(false);
     headless::SetShellStartsPrograms(false);
     headless::SetDesktopSize(1024, 768);
     headless::SetExeName(dir.File("update"));

@@ -83,7 +83,7 @@ TEST(Application, ListsFormsInCreationOrderAndEndsWithTheMainForm) {
 
 TEST(Window, ShowReportsAnErrorOfTheShowHandler) {
   platform::headless::Reset();
-  platform::headless::SetMessageBoxEcho(false);
+  platform::headless::SetEcho(false);
   platform::Application app;
   app.SetTitle("Title");
   platform::Window w;

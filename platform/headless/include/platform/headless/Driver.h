@@ -25,8 +25,9 @@ struct ShownMessageBox {
 const std::vector<ShownMessageBox>& MessageBoxes();
 // The next box answers this instead of its first button.
 void QueueMessageBoxReply(MessageResult reply);
-// Whether boxes are echoed to stderr (on by default, as the user's only view).
-void SetMessageBoxEcho(bool on);
+// Whether windows shown and boxes are echoed to stderr (on by default: the
+// only view a user of the headless backend has).
+void SetEcho(bool on);
 
 // ShellExecute records every request here; when `start` is false it starts nothing.
 const std::vector<std::string>& ShellRequests();
