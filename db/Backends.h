@@ -29,6 +29,8 @@ int FindColumn(int count, const std::string& wanted, NameAt nameAt) {
 }
 // The error for a result without the blob column.
 Error NoSuchColumn(const std::string& column);
+// True for a TCP port number written in decimal.
+bool IsPortNumber(std::string_view text);
 // A backend's message without its trailing line breaks.
 std::string TrimMessage(std::string message);
 

@@ -27,6 +27,19 @@ Error NoSuchColumn(const std::string& column) {
   return Error("The query result has no column \"" + column + "\"");
 }
 
+bool IsPortNumber(std::string_view text) {
+  // Five digits at most: 65535 is the highest port.
+  constexpr std::size_t kMaxPortDigits = 5;
+  constexpr long kMaxPort = 65535;
+  if (text.empty() || text.size() > kMaxPortDigits) return false;
+  long value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  return value > 0 && value <= kMaxPort;
+}
+
 std::string TrimMessage(std::string message) {
   while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' ')) {
     message.pop_back();
