@@ -22,15 +22,18 @@ constexpr const char* kWholeBlobs = "SET TEXTSIZE 2147483647";
 // call in progress for the thread that made it.
 thread_local std::string g_messages;
 
+// db-lib repeats itself on each retry of a login: keep each text once.
 void Collect(const char* text) {
   if (text == nullptr || *text == '\0') return;
+  const std::string message = TrimMessage(text);
+  if (g_messages.find(message) != std::string::npos) return;
   if (!g_messages.empty()) g_messages += "; ";
-  g_messages += TrimMessage(text);
+  g_messages += message;
 }
 
-int OnError(DBPROCESS*, int, int, int, char* dberrstr, char* oserrstr) {
+int OnError(DBPROCESS*, int, int, int oserr, char* dberrstr, char* oserrstr) {
   Collect(dberrstr);
-  Collect(oserrstr);
+  if (oserr > 0) Collect(oserrstr);  // 0 and -1: no system error behind it
   return INT_CANCEL;
 }
 
