@@ -184,7 +184,7 @@ const FormData* FormData::FindChild(std::string_view name) const {
 
 FormData::Bytes FormData::Save() const {
   Writer w;
-  w.out.insert(w.out.end(), std::begin(kMagic), std::end(kMagic));
+  for (char c : kMagic) w.U8(std::uint8_t(c));
   w.Uint(kVersion, 2);
   w.Component(*this);
   return std::move(w.out);
