@@ -1,0 +1,100 @@
+// The decoding state shared by the extraction driver and every decoder: three
+// buffers allocated once per run, the input and output cursors, and the
+// per-entry counters.
+#pragma once
+#include <cstdint>
+#include <cstring>
+#include <memory>
+
+namespace unzip {
+
+// Sizes of the run's buffers: the work area holds a 32 KiB window plus room the
+// legacy decoders use for their tables; input and output move 32 KiB chunks.
+inline constexpr std::uint32_t kWorkAreaSize = 32780;
+inline constexpr std::uint32_t kChunkSize = 32768;
+inline constexpr std::uint32_t kBufferSize = kChunkSize + 1;
+inline constexpr std::uint32_t kWindowSize = 32768;
+
+// Where the decoders' bytes come from and go to.
+class TDecodeIO {
+ public:
+  virtual ~TDecodeIO() = default;
+  // Refills the input buffer with the entry's next chunk; false when the
+  // entry's compressed bytes are used up.
+  virtual bool FillInput() = 0;
+  // Passes the output buffer's pending bytes on and empties it.
+  virtual void FlushOutput() = 0;
+};
+
+class TDecodeState {
+ public:
+  TDecodeState()
+      : workArea(new std::uint8_t[kWorkAreaSize]),
+        inBuf(new std::uint8_t[kBufferSize]),
+        outBuf(new std::uint8_t[kBufferSize]) {}
+
+  // Per-entry reset, before a decoder is called.
+  void StartEntry(std::int32_t compressedSize, std::int32_t uncompressed) {
+    bitCount = 0;
+    bitBuf = 0;
+    bytesWritten = 0;
+    inCount = 0;
+    outCount = 0;
+    inPtr = inBuf.get();
+    outPtr = outBuf.get();
+    compressedLeft = compressedSize;
+    uncompressedSize = uncompressed;
+    endOfInput = false;
+  }
+
+  // The next compressed byte: returns 8 (bits delivered) or 0 when none is left.
+  int ReadByte(std::uint8_t& b) {
+    if (compressedLeft-- <= 0) return 0;
+    if (inCount == 0) {
+      if (!io->FillInput() || inCount == 0) return 0;
+      inPtr = inBuf.get();
+    }
+    b = *inPtr++;
+    --inCount;
+    lastByte = b;
+    return 8;
+  }
+
+  void OutputByte(std::uint8_t b) {
+    *outPtr++ = b;
+    if (++outCount == kChunkSize) io->FlushOutput();
+  }
+
+  // Moves the first `n` bytes of the work area to the output buffer.
+  void FlushWindow(std::uint32_t n) {
+    const std::uint8_t* from = workArea.get();
+    while (n > 0) {
+      const std::uint32_t piece = n < kChunkSize - outCount ? n : kChunkSize - outCount;
+      std::memcpy(outPtr, from, piece);
+      outPtr += piece;
+      outCount += piece;
+      from += piece;
+      n -= piece;
+      if (outCount == kChunkSize) io->FlushOutput();
+    }
+  }
+
+  TDecodeIO* io = nullptr;
+  std::unique_ptr<std::uint8_t[]> workArea;
+  std::unique_ptr<std::uint8_t[]> inBuf;
+  std::unique_ptr<std::uint8_t[]> outBuf;
+  std::uint8_t* inPtr = nullptr;
+  std::uint32_t inCount = 0;
+  std::uint8_t* outPtr = nullptr;
+  std::uint32_t outCount = 0;
+  std::int32_t compressedLeft = 0;
+  std::int32_t uncompressedSize = 0;
+  std::int32_t bytesWritten = 0;
+  std::uint32_t bitBuf = 0;
+  std::uint16_t bitCount = 0;
+  bool endOfInput = false;
+  std::uint16_t lastByte = 0;
+  std::uint16_t tableCount = 0;
+};
+
+}  // namespace unzip

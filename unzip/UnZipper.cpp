@@ -1,0 +1,791 @@
+#include "UnZipper.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "Crc32.h"
+#include "ZipMatch.h"
+#include "platform/Application.h"
+#include "platform/Dialogs.h"
+#include "platform/FileDialogs.h"
+#include "platform/Files.h"
+#include "platform/Text.h"
+
+namespace unzip {
+namespace {
+
+// The end record is searched in the archive's last 64 KiB of comment plus the record.
+constexpr std::int64_t kMaxEndSearch = 65535 + kEndRecordSize;
+// Directory sanity limits: beyond these the end record is taken as missing.
+constexpr std::uint16_t kMaxDiskNumber = 999;
+constexpr std::uint32_t kMaxCentralOffset = 0x80000000u;
+// A self-extractor's stub is skipped when scanning for local headers.
+constexpr std::int64_t kSfxScanStart = 14000;
+// The rebuild scan lets messages run after this many bytes.
+constexpr int kScanMessageInterval = 10240;
+// A data descriptor (CRC and two sizes, with its signature) counted when skipping.
+constexpr std::uint32_t kDataDescriptorSize = 16;
+// A "version needed" high byte of this or more marks a false local signature.
+constexpr std::uint16_t kMaxVersionHighByte = 10;
+// Suffix of the temporary file an entry is written to before it is checked.
+constexpr char kTempSuffix[] = ".tw~";
+
+bool EqualNoCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    auto x = static_cast<unsigned char>(a[i]);
+    auto y = static_cast<unsigned char>(b[i]);
+    if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
+    if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + 32);
+    if (x != y) return false;
+  }
+  return true;
+}
+
+bool IsSeparator(char c) { return c == '\\' || c == platform::PathSeparator(); }
+
+std::string StripTrailingSeparator(std::string s) {
+  if (!s.empty() && IsSeparator(s.back())) s.pop_back();
+  return s;
+}
+
+// The folder part of a path, without its trailing separator.
+std::string ParentFolder(const std::string& path) {
+  std::size_t at = path.size();
+  while (at > 0 && !IsSeparator(path[at - 1])) --at;
+  return at > 1 ? path.substr(0, at - 1) : path.substr(0, at);
+}
+
+}  // namespace
+
+TUnZipper::TUnZipper() : oemCodePage_(platform::kCodePageGbk) {}
+
+TUnZipper::~TUnZipper() { FreeLists(); }
+
+// ---------------------------------------------------------------------------
+// Properties
+
+void TUnZipper::SetZipName(const std::string& name) {
+  if (EqualNoCase(name, zipName_)) return;
+  std::string chosen = name;
+  if (!name.empty() && name.back() == '?') {
+    const std::string folder = platform::ExtractFilePath(name.substr(0, name.size() - 1));
+    const std::string start = !folder.empty() && platform::DirectoryExists(folder) ? folder : "C:\\";
+    auto picked = platform::OpenFileDialog(ZipMessage(ZipMsg::OpenZipTitle), ZipMessage(ZipMsg::OpenZipFilter), start);
+    if (!picked) throw EUserCanceled(ZipMessage(ZipMsg::CanceledZipName));
+    chosen = *picked;
+  }
+  zipName_ = chosen;
+  FreeLists();
+  zipDate_.reset();
+  ecrec_.Clear();
+  zipStream_.reset();
+  rebuilding_ = rebuildTried_ = false;
+}
+
+void TUnZipper::SetDestDir(const std::string& dir) {
+  std::string value = dir;
+  if (dir == "?") {
+    const std::string start = platform::DirectoryExists(destDir_) ? destDir_ : platform::CurrentDirectory();
+    auto picked = platform::BrowseForFolder(start);
+    if (!picked) throw EUserCanceled(ZipMessage(ZipMsg::CanceledDestDir));
+    value = *picked;
+  }
+  destDir_ = StripTrailingSeparator(value);
+}
+
+void TUnZipper::SetRootDir(const std::string& dir) {
+  rootDir_ = dir;
+  if (!rootDir_.empty() && rootDir_.back() != '\\') rootDir_ += '\\';
+}
+
+// ---------------------------------------------------------------------------
+// Directory
+
+void TUnZipper::ProcessMessages() const {
+  if (doProcessMessages_) platform::Application::ProcessMessages();
+}
+
+TZipHeaderInfo& TUnZipper::Entry(int index) const {
+  if (!view_ || index < 0 || index >= view_->Count())
+    throw EListError(FormatMessage(ZipMessage(ZipMsg::IndexOutOfRange), index));
+  return *view_->Item(index);
+}
+
+void TUnZipper::FreeLists() {
+  if (view_ != master_.get()) delete view_;
+  view_ = nullptr;
+  master_.reset();
+}
+
+void TUnZipper::ResetArchiveState() {
+  FreeLists();
+  ecrec_.Clear();
+  zipDate_.reset();
+  rebuilding_ = rebuildTried_ = false;
+  spanKind_ = 0;
+}
+
+void TUnZipper::ClearArchive() {
+  zipStream_.reset();
+  ResetArchiveState();
+  zipName_.clear();
+}
+
+void TUnZipper::SortEntries(TZipSortMode mode) {
+  if (view_ != master_.get()) delete view_;
+  view_ = master_.get();
+  if (master_ && mode != TZipSortMode::ByNone) {
+    auto view = std::make_unique<TSortedZip>(mode);
+    view->Duplicates = TDuplicates::Accept;
+    view->OwnsObjects = false;
+    for (int i = 0; i < master_->Count(); ++i) view->Add(master_->Item(i));
+    view_ = view.release();
+  }
+  sortMode_ = mode;
+}
+
+void TUnZipper::OpenArchive() {
+  if (!zipStream_)
+    zipStream_ = std::make_unique<TLFNFileStream>(zipName_, kStreamBufferSize, false,
+                                                  platform::kFmOpenRead | platform::kFmShareDenyWrite);
+  if (master_ && platform::FileAgeDos(zipName_) == zipDate_) return;
+  ReadDirectory();
+}
+
+void TUnZipper::CloseArchive(bool force) {
+  if (force || !keepZipOpen_) zipStream_.reset();
+}
+
+void TUnZipper::ReadZip() {
+  for (;;) {
+    try {
+      OpenArchive();
+    } catch (const EIncompleteZip&) {
+      CloseArchive(true);
+      if (OnInCompleteZip) continue;
+      return;
+    } catch (...) {
+      ClearArchive();
+      throw;
+    }
+    CloseArchive();
+    return;
+  }
+}
+
+bool TUnZipper::LocateEndRecord() {
+  const std::int64_t size = zipStream_->Size();
+  if (size < kEndRecordSize) return size == 0;
+  const std::int64_t w = std::min(kMaxEndSearch, size);
+  std::vector<std::uint8_t> tail(static_cast<std::size_t>(w));
+  zipStream_->Seek(size - w, 0);
+  if (zipStream_->Read(tail.data(), w) < w) return false;
+  for (std::int64_t i = w - kEndRecordSize; i >= 0; --i) {
+    const std::uint8_t* p = tail.data() + i;
+    if (p[0] != 'P' || Get32(p) != kEndSignature) continue;
+    ecrec_.Signature = kEndSignature;
+    ecrec_.ThisDisk = Get16(p + 4);
+    ecrec_.CentralStartDisk = Get16(p + 6);
+    ecrec_.EntriesOnDisk = Get16(p + 8);
+    ecrec_.TotalEntries = Get16(p + 10);
+    ecrec_.CentralSize = Get32(p + 12);
+    ecrec_.CentralOffset = Get32(p + 16);
+    ecrec_.CommentLength = Get16(p + 20);
+    ecrec_.Comment.reset();
+    ecrec_.CommentPosition = static_cast<std::uint32_t>(size - w + i + kEndRecordSize);
+    return true;
+  }
+  return false;
+}
+
+void TUnZipper::ReadDirectory() {
+  zipDate_ = platform::FileAgeDos(zipName_);
+  if (master_) FreeLists();
+  bool found = LocateEndRecord();
+  if (found && (ecrec_.ThisDisk > kMaxDiskNumber || ecrec_.CentralStartDisk > kMaxDiskNumber ||
+                ecrec_.ThisDisk < ecrec_.CentralStartDisk || ecrec_.CentralOffset >= kMaxCentralOffset))
+    found = false;
+  if (found) {
+    currentDisk_ = ecrec_.ThisDisk;
+    spanKind_ = 0;
+    if (ecrec_.ThisDisk != 0) {
+      const bool drive = zipName_.size() >= 2 && zipName_[1] == ':';
+      spanKind_ = drive && platform::IsRemovableDrive(zipName_.substr(0, 2) + "\\") ? 1 : 2;
+    }
+    if (ecrec_.TotalEntries != 0) {
+      // The directory on another volume needs the multi-volume support.
+      if (ecrec_.CentralStartDisk != currentDisk_) throw EUserCanceled(kMsgCanceledNewDisk);
+      zipStream_->Seek(ecrec_.CentralOffset, 0);
+    }
+  } else {
+    TIncompleteZipMode mode = incompleteMode_;
+    if (OnInCompleteZip) {
+      OnInCompleteZip(*this, mode);
+      incompleteMode_ = mode;
+    }
+    if (mode == TIncompleteZipMode::izAssumeNotAZip) throw ENotAZipFile(ZipMessage(ZipMsg::NotAZip));
+    if (mode == TIncompleteZipMode::izAssumeMulti) throw EIncompleteZip(ZipMessage(ZipMsg::IncompleteZip));
+    if (!RebuildFromLocalHeaders()) {
+      ClearArchive();
+      throw EBadZipFile(ZipMessage(ZipMsg::NotAZip));
+    }
+  }
+  if (!master_) {
+    master_ = std::make_unique<TSortedZip>(TZipSortMode::ByNone);
+    master_->Duplicates = TDuplicates::Error;
+    view_ = master_.get();
+  }
+  ReadCentralDirectory();
+  currentDisk_ = ecrec_.ThisDisk;
+  SortEntries(sortMode_);
+}
+
+void TUnZipper::ReadCentralDirectory() {
+  TZipHeaderInfo* previous = nullptr;
+  for (int r = 0; r < ecrec_.TotalEntries;) {
+    auto rec = std::make_unique<TZipHeaderInfo>();
+    rec->OEMNames = oemConvert_;
+    bool ok = ReadCentral(*rec);
+    if (!ok && previous && previous->CentralExtraLength != 0) {
+      // Some writers count an extra field they never wrote: try without it.
+      const int extra = previous->CentralExtraLength;
+      previous->CentralExtraLength = 0;
+      zipStream_->Seek(-extra, 1);
+      ok = ReadCentral(*rec);
+    }
+    if (!ok) {
+      if (rebuilding_) break;
+      if (spanKind_ != 0 || !RebuildFromLocalHeaders()) {
+        ClearArchive();
+        throw EBadZipFile(ZipMessage(ZipMsg::NotAZip));
+      }
+      previous = nullptr;
+      r = 0;
+      continue;
+    }
+    const std::int64_t skip = rec->CentralExtraLength + rec->CommentLength;
+    if (rebuilding_) {
+      const int at = master_->IndexOf(rec.get());
+      if (at >= 0) {
+        TZipHeaderInfo* rebuilt = master_->Item(at);
+        const std::uint32_t offset = rebuilt->LocalHeaderOffset;
+        rebuilt->Assign(*rec);
+        rebuilt->LocalHeaderOffset = offset;
+      }
+      zipStream_->Seek(skip, 1);
+      ++r;
+      continue;
+    }
+    try {
+      master_->Add(rec.get());
+    } catch (const EListError&) {
+      // Two records claim one local header: the directory cannot be trusted.
+      if (RebuildFromLocalHeaders()) {
+        previous = nullptr;
+        r = 0;
+        continue;
+      }
+      ClearArchive();
+      throw EBadZipFile(ZipMessage(ZipMsg::NotAZip));
+    }
+    previous = rec.release();
+    zipStream_->Seek(skip, 1);
+    ++r;
+  }
+}
+
+std::string TUnZipper::ConvertName(const std::string& raw, std::uint16_t flags, bool fatHost) const {
+  const unsigned codePage = fatHost && oemConvert_ ? oemCodePage_ : platform::kCodePageGbk;
+  return ConvertEntryName(raw, (flags & kFlagUtf8Name) != 0, fatHost, codePage);
+}
+
+bool TUnZipper::ReadCentral(TZipHeaderInfo& rec) {
+  const std::int64_t p = zipStream_->Position();
+  std::uint8_t h[kCentralHeaderSize];
+  if (zipStream_->Read(h, kCentralHeaderSize) < kCentralHeaderSize || Get32(h) != kCentralSignature) {
+    zipStream_->Seek(p, 0);
+    return false;
+  }
+  std::string raw(Get16(h + 28), '\0');
+  if (zipStream_->Read(raw.data(), static_cast<std::int64_t>(raw.size())) < static_cast<std::int64_t>(raw.size())) {
+    zipStream_->Seek(p, 0);
+    return false;
+  }
+  rec.VersionMadeBy = Get16(h + 4);
+  rec.VersionNeeded = Get16(h + 6);
+  rec.Flags = Get16(h + 8);
+  rec.Method = Get16(h + 10);
+  rec.DosDateTime = RepairDosDateTime(Get32(h + 12));
+  rec.CRC32 = Get32(h + 16);
+  rec.CompressedSize = Get32(h + 20);
+  rec.UncompressedSize = Get32(h + 24);
+  rec.CentralExtraLength = Get16(h + 30);
+  rec.CommentLength = Get16(h + 32);
+  rec.DiskNumberStart = Get16(h + 34);
+  rec.InternalAttributes = Get16(h + 36);
+  rec.ExternalAttributes = Get32(h + 38);
+  rec.LocalHeaderOffset = Get32(h + 42);
+  rec.CentralRecordOffset = static_cast<std::uint32_t>(p);
+  rec.SetName(ConvertName(raw, rec.Flags, (rec.VersionMadeBy >> 8) == kHostFat));
+  return true;
+}
+
+bool TUnZipper::ReadLocal(TZipHeaderInfo& rec) {
+  const std::int64_t p = zipStream_->Position();
+  std::uint8_t h[kLocalHeaderSize];
+  if (zipStream_->Read(h, kLocalHeaderSize) < kLocalHeaderSize || Get32(h) != kLocalSignature) {
+    zipStream_->Seek(p, 0);
+    return false;
+  }
+  std::string raw(Get16(h + 26), '\0');
+  if (zipStream_->Read(raw.data(), static_cast<std::int64_t>(raw.size())) < static_cast<std::int64_t>(raw.size())) {
+    zipStream_->Seek(p, 0);
+    return false;
+  }
+  rec.VersionMadeBy = 0;
+  rec.VersionNeeded = Get16(h + 4);
+  rec.Flags = Get16(h + 6);
+  rec.Method = Get16(h + 8);
+  rec.DosDateTime = RepairDosDateTime(Get32(h + 10));
+  rec.CRC32 = Get32(h + 14);
+  rec.CompressedSize = Get32(h + 18);
+  rec.UncompressedSize = Get32(h + 22);
+  rec.LocalExtraLength = Get16(h + 28);
+  rec.CommentLength = 0;
+  rec.DiskNumberStart = 0;
+  rec.InternalAttributes = 0;
+  rec.ExternalAttributes = 0;
+  rec.CentralRecordOffset = 0;
+  rec.LocalHeaderOffset = static_cast<std::uint32_t>(p);
+  rec.SetName(ConvertName(raw, rec.Flags, true));
+  return true;
+}
+
+bool TUnZipper::RebuildFromLocalHeaders() {
+  if (rebuildTried_) return false;
+  rebuildTried_ = rebuilding_ = true;
+  FreeLists();
+  const std::string ext = zipName_.size() >= 4 ? zipName_.substr(zipName_.size() - 4) : std::string();
+  zipStream_->Seek(EqualNoCase(ext, ".exe") ? kSfxScanStart : 0, 0);
+  static constexpr std::uint8_t kSig[4] = {'P', 'K', 3, 4};
+  int matched = 0;
+  int sinceMessages = 0;
+  for (;;) {
+    std::uint8_t b;
+    if (zipStream_->Read(&b, 1) < 1) return false;
+    if (++sinceMessages == kScanMessageInterval) {
+      sinceMessages = 0;
+      ProcessMessages();
+    }
+    if (b != kSig[matched]) {
+      matched = b == kSig[0] ? 1 : 0;
+      continue;
+    }
+    if (++matched < 4) continue;
+    matched = 0;
+    std::uint8_t version[2];
+    if (zipStream_->Read(version, 2) < 2) return false;
+    if (version[1] >= kMaxVersionHighByte) continue;
+    zipStream_->Seek(-6, 1);
+    break;
+  }
+  master_ = std::make_unique<TSortedZip>(TZipSortMode::ByNone);
+  master_->Duplicates = TDuplicates::Error;
+  view_ = master_.get();
+  for (;;) {
+    auto rec = std::make_unique<TZipHeaderInfo>();
+    rec->OEMNames = oemConvert_;
+    if (!ReadLocal(*rec)) break;
+    std::int64_t skip = static_cast<std::int64_t>(rec->CompressedSize) + rec->LocalExtraLength;
+    if (rec->Flags & kFlagDataDescriptor) skip += kDataDescriptorSize;
+    try {
+      master_->Add(rec.get());
+    } catch (const EListError&) {
+      break;
+    }
+    rec.release();
+    zipStream_->Seek(skip, 1);
+  }
+  ecrec_.ThisDisk = 0;
+  currentDisk_ = 0;
+  ecrec_.CentralOffset = static_cast<std::uint32_t>(zipStream_->Position());
+  ecrec_.TotalEntries = static_cast<std::uint16_t>(master_->Count());
+  return true;
+}
+
+std::string TUnZipper::ReadCommentAt(std::int64_t position, std::uint16_t length) {
+  const bool wasOpen = zipStream_ != nullptr;
+  if (!wasOpen)
+    zipStream_ = std::make_unique<TLFNFileStream>(zipName_, kStreamBufferSize, false,
+                                                  platform::kFmOpenRead | platform::kFmShareDenyWrite);
+  const std::int64_t here = zipStream_->Position();
+  zipStream_->Seek(position, 0);
+  std::string text(length, '\0');
+  text.resize(static_cast<std::size_t>(std::max<std::int64_t>(0, zipStream_->Read(text.data(), length))));
+  zipStream_->Seek(here, 0);
+  if (!wasOpen && spanKind_ == 0 && !keepZipOpen_) zipStream_.reset();
+  return text;
+}
+
+std::string TUnZipper::EntryComment(int index) {
+  TZipHeaderInfo& e = Entry(index);
+  if (e.CommentLength == 0) return std::string();
+  if (!e.Comment) {
+    // Re-read the central record for the lengths of the name and extra field before the comment.
+    std::string header = ReadCommentAt(e.CentralRecordOffset, kCentralHeaderSize);
+    if (header.size() < static_cast<std::size_t>(kCentralHeaderSize)) return std::string();
+    const auto* h = reinterpret_cast<const std::uint8_t*>(header.data());
+    const std::int64_t at = static_cast<std::int64_t>(e.CentralRecordOffset) + kCentralHeaderSize + Get16(h + 28) +
+                            Get16(h + 30);
+    e.Comment = platform::ToUtf8(ReadCommentAt(at, e.CommentLength), oemCodePage_);
+  }
+  return *e.Comment;
+}
+
+std::string TUnZipper::ArchiveComment() {
+  if (ecrec_.CommentLength == 0) return std::string();
+  if (!ecrec_.Comment)
+    ecrec_.Comment = platform::ToUtf8(ReadCommentAt(ecrec_.CommentPosition, ecrec_.CommentLength), oemCodePage_);
+  return *ecrec_.Comment;
+}
+
+// ---------------------------------------------------------------------------
+// Extraction
+
+int TUnZipper::UnZip() {
+  if (destDir_ == "?") return 0;
+  ReadZip();
+  int result = 0;
+  try {
+    OpenArchive();
+    result = ExtractionRun();
+  } catch (...) {
+    CloseArchive();
+    throw;
+  }
+  CloseArchive();
+  return result;
+}
+
+int TUnZipper::ExtractionRun() {
+  const bool savedKeep = keepZipOpen_;
+  keepZipOpen_ = true;
+  const TZipSortMode savedSort = sortMode_;
+  count_ = 0;
+  auto finish = [&] {
+    ds_.reset();
+    inflater_.reset();
+    out_.reset();
+    filesList_.clear();
+    if (sortMode_ != savedSort) SortEntries(savedSort);
+    if (OnUnZipComplete) OnUnZipComplete(*this, count_);
+    keepZipOpen_ = savedKeep;
+  };
+  try {
+    ds_ = std::make_unique<TDecodeState>();
+    ds_->io = this;
+    inflater_ = std::make_unique<TInflater>();
+    if (!testOnly_ && !destDir_.empty() && !platform::DirectoryExists(destDir_)) platform::ForceDirectories(destDir_);
+    // Volumes are visited in sequence, so a multi-volume run goes in archive order.
+    if (spanKind_ != 0 && sortMode_ != TZipSortMode::ByNone) SortEntries(TZipSortMode::ByNone);
+    totalToDo_ = totalDone_ = 0;
+    int numFiles = 0;
+    const int n = view_ ? view_->Count() : 0;
+    for (int i = 0; i < n; ++i) {
+      TZipHeaderInfo& e = *view_->Item(i);
+      e.Selected = doAll_;
+      if (e.FileName.empty() && !recreateDirs_) {
+        e.Selected = false;
+      } else {
+        for (const std::string& pattern : filesList_)
+          if (MatchesPattern(pattern, e.StoredPath())) {
+            e.Selected = true;
+            break;
+          }
+      }
+      if (e.Selected) {
+        totalToDo_ += e.UncompressedSize;
+        ++numFiles;
+      }
+    }
+    bool stop = false;
+    if (OnStartUnZipInfo) OnStartUnZipInfo(*this, numFiles, totalToDo_, stop);
+    if (numFiles > 0 && !stop) {
+      for (int i = 0; i < n; ++i) {
+        if (!doAll_ && !view_->Item(i)->Selected) continue;
+        bool retry = false;
+        do ProcessEntry(i, retry);
+        while (retry);
+      }
+    }
+  } catch (...) {
+    finish();
+    throw;
+  }
+  finish();
+  return count_;
+}
+
+void TUnZipper::Skip(int index, TSkipReason reason, const std::string& name) {
+  totalToDo_ -= cur_.UncompressedSize;
+  bool retry = false;
+  if (OnSkippingFile) OnSkippingFile(*this, reason, name, index, retry);
+}
+
+std::optional<std::string> TUnZipper::DestinationFolder(const TZipHeaderInfo& e) {
+  const char sep = platform::PathSeparator();
+  std::string folder = destDir_ + sep;
+  if (e.FileName == "." || e.FileName == "..") return std::nullopt;
+  if (!recreateDirs_ || e.Directory.empty()) return folder;
+  std::string d = e.Directory;
+  if (!rootDir_.empty() && d.size() >= rootDir_.size() && EqualNoCase(d.substr(0, rootDir_.size()), rootDir_))
+    d.erase(0, rootDir_.size());
+  // A stored folder always lands below DestDir: a drive and leading separators
+  // are dropped, and a ".." component (or any other ":") refuses the entry.
+  if (d.size() >= 2 && d[1] == ':') d.erase(0, 2);
+  std::size_t start = 0;
+  while (start <= d.size()) {
+    std::size_t end = d.find('\\', start);
+    if (end == std::string::npos) end = d.size();
+    const std::string part = d.substr(start, end - start);
+    if (part == ".." || part.find(':') != std::string::npos) return std::nullopt;
+    if (!part.empty() && part != ".") folder += part + sep;
+    start = end + 1;
+  }
+  return folder;
+}
+
+bool TUnZipper::CheckPassword(int index) {
+  for (;;) {
+    std::uint8_t header[kCryptHeaderSize];
+    if (zipStream_->Read(header, kCryptHeaderSize) < kCryptHeaderSize) throw EFatalUnzipError(kMsgPrematureEnd);
+    cur_.CompressedSize -= std::min<std::uint32_t>(cur_.CompressedSize, kCryptHeaderSize);
+    keys_.Init(password_);
+    keys_.Decrypt(header, kCryptHeaderSize);
+    const std::uint8_t check = (cur_.Flags & kFlagDataDescriptor) ? static_cast<std::uint8_t>(cur_.DosDateTime >> 8)
+                                                                  : static_cast<std::uint8_t>(cur_.CRC32 >> 24);
+    if (header[kCryptHeaderSize - 1] == check) return true;
+    if (!OnBadPassword) return false;
+    std::string next = password_;
+    OnBadPassword(*this, index, next);
+    if (next == password_) return false;
+    password_ = next;
+    zipStream_->Seek(-kCryptHeaderSize, 1);
+    cur_.CompressedSize += kCryptHeaderSize;
+  }
+}
+
+bool TUnZipper::OverwriteAllowed(int index, std::string& target) {
+  if (overwriteMode_ == TUZOverwriteMode::Always || !platform::FileExists(target)) return true;
+  switch (overwriteMode_) {
+    case TUZOverwriteMode::Prompt: {
+      if (OnPromptForOverwrite) {
+        bool overwrite = false;
+        OnPromptForOverwrite(*this, overwrite, index, target);
+        return overwrite;
+      }
+      const std::string text = ZipMessage(ZipMsg::ReplaceExisting) + cur_.FileName + "?";
+      return platform::MessageBox(text, ZipMessage(ZipMsg::FileExistsAlert), platform::MessageButtons::YesNo) ==
+             platform::MessageResult::Yes;
+    }
+    case TUZOverwriteMode::Never: return false;
+    case TUZOverwriteMode::ifNewer: return cur_.DosDateTime > platform::FileAgeDos(target).value_or(0);
+    case TUZOverwriteMode::ifOlder: return cur_.DosDateTime < platform::FileAgeDos(target).value_or(0);
+    case TUZOverwriteMode::Always: break;
+  }
+  return true;
+}
+
+void TUnZipper::ProcessEntry(int index, bool& retry) {
+  retry = false;
+  cur_.Assign(*view_->Item(index));
+  const bool isFile = !cur_.FileName.empty();
+  std::uint32_t dataOffset = 0;
+  if (isFile) {
+    zipStream_->Seek(cur_.LocalHeaderOffset, 0);
+    std::uint8_t h[kLocalHeaderSize];
+    if (zipStream_->Read(h, kLocalHeaderSize) < kLocalHeaderSize) throw EFatalUnzipError(kMsgPrematureEnd);
+    dataOffset = cur_.LocalHeaderOffset + kLocalHeaderSize + Get16(h + 26) + Get16(h + 28);
+    zipStream_->Seek(dataOffset, 0);
+  }
+  const std::optional<std::string> folder = DestinationFolder(cur_);
+  if (!folder) {
+    lastError_ = "Unsafe entry name, not extracted: " + cur_.StoredPath();
+    Skip(index, TSkipReason::CantCreate, cur_.StoredPath());
+    return;
+  }
+  if (!isFile) {
+    if (recreateDirs_ && !testOnly_ && !platform::DirectoryExists(*folder)) platform::ForceDirectories(*folder);
+    ++count_;
+    return;
+  }
+  std::string target = *folder + cur_.FileName;
+  bool skip = false;
+  if (OnStartUnZip) OnStartUnZip(*this, index, target, skip);
+  if (skip) return;
+  if (!testOnly_) {
+    const std::string parent = ParentFolder(target);
+    if (!parent.empty() && !platform::DirectoryExists(parent)) platform::ForceDirectories(parent);
+  }
+  const bool encrypted = (cur_.Flags & kFlagEncrypted) != 0;
+  if (encrypted && !CheckPassword(index)) {
+    Skip(index, TSkipReason::BadPassword, cur_.StoredPath());
+    return;
+  }
+  std::string temp;
+  if (!testOnly_) {
+    if (!OverwriteAllowed(index, target)) {
+      Skip(index, TSkipReason::NoOverwrite, target);
+      return;
+    }
+    const auto attr = platform::FileGetAttr(target);
+    if (attr && (*attr & platform::kFaReadOnly) && !replaceReadOnly_) {
+      Skip(index, TSkipReason::CantCreate, target);
+      return;
+    }
+    // The entry is written beside its target and moved into place only once
+    // its CRC matched, so a failed entry never damages an existing file.
+    temp = target + kTempSuffix;
+    try {
+      out_ = std::make_unique<TLFNFileStream>(temp, kStreamBufferSize, flushFilesOnClose_, platform::kFmCreate);
+    } catch (const platform::Exception&) {
+      Skip(index, TSkipReason::CantCreate, target);
+      return;
+    }
+  }
+  bool complete = true;
+  try {
+    zipStream_->Seek(dataOffset + (encrypted ? kCryptHeaderSize : 0), 0);
+    Decode(complete);
+    if (out_ && !out_->WriteBack()) throw ECantWriteUCF(ZipMessage(ZipMsg::CantWriteUCF));
+  } catch (...) {
+    out_.reset();
+    if (!temp.empty()) platform::DeleteFile(temp);
+    throw;
+  }
+  out_.reset();
+  const std::uint32_t computed = ~crc_;
+  bool ok = complete && computed == cur_.CRC32;
+  if (ok && !testOnly_) {
+    try {
+      platform::FileStream file(temp, platform::kFmOpenWrite);
+      file.SetLastWriteDosTime(cur_.DosDateTime);
+    } catch (const platform::Exception&) {
+      // The time is cosmetic; the data is sound.
+    }
+    if (replaceReadOnly_) {
+      const auto attr = platform::FileGetAttr(target);
+      if (attr && (*attr & platform::kFaReadOnly)) platform::FileSetAttr(target, *attr & ~platform::kFaReadOnly);
+    }
+    if (!platform::RenameFile(temp, target)) {
+      platform::DeleteFile(temp);
+      lastError_ = "Cannot replace " + target;
+      Skip(index, TSkipReason::CantCreate, target);
+      return;
+    }
+    if (retainAttributes_) platform::FileSetAttr(target, cur_.ExternalAttributes);
+  }
+  if (ok) {
+    if (OnEndUnZip) OnEndUnZip(*this, index, target);
+    ++count_;
+    return;
+  }
+  if (encrypted) {
+    if (OnBadPassword) {
+      std::string next = password_;
+      OnBadPassword(*this, index, next);
+      if (next != password_) {
+        password_ = next;
+        retry = true;
+      }
+    }
+    if (!retry) Skip(index, TSkipReason::BadPassword, cur_.StoredPath());
+  } else if (OnBadCRC) {
+    OnBadCRC(*this, computed, cur_.CRC32, index);
+  }
+  if (!temp.empty()) platform::DeleteFile(temp);
+}
+
+void TUnZipper::Decode(bool& complete) {
+  crc_ = kCrcPreset;
+  ds_->StartEntry(static_cast<std::int32_t>(cur_.CompressedSize), static_cast<std::int32_t>(cur_.UncompressedSize));
+  try {
+    switch (cur_.Method) {
+      case 0: UnStore(); break;
+      case 8: inflater_->Inflate(*ds_); break;
+      default:
+        lastError_ = ZipMessage(ZipMsg::UnknownMethod);
+        platform::MessageBox(lastError_, ZipMessage(ZipMsg::ZipErrorCaption));
+        break;
+    }
+  } catch (const EBiggerThanUncompressed&) {
+    complete = false;
+  }
+}
+
+void TUnZipper::ReadChunk(std::uint8_t* into, std::uint32_t n) {
+  const std::int64_t got = zipStream_->Read(into, n);
+  if (got < n) {
+    // Reading on from the next volume belongs to the multi-volume support;
+    // without it the missing bytes cannot be obtained.
+    if (ecrec_.ThisDisk == 0 || !OnGetNextDisk) throw EFatalUnzipError(kMsgPrematureEnd);
+    throw EUserCanceled(kMsgUserAborted);
+  }
+}
+
+bool TUnZipper::FillInput() {
+  ProcessMessages();
+  const std::uint32_t n = std::min(kChunkSize, cur_.CompressedSize);
+  cur_.CompressedSize -= n;
+  if (n == 0) return false;
+  ReadChunk(ds_->inBuf.get(), n);
+  ds_->inCount = n;
+  if (cur_.Flags & kFlagEncrypted) {
+    if (OnDecrypt) {
+      OnDecrypt(*this, ds_->inBuf.get(), static_cast<int>(n), password_);
+    } else {
+      keys_.Decrypt(ds_->inBuf.get(), n);
+    }
+  }
+  return true;
+}
+
+void TUnZipper::UnStore() {
+  while (cur_.CompressedSize > 0) {
+    ProcessMessages();
+    const std::uint32_t n = std::min(kChunkSize, cur_.CompressedSize);
+    cur_.CompressedSize -= n;
+    ReadChunk(ds_->outBuf.get(), n);
+    ds_->outCount = n;
+    FlushOutput();
+  }
+}
+
+int TUnZipper::Percent(std::int64_t done, std::int64_t total) const {
+  if (total <= 0) return 0;
+  const double p = std::nearbyint(static_cast<double>(done) * 100.0 / static_cast<double>(total));
+  return p > 100 ? 100 : static_cast<int>(p);
+}
+
+void TUnZipper::FlushOutput() {
+  TDecodeState& s = *ds_;
+  const std::uint32_t c = s.outCount;
+  if (c == 0) return;
+  if (cur_.Method == 0 && (cur_.Flags & kFlagEncrypted)) keys_.Decrypt(s.outBuf.get(), c);
+  if (static_cast<std::int64_t>(s.bytesWritten) + c > static_cast<std::int64_t>(cur_.UncompressedSize))
+    throw EBiggerThanUncompressed(ZipMessage(ZipMsg::BiggerThanUncompressed));
+  if (out_ && out_->Write(s.outBuf.get(), c) < c) throw ECantWriteUCF(ZipMessage(ZipMsg::CantWriteUCF));
+  crc_ = UpdateCrc32(crc_, s.outBuf.get(), c);
+  s.bytesWritten += static_cast<std::int32_t>(c);
+  if (OnFilePercentDone)
+    OnFilePercentDone(*this, Percent(static_cast<std::uint32_t>(s.bytesWritten), cur_.UncompressedSize));
+  if (OnTotalPercentDone) {
+    totalDone_ += c;
+    OnTotalPercentDone(*this, Percent(totalDone_, totalToDo_));
+  }
+  s.outCount = 0;
+  s.outPtr = s.outBuf.get();
+}
+
+}  // namespace unzip

@@ -1,0 +1,192 @@
+// TUnZipper: reads a zip archive's directory and extracts its entries to files.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "DecodeState.h"
+#include "Inflate.h"
+#include "ZipBufStream.h"
+#include "ZipContainers.h"
+#include "ZipCrypt.h"
+#include "ZipErrors.h"
+#include "ZipRecords.h"
+
+namespace unzip {
+
+enum class TUZOverwriteMode { Prompt = 0, Always = 1, Never = 2, ifNewer = 3, ifOlder = 4 };
+enum class TIncompleteZipMode { izAssumeMulti = 0, izAssumeBad = 1, izAssumeNotAZip = 2 };
+// Why an entry was not extracted.
+enum class TSkipReason { BadPassword = 0, NoOverwrite = 1, CantCreate = 3 };
+
+class TUnZipper : private TDecodeIO {
+ public:
+  static constexpr int kThisVersion = 223;
+  // Buffer of every archive and output file stream.
+  static constexpr int kStreamBufferSize = 8192;
+
+  TUnZipper();
+  ~TUnZipper() override;
+  TUnZipper(const TUnZipper&) = delete;
+  TUnZipper& operator=(const TUnZipper&) = delete;
+
+  // --- Properties -------------------------------------------------------
+  int ThisVersion() const { return kThisVersion; }
+  void SetThisVersion(int) {}  // always 223
+
+  const std::string& ZipName() const { return zipName_; }
+  // A name ending in "?" asks the user for the archive.
+  void SetZipName(const std::string& name);
+  const std::string& DestDir() const { return destDir_; }
+  // "?" lets the user choose the folder; one trailing separator is removed.
+  void SetDestDir(const std::string& dir);
+  const std::string& RootDir() const { return rootDir_; }
+  void SetRootDir(const std::string& dir);
+  TZipSortMode SortMode() const { return sortMode_; }
+  void SetSortMode(TZipSortMode mode) { sortMode_ = mode; }
+  bool RecreateDirs() const { return recreateDirs_; }
+  void SetRecreateDirs(bool value) { recreateDirs_ = value; }
+  TUZOverwriteMode OverwriteMode() const { return overwriteMode_; }
+  void SetOverwriteMode(TUZOverwriteMode mode) { overwriteMode_ = mode; }
+  std::vector<std::string>& FilesList() { return filesList_; }
+  void SetFilesList(const std::vector<std::string>& list) { filesList_ = list; }
+  bool DoAll() const { return doAll_; }
+  void SetDoAll(bool value) { doAll_ = value; }
+  TIncompleteZipMode IncompleteZipMode() const { return incompleteMode_; }
+  void SetIncompleteZipMode(TIncompleteZipMode mode) { incompleteMode_ = mode; }
+  bool KeepZipOpen() const { return keepZipOpen_; }
+  void SetKeepZipOpen(bool value) { keepZipOpen_ = value; }
+  bool DoProcessMessages() const { return doProcessMessages_; }
+  void SetDoProcessMessages(bool value) { doProcessMessages_ = value; }
+  bool RetainAttributes() const { return retainAttributes_; }
+  void SetRetainAttributes(bool value) { retainAttributes_ = value; }
+  bool ReplaceReadOnly() const { return replaceReadOnly_; }
+  void SetReplaceReadOnly(bool value) { replaceReadOnly_ = value; }
+  bool FlushFilesOnClose() const { return flushFilesOnClose_; }
+  void SetFlushFilesOnClose(bool value) { flushFilesOnClose_ = value; }
+  bool OEMConvert() const { return oemConvert_; }
+  void SetOEMConvert(bool value) { oemConvert_ = value; }
+  bool CheckVolumeLabels() const { return checkVolumeLabels_; }
+  void SetCheckVolumeLabels(bool value) { checkVolumeLabels_ = value; }
+  const std::string& Password() const { return password_; }
+  void SetPassword(const std::string& password) { password_ = password; }
+  // Code page of names stored without the UTF-8 flag (GBK by default).
+  unsigned OemCodePage() const { return oemCodePage_; }
+  void SetOemCodePage(unsigned codePage) { oemCodePage_ = codePage; }
+  // Decode and check entries without writing any file.
+  bool TestOnly() const { return testOnly_; }
+  void SetTestOnly(bool value) { testOnly_ = value; }
+
+  // --- Directory --------------------------------------------------------
+  void ReadZip();
+  int EntryCount() const { return master_ ? master_->Count() : 0; }
+  TZipHeaderInfo& Entry(int index) const;
+  std::string Filename(int index) const { return Entry(index).FileName; }
+  std::string EntryComment(int index);
+  std::string ArchiveComment();
+  void SortEntries(TZipSortMode mode);
+  void ClearArchive();
+  const TEndCentral& EndCentral() const { return ecrec_; }
+  int SpanKind() const { return spanKind_; }
+
+  // --- Extraction -------------------------------------------------------
+  // Extracts the selected entries; returns how many succeeded.
+  int UnZip();
+  // The last message shown or recorded by the engine (unknown method, an
+  // unsafe entry name, a failed rename).
+  const std::string& LastError() const { return lastError_; }
+
+  // --- Events -----------------------------------------------------------
+  std::function<void(TUnZipper& Sender, int NumFiles, std::int64_t TotalBytes, bool& StopNow)> OnStartUnZipInfo;
+  std::function<void(TUnZipper& Sender, int FileIndex, std::string& FName, bool& Skip)> OnStartUnZip;
+  std::function<void(TUnZipper& Sender, int FileIndex, const std::string& FName)> OnEndUnZip;
+  std::function<void(TUnZipper& Sender, bool& OverWriteIt, int FileIndex, std::string& FName)> OnPromptForOverwrite;
+  std::function<void(TUnZipper& Sender, TSkipReason Reason, const std::string& FName, int FileIndex, bool& Retry)>
+      OnSkippingFile;
+  std::function<void(TUnZipper& Sender, int FileIndex, std::string& NewPassword)> OnBadPassword;
+  std::function<void(TUnZipper& Sender, std::uint32_t CalcCRC, std::uint32_t StoredCRC, int FileIndex)> OnBadCRC;
+  std::function<void(TUnZipper& Sender, TIncompleteZipMode& IncompleteMode)> OnInCompleteZip;
+  std::function<void(TUnZipper& Sender, int NextDisk, std::string& FName)> OnGetNextDisk;
+  std::function<void(TUnZipper& Sender, int FileCount)> OnUnZipComplete;
+  std::function<void(TUnZipper& Sender, int Percent)> OnFilePercentDone;
+  std::function<void(TUnZipper& Sender, int Percent)> OnTotalPercentDone;
+  std::function<void(TUnZipper& Sender, std::uint8_t* buffer, int length, const std::string& Password)> OnDecrypt;
+
+ private:
+  // Directory reading.
+  void OpenArchive();
+  void CloseArchive(bool force = false);
+  void ReadDirectory();
+  bool LocateEndRecord();
+  void ReadCentralDirectory();
+  bool ReadCentral(TZipHeaderInfo& rec);
+  bool ReadLocal(TZipHeaderInfo& rec);
+  bool RebuildFromLocalHeaders();
+  void FreeLists();
+  void ResetArchiveState();
+  void ProcessMessages() const;
+  std::string ConvertName(const std::string& raw, std::uint16_t flags, bool fatHost) const;
+  TSortedZip* View() const { return view_; }
+  std::string ReadCommentAt(std::int64_t position, std::uint16_t length);
+
+  // Extraction.
+  int ExtractionRun();
+  void ProcessEntry(int index, bool& retry);
+  std::optional<std::string> DestinationFolder(const TZipHeaderInfo& e);
+  bool CheckPassword(int index);
+  bool OverwriteAllowed(int index, std::string& target);
+  void Decode(bool& complete);
+  void UnStore();
+  void ReadChunk(std::uint8_t* into, std::uint32_t n);
+  void Skip(int index, TSkipReason reason, const std::string& name);
+  int Percent(std::int64_t done, std::int64_t total) const;
+  bool FillInput() override;
+  void FlushOutput() override;
+
+  std::string zipName_;
+  std::string destDir_;
+  std::string rootDir_;
+  TZipSortMode sortMode_ = TZipSortMode::ByNone;
+  bool recreateDirs_ = false;
+  TUZOverwriteMode overwriteMode_ = TUZOverwriteMode::Prompt;
+  std::vector<std::string> filesList_;
+  bool doAll_ = false;
+  TIncompleteZipMode incompleteMode_ = TIncompleteZipMode::izAssumeMulti;
+  bool keepZipOpen_ = false;
+  bool doProcessMessages_ = true;
+  bool retainAttributes_ = true;
+  bool replaceReadOnly_ = false;
+  bool flushFilesOnClose_ = false;
+  bool oemConvert_ = true;
+  bool checkVolumeLabels_ = true;
+  std::string password_;
+  unsigned oemCodePage_;
+  bool testOnly_ = false;
+  std::string lastError_;
+
+  std::unique_ptr<TLFNFileStream> zipStream_;
+  std::unique_ptr<TSortedZip> master_;
+  TSortedZip* view_ = nullptr;  // the master list itself, or an owned sorted view
+  TEndCentral ecrec_;
+  std::optional<std::uint32_t> zipDate_;
+  bool rebuilding_ = false;
+  bool rebuildTried_ = false;
+  int spanKind_ = 0;
+  int currentDisk_ = 0;
+
+  // Run state.
+  std::unique_ptr<TDecodeState> ds_;
+  std::unique_ptr<TInflater> inflater_;
+  TZipHeaderInfo cur_;
+  std::unique_ptr<TLFNFileStream> out_;
+  TZipKeys keys_;
+  std::uint32_t crc_ = 0;
+  std::int64_t totalToDo_ = 0;
+  std::int64_t totalDone_ = 0;
+  int count_ = 0;
+};
+
+}  // namespace unzip

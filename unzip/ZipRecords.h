@@ -1,0 +1,102 @@
+// The archive's directory records as the engine keeps them in memory.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace unzip {
+
+// Base of the copyable directory objects.
+class TPersistent {
+ public:
+  virtual ~TPersistent() = default;
+  virtual const char* ClassName() const { return "TPersistent"; }
+  // Copies this object into `target`; unrelated classes are refused.
+  virtual void AssignTo(TPersistent& target) const;
+  // Copies `source` into this object.
+  virtual void Assign(const TPersistent& source);
+};
+
+// Record signatures and sizes of the zip format.
+inline constexpr std::uint32_t kLocalSignature = 0x04034B50u;
+inline constexpr std::uint32_t kCentralSignature = 0x02014B50u;
+inline constexpr std::uint32_t kEndSignature = 0x06054B50u;
+inline constexpr int kLocalHeaderSize = 30;
+inline constexpr int kCentralHeaderSize = 46;
+inline constexpr int kEndRecordSize = 22;
+
+// General purpose flag bits.
+inline constexpr std::uint16_t kFlagEncrypted = 0x0001;
+inline constexpr std::uint16_t kFlagDataDescriptor = 0x0008;
+inline constexpr std::uint16_t kFlagUtf8Name = 0x0800;
+
+// Host byte of "version made by" for MS-DOS/FAT.
+inline constexpr std::uint8_t kHostFat = 0;
+
+class TZipHeaderInfo : public TPersistent {
+ public:
+  const char* ClassName() const override { return "TZipHeaderInfo"; }
+  void AssignTo(TPersistent& target) const override;
+  void Assign(const TPersistent& source) override;
+
+  std::string StoredPath() const { return Directory + FileName; }
+  // Splits a converted name ("\"-separated) into Directory and FileName.
+  void SetName(const std::string& name);
+
+  std::uint16_t VersionMadeBy = 20;
+  std::uint16_t VersionNeeded = 20;
+  std::uint16_t Flags = 0;
+  std::uint16_t Method = 8;
+  std::uint32_t DosDateTime = 0;
+  std::uint32_t CRC32 = 0xFFFFFFFFu;
+  std::uint32_t CompressedSize = 0;
+  std::uint32_t UncompressedSize = 0;
+  std::uint16_t NameLength = 0;
+  std::uint16_t CentralExtraLength = 0;
+  std::uint16_t LocalExtraLength = 0;
+  std::uint16_t CommentLength = 0;
+  std::uint16_t DiskNumberStart = 0;
+  std::uint16_t InternalAttributes = 1;
+  std::uint32_t ExternalAttributes = 32;  // the archive attribute
+  std::uint32_t LocalHeaderOffset = 0;
+  std::uint32_t CentralRecordOffset = 0;
+  std::string FileName;
+  std::string Directory;
+  std::optional<std::string> Comment;
+  bool Selected = false;
+  bool OEMNames = false;
+};
+
+class TEndCentral : public TPersistent {
+ public:
+  const char* ClassName() const override { return "TEndCentral"; }
+  void AssignTo(TPersistent& target) const override;
+  void Assign(const TPersistent& source) override;
+  void Clear() { *this = TEndCentral(); }
+
+  std::uint32_t Signature = kEndSignature;
+  std::uint16_t ThisDisk = 0;
+  std::uint16_t CentralStartDisk = 0;
+  std::uint16_t EntriesOnDisk = 0;
+  std::uint16_t TotalEntries = 0;
+  std::uint32_t CentralSize = 0;
+  std::uint32_t CentralOffset = 0;
+  std::uint16_t CommentLength = 0;
+  std::optional<std::string> Comment;
+  std::uint32_t CommentPosition = 0;
+  bool CommentChanged = false;
+};
+
+// Clamps each part of a DOS date-time into range; an in-range value is
+// returned bit for bit.
+std::uint32_t RepairDosDateTime(std::uint32_t value);
+
+// A stored entry name in UTF-8 with "\" separators. Names flagged as UTF-8, and
+// names from non-FAT hosts that already are valid UTF-8, are taken as they are;
+// the rest are converted from `codePage` (the OEM code page when `oem`).
+std::string ConvertEntryName(const std::string& raw, bool utf8Flag, bool fatHost, unsigned codePage);
+
+std::uint16_t Get16(const std::uint8_t* p);
+std::uint32_t Get32(const std::uint8_t* p);
+
+}  // namespace unzip
