@@ -154,6 +154,31 @@ std::optional<std::string> TskIniFile::Value(std::string_view section, std::stri
   return std::nullopt;
 }
 
+std::vector<std::pair<std::int32_t, std::string>> TskIniFile::NumberedValues(std::string_view section,
+                                                                             std::int32_t limit) const {
+  std::vector<std::pair<std::int32_t, std::string>> out;
+  const Section* s = FindSection(section);
+  if (!s) return out;
+  for (const Line& l : s->lines) {
+    if (!l.hasKey) continue;
+    // Only the key text that a number's decimal form matches: no sign, no leading zero.
+    const auto n = ParseInteger(l.key);
+    if (!n || *n < 0 || *n >= limit || std::to_string(*n) != l.key) continue;
+    out.emplace_back(*n, l.value);
+  }
+  // Stable: of two equal keys the first stays first, and only it is kept.
+  std::stable_sort(out.begin(), out.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  out.erase(std::unique(out.begin(), out.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
+            out.end());
+  return out;
+}
+
+std::size_t TskIniFile::KeyCount(std::string_view section) const {
+  const Section* s = FindSection(section);
+  if (!s) return 0;
+  return std::size_t(std::count_if(s->lines.begin(), s->lines.end(), [](const Line& l) { return l.hasKey; }));
+}
+
 std::string TskIniFile::ReadString(std::string_view section, std::string_view key, std::string_view fallback) const {
   auto v = Value(section, key);
   return v ? std::move(*v) : std::string(fallback);

@@ -24,6 +24,14 @@ class TskIniFile {
   // empty or invalid values give `fallback`.
   std::int32_t ReadInteger(std::string_view section, std::string_view key, std::int32_t fallback) const;
 
+  // The keys "0", "1", ... below `limit` that the section holds, each with its
+  // first value, in ascending order: what reading keys 0 .. limit-1 one by one
+  // finds, without walking numbers that have no key.
+  std::vector<std::pair<std::int32_t, std::string>> NumberedValues(std::string_view section,
+                                                                   std::int32_t limit) const;
+  // Number of key lines in the section (0 when absent).
+  std::size_t KeyCount(std::string_view section) const;
+
   // Replaces the key's first occurrence, or appends it (and the section).
   void WriteString(std::string_view section, std::string_view key, std::string_view value);
   void WriteInteger(std::string_view section, std::string_view key, std::int32_t value);

@@ -132,10 +132,12 @@ void TskSkinData::LoadFormInfo(const TskIniFile& ini) {
 }
 
 void TskSkinData::LoadSkinObjects(const TskIniFile& ini) {
+  // Numbers without a key give an empty entry, which creates nothing: only the
+  // keys present are walked, so a huge count cannot stall the load.
   const std::int32_t count = ini.ReadInteger("SKINOBJECTS", "count", 0);
   std::string name, kind;
-  for (std::int32_t i = 0; i < count; ++i) {
-    SplitListEntry(ini.ReadString("SKINOBJECTS", std::to_string(i), ""), name, kind);
+  for (const auto& [number, entry] : ini.NumberedValues("SKINOBJECTS", count)) {
+    SplitListEntry(entry, name, kind);
     if (auto record = CreateSkinObject(kind, name)) {
       SkinObjects.push_back(std::move(record));
       SkinObjects.back()->LoadFromIni(ini);
@@ -146,8 +148,8 @@ void TskSkinData::LoadSkinObjects(const TskIniFile& ini) {
 void TskSkinData::LoadSkinControls(const TskIniFile& ini) {
   const std::int32_t count = ini.ReadInteger("SKINCONTROLS", "count", 0);
   std::string name, kind;
-  for (std::int32_t i = 0; i < count; ++i) {
-    SplitListEntry(ini.ReadString("SKINCONTROLS", std::to_string(i), ""), name, kind);
+  for (const auto& [number, entry] : ini.NumberedValues("SKINCONTROLS", count)) {
+    SplitListEntry(entry, name, kind);
     if (auto record = CreateSkinControl(kind, name)) {
       SkinControls.push_back(std::move(record));
       SkinControls.back()->LoadFromIni(ini);

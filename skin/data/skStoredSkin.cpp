@@ -88,6 +88,15 @@ TskPictureSet LoadSkinPictures(const TskIniFile& ini, const std::string& folder)
     const std::string name = ini.ReadString("PICTURES", key, "");
     if (!name.empty()) *bitmap = LoadPicture(folder, name);
   }
+  // A count beyond the keys present means a name is missing: fail before the
+  // list of empty names is built, however large the count.
+  const std::int32_t count = ini.ReadInteger("PICTURES", "activepicturescount", 0);
+  if (count > 0 && std::size_t(count) > ini.KeyCount("PICTURES")) {
+    const auto present = ini.NumberedValues("PICTURES", count);
+    std::int32_t missing = 0;
+    while (std::size_t(missing) < present.size() && present[std::size_t(missing)].first == missing) ++missing;
+    throw platform::Exception("Picture " + std::to_string(missing) + " of the skin's picture list has no file name");
+  }
   std::vector<std::string> names;
   ReadStringList(ini, "PICTURES", "activepictures", names);
   for (std::size_t i = 0; i < names.size(); ++i) {
@@ -184,7 +193,7 @@ void TskCompressedStoredSkin::SetFileName(const std::string& value) {
   FileName_ = platform::ExtractFileName(value);
 }
 
-void TskCompressedStoredSkin::DecompressTo(Bytes& target) const {
+void TskCompressedStoredSkin::DecompressTo(Bytes& target, std::size_t limit) const {
   z_stream z{};
   if (inflateInit2(&z, kWindowBits) != Z_OK) throw EDecompressionError(kCompressionError);
   z.next_in = const_cast<Bytef*>(CompressedData_.data());
@@ -192,10 +201,11 @@ void TskCompressedStoredSkin::DecompressTo(Bytes& target) const {
   const std::size_t start = target.size();
   int rc = Z_OK;
   while (rc != Z_STREAM_END) {
-    if (target.size() - start > kMaxInflatedSkin) {
+    if (target.size() - start > limit) {
       inflateEnd(&z);
-      throw EDecompressionError(std::string(kCompressionError) + ": the inflated skin is larger than " +
-                                std::to_string(kMaxInflatedSkin >> 20) + " MiB");
+      target.resize(start);
+      throw EDecompressionError(std::string(kCompressionError) + ": the skin inflates to more than " +
+                                std::to_string(limit) + " bytes");
     }
     std::uint8_t block[kInflateBlock];
     z.next_out = block;

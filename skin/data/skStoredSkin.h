@@ -81,6 +81,10 @@ class TskStoredSkin : public TskComponent {
   TskPictureSet pictures_;
 };
 
+// Largest inflated skin accepted: far above any real skin, a guard against a
+// corrupt or hostile blob inflating without end.
+constexpr std::size_t kMaxInflatedSkin = std::size_t(256) << 20;
+
 class TskCompressedStoredSkin : public TskComponent {
  public:
   static constexpr const char* kCompressedDataProperty = "CompressedData";
@@ -94,8 +98,9 @@ class TskCompressedStoredSkin : public TskComponent {
 
   bool IsEmpty() const { return CompressedData_.empty(); }
   // Inflates all of CompressedData and appends it to `target`. Throws
-  // EDecompressionError for data that is not one complete zlib stream.
-  void DecompressTo(Bytes& target) const;
+  // EDecompressionError, appending nothing, for data that is not one complete
+  // zlib stream or that inflates to more than `limit` bytes.
+  void DecompressTo(Bytes& target, std::size_t limit = kMaxInflatedSkin) const;
   // Packs a skin folder. Returns false, keeping the previous data, when the
   // definition lacks a required section; throws (also keeping it) when a picture
   // cannot be read.
@@ -112,8 +117,5 @@ class TskCompressedStoredSkin : public TskComponent {
 // Deflates with the storage parameters (level 9, zlib header, 32 KiB window,
 // memory level 8, default strategy).
 Bytes DeflateSkin(std::span<const std::uint8_t> data);
-// Largest inflated skin accepted: far above any real skin, a guard against a
-// corrupt or hostile blob inflating without end.
-constexpr std::size_t kMaxInflatedSkin = std::size_t(256) << 20;
 
 }  // namespace skin

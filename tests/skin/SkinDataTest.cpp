@@ -260,3 +260,20 @@ TEST(SkinData, DestroyingTheSourceDropsOnlyTheReference) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SkinData, AHugeListCountReadsOnlyTheEntriesPresent) {
+  SampleSkin sample;
+  skintest::EditDefinition(sample, [](std::string& t) {
+    skintest::ReplaceOnce(t, "[SKINOBJECTS]\r\ncount=12", "[SKINOBJECTS]\r\ncount=2147483647\r\n2000000000=far:caption\r\n012=zero:caption");
+  });
+  auto stored = Stored(sample.definition);
+  skin::TskSkinData data;
+  data.SetStoredSkin(stored.get());
+  EXPECT_EQ(data.SkinObjects.size(), 13u);
+  EXPECT_EQ(data.SkinObjects.back()->IDName, "far");
+  EXPECT_EQ(data.GetObjectIndex("zero"), -1);  // "012" is not the key of number 12
+}
+
+}  // namespace

@@ -69,11 +69,13 @@ TEST(StoredSkin, AMissingPictureFailsAndKeepsThePreviousContent) {
   skin::TskStoredSkin stored;
   stored.LoadFromSkinFile(sample.definition);
   const auto before = stored.PicturesBlob();
-  for (const char* edit : {"2=menuitems.bmp", "activepicturescount=8"}) {
+  const std::pair<const char*, const char*> edits[] = {{"2=menuitems.bmp", "2=nothere.bmp"},
+                                                        {"activepicturescount=8", "activepicturescount=9"},
+                                                        {"activepicturescount=8", "activepicturescount=2000000000"}};
+  for (const auto& [from, to] : edits) {
     SampleSkin broken;
-    skintest::EditDefinition(broken, [&](std::string& t) {
-      skintest::ReplaceOnce(t, edit, std::string(edit) == "2=menuitems.bmp" ? "2=nothere.bmp" : "activepicturescount=9");
-    });
+    skintest::EditDefinition(broken, [&](std::string& t) { skintest::ReplaceOnce(t, from, to); });
+    const char* edit = to;
     EXPECT_THROW(stored.LoadFromSkinFile(broken.definition), platform::Exception) << edit;
     EXPECT_EQ(stored.PicturesBlob(), before);
   }
