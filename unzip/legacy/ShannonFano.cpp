@@ -1,0 +1,86 @@
+#include "ShannonFano.h"
+
+#include <algorithm>
+#include <new>
+
+namespace unzip {
+namespace {
+
+unsigned Reverse(unsigned code, unsigned bits) {
+  unsigned r = 0;
+  for (unsigned i = 0; i < bits; ++i, code >>= 1) r = (r << 1) | (code & 1);
+  return r;
+}
+
+}  // namespace
+
+TSfResult TSfTable::Build(const std::uint8_t* lengths, unsigned n, unsigned lookupBits) try {
+  // Codes are handed out from the longest length down, and within a length from
+  // the highest symbol down, each a 16-bit left-aligned value one step of its
+  // length above the previous one.
+  std::vector<std::uint32_t> stream(n);
+  unsigned minLen = kMaxSfCodeBits, maxLen = 1;
+  std::uint32_t code = 0, step = 0;
+  for (unsigned len = kMaxSfCodeBits; len >= 1; --len) {
+    for (unsigned sym = n; sym-- > 0;) {
+      if (lengths[sym] != len) continue;
+      code += step;
+      if (step != (1u << (kMaxSfCodeBits - len))) {
+        step = 1u << (kMaxSfCodeBits - len);
+        // A shorter code not aligned to its length would be a prefix of a
+        // longer one.
+        if (code & (step - 1)) return TSfResult::BadTree;
+      }
+      if (code + step > (1u << kMaxSfCodeBits)) return TSfResult::BadTree;
+      const unsigned mask = (1u << len) - 1;
+      stream[sym] = ~Reverse(code >> (kMaxSfCodeBits - len), len) & mask;
+      minLen = std::min(minLen, len);
+      maxLen = std::max(maxLen, len);
+    }
+  }
+  for (unsigned sym = 0; sym < n; ++sym)
+    if (lengths[sym] < 1 || lengths[sym] > kMaxSfCodeBits) return TSfResult::BadTree;
+
+  rootBits = std::clamp(lookupBits, minLen, maxLen);
+  const unsigned rootSize = 1u << rootBits;
+  entries.assign(rootSize, TSfEntry{});
+  // First level: short codes fill every entry they prefix; long codes record
+  // the sub-table width their first bits need.
+  for (unsigned sym = 0; sym < n; ++sym) {
+    const unsigned len = lengths[sym];
+    if (len <= rootBits) {
+      for (unsigned i = stream[sym]; i < rootSize; i += 1u << len) {
+        if (entries[i].op != TSfEntry::kInvalid) return TSfResult::BadTree;
+        entries[i] = {TSfEntry::kSymbol, std::uint8_t(len), sym};
+      }
+    } else {
+      TSfEntry& link = entries[stream[sym] & (rootSize - 1)];
+      if (link.op == TSfEntry::kSymbol) return TSfResult::BadTree;
+      link.op = TSfEntry::kLink;
+      link.bits = std::max(link.bits, std::uint8_t(len));
+    }
+  }
+  for (unsigned i = 0; i < rootSize; ++i) {
+    if (entries[i].op != TSfEntry::kLink) continue;
+    entries[i].value = std::uint32_t(entries.size());
+    entries.resize(entries.size() + (std::size_t(1) << (entries[i].bits - rootBits)));
+  }
+  for (unsigned sym = 0; sym < n; ++sym) {
+    const unsigned len = lengths[sym];
+    if (len <= rootBits) continue;
+    const TSfEntry link = entries[stream[sym] & (rootSize - 1)];
+    const unsigned subSize = 1u << (link.bits - rootBits);
+    if (link.op != TSfEntry::kLink) return TSfResult::BadTree;
+    for (unsigned i = stream[sym] >> rootBits; i < subSize; i += 1u << (len - rootBits)) {
+      TSfEntry& e = entries[link.value + i];
+      if (e.op != TSfEntry::kInvalid) return TSfResult::BadTree;
+      e = {TSfEntry::kSymbol, std::uint8_t(len), sym};
+    }
+  }
+  return TSfResult::Ok;
+} catch (const std::bad_alloc&) {
+  entries.clear();
+  return TSfResult::OutOfMemory;
+}
+
+}  // namespace unzip
