@@ -7,6 +7,7 @@
 #include "platform/Animate.h"
 #include "platform/Timer.h"
 #include "platform/Window.h"
+#include "UnZipper.h"
 
 namespace launcher {
 
@@ -19,6 +20,9 @@ inline constexpr char kPackageSql[] = "select * from t_sys_soft";
 inline constexpr char kPackageColumn[] = "系统";
 inline constexpr char kPackageFileName[] = "Tarnwick物流信息管理系统.zip";
 inline constexpr char kProductFileName[] = "Tarnwick物流信息管理系统.exe";
+inline constexpr char kProductPattern[] = "*.exe";
+// The old product waits under this name until a new one is in place.
+inline constexpr char kKeptProductSuffix[] = ".old";
 
 class TForm1 : public platform::Window {
  public:
@@ -28,6 +32,7 @@ class TForm1 : public platform::Window {
   platform::Animate Animate1;
   db::Query t_sys_soft;
   platform::Timer Timer1;
+  unzip::TUnZipper unzipper;
 
   // Handlers.
   void FormShow();
