@@ -267,7 +267,9 @@ void TUnZipper::ReadCentralDirectory() {
     const std::int64_t skip = rec->CentralExtraLength + rec->CommentLength;
     if (rebuilding_) {
       const int at = master_->IndexOf(rec.get());
-      if (at >= 0) {
+      // A central record that names another file than the local header it
+      // points at is not trusted; the local header stands.
+      if (at >= 0 && EqualNoCase(master_->Item(at)->StoredPath(), rec->StoredPath())) {
         TZipHeaderInfo* rebuilt = master_->Item(at);
         const std::uint32_t offset = rebuilt->LocalHeaderOffset;
         rebuilt->Assign(*rec);
@@ -611,7 +613,7 @@ void TUnZipper::ProcessEntry(int index, bool& retry) {
   }
   const std::optional<std::string> folder = DestinationFolder(cur_);
   if (!folder) {
-    lastError_ = "Unsafe entry name, not extracted: " + cur_.StoredPath();
+    lastError_ = "unsafe name (it would leave the destination folder), not extracted";
     Skip(index, TSkipReason::CantCreate, cur_.StoredPath());
     return;
   }

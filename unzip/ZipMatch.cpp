@@ -67,9 +67,10 @@ bool ResolveStar(std::string_view r, std::string_view u, const CharSet* starSet)
     ++pi;
   }
   if (ti >= u.size()) return false;
-  if (pi >= r.size()) return true;
+  // A star with a set at the very end still has to check the rest against the set.
+  if (pi >= r.size() && !(starSet && emptyRest)) return true;
   for (std::size_t j = ti; j < u.size(); ++j) {
-    if ((u[j] == r[pi] || r[pi] == '<') && Match(r.substr(pi), u.substr(j))) return true;
+    if (pi < r.size() && (u[j] == r[pi] || r[pi] == '<') && Match(r.substr(pi), u.substr(j))) return true;
     if (starSet && !starSet->Accepts(static_cast<unsigned char>(u[j]))) return false;
   }
   return emptyRest;

@@ -1,0 +1,196 @@
+// The deflate decoder against zlib's raw deflate output, and its bad-data stops.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "Inflate.h"
+#include "ZipErrors.h"
+
+namespace unzip {
+namespace {
+
+// Feeds a byte string as an entry's compressed data and collects the output,
+// refusing output beyond `limit` as the driver does.
+class MemoryIO : public TDecodeIO {
+ public:
+  MemoryIO(TDecodeState& s, std::string input, std::size_t limit) : s_(s), in_(std::move(input)), limit_(limit) {}
+  bool FillInput() override {
+    const std::size_t n = std::min<std::size_t>(kChunkSize, in_.size() - pos_);
+    std::memcpy(s_.inBuf.get(), in_.data() + pos_, n);
+    pos_ += n;
+    s_.inCount = static_cast<std::uint32_t>(n);
+    return n > 0;
+  }
+  void FlushOutput() override {
+    if (s_.outCount == 0) return;
+    if (out.size() + s_.outCount > limit_) throw EBiggerThanUncompressed("too big");
+    out.append(reinterpret_cast<const char*>(s_.outBuf.get()), s_.outCount);
+    ++flushes;
+    s_.outCount = 0;
+    s_.outPtr = s_.outBuf.get();
+  }
+  std::string out;
+  int flushes = 0;
+
+ private:
+  TDecodeState& s_;
+  std::string in_;
+  std::size_t pos_ = 0;
+  std::size_t limit_;
+};
+
+struct Decoded {
+  int result;
+  std::string out;
+};
+
+Decoded Inflate(const std::string& compressed, std::size_t limit = 1u << 30) {
+  TDecodeState s;
+  MemoryIO io(s, compressed, limit);
+  s.io = &io;
+  s.StartEntry(static_cast<std::int32_t>(compressed.size()), static_cast<std::int32_t>(limit));
+  TInflater inflater;
+  const int r = inflater.Inflate(s);
+  return {r, io.out};
+}
+
+std::string RawDeflate(const std::string& data, int level, int strategy) {
+  z_stream z{};
+  EXPECT_EQ(deflateInit2(&z, level, Z_DEFLATED, -15, 8, strategy), Z_OK);
+  std::string out(deflateBound(&z, data.size()) + 16, '\0');
+  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+  z.avail_in = static_cast<uInt>(data.size());
+  z.next_out = reinterpret_cast<Bytef*>(out.data());
+  z.avail_out = static_cast<uInt>(out.size());
+  EXPECT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
+  out.resize(z.total_out);
+  deflateEnd(&z);
+  return out;
+}
+
+std::string Sample(const std::string& kind, std::size_t size) {
+  std::mt19937 rng(42);
+  std::string s;
+  s.reserve(size);
+  if (kind == "random") {
+    while (s.size() < size) s.push_back(static_cast<char>(rng()));
+  } else if (kind == "text") {
+    const char* words[] = {"consignment ", "warehouse ", "route\n", "pallet ", "内容 ", "ab", "zz "};
+    while (s.size() < size) s += words[rng() % 7];
+    s.resize(size);
+  } else {  // runs: long repeats, distance 1 and short distances
+    while (s.size() < size) s.append(1 + rng() % 300, static_cast<char>('a' + rng() % 3));
+    s.resize(size);
+  }
+  return s;
+}
+
+TEST(Inflate, MatchesZlibAcrossLevelsStrategiesAndData) {
+  for (const char* kind : {"text", "random", "runs"}) {
+    const std::string data = Sample(kind, 300000);
+    for (int level = 0; level <= 9; ++level) {
+      for (int strategy : {Z_DEFAULT_STRATEGY, Z_FILTERED, Z_HUFFMAN_ONLY, Z_RLE, Z_FIXED}) {
+        const Decoded d = Inflate(RawDeflate(data, level, strategy));
+        ASSERT_EQ(d.result, TInflater::kOk) << kind << " level " << level << " strategy " << strategy;
+        ASSERT_TRUE(d.out == data) << kind << " level " << level << " strategy " << strategy;
+      }
+    }
+  }
+}
+
+TEST(Inflate, OutputMovesInWholeChunks) {
+  const std::string data = Sample("text", kChunkSize);
+  TDecodeState s;
+  MemoryIO io(s, RawDeflate(data, 6, Z_DEFAULT_STRATEGY), data.size());
+  s.io = &io;
+  s.StartEntry(0, static_cast<std::int32_t>(data.size()));
+  TInflater inflater;
+  EXPECT_EQ(inflater.Inflate(s), TInflater::kOk);
+  EXPECT_EQ(io.flushes, 1);  // exactly 32 KiB: one write, the final flush finds nothing
+  EXPECT_EQ(io.out, data);
+}
+
+// Bit strings written least significant bit first, as deflate packs them.
+class Bits {
+ public:
+  Bits& Put(unsigned value, unsigned count) {
+    for (unsigned i = 0; i < count; ++i) {
+      if (n_ % 8 == 0) bytes_.push_back('\0');
+      if (value >> i & 1) bytes_.back() = static_cast<char>(bytes_.back() | (1 << (n_ % 8)));
+      ++n_;
+    }
+    return *this;
+  }
+  std::string bytes() const { return bytes_; }
+
+ private:
+  std::string bytes_;
+  unsigned n_ = 0;
+};
+
+TEST(Inflate, BadStreamsStopWithoutException) {
+  struct Case {
+    const char* what;
+    std::string stream;
+    int result;
+  };
+  const std::string good = RawDeflate("hello hello hello hello", 9, Z_DEFAULT_STRATEGY);
+  std::string flipped = RawDeflate(Sample("text", 5000), 9, Z_DEFAULT_STRATEGY);
+  flipped[flipped.size() / 2] = static_cast<char>(flipped[flipped.size() / 2] ^ 0x55);
+  const Case cases[] = {
+      {"block type 3", Bits().Put(1, 1).Put(3, 2).bytes(), TInflater::kBadBlock},
+      {"287 literal/length codes", Bits().Put(1, 1).Put(2, 2).Put(30, 5).Put(0, 5).Put(0, 4).bytes(),
+       TInflater::kBadData},
+      {"stored length check", Bits().Put(1, 1).Put(0, 2).Put(0, 5).Put(5, 16).Put(5, 16).bytes(),
+       TInflater::kBadData},
+      // Fixed block: literal 'a' (code 0x91, 8 bits) then length 3 (code 257,
+      // 7 bits 0000001) with distance 4 (code 3, 5 bits): before the first byte.
+      {"distance before the start", Bits().Put(1, 1).Put(1, 2).Put(0x89, 8).Put(0x40, 7).Put(0x18, 5).bytes(),
+       TInflater::kBadData},
+      {"truncated", good.substr(0, good.size() / 2), TInflater::kBadData},
+      {"empty", std::string(), TInflater::kBadData},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Inflate(c.stream).result, c.result) << c.what;
+  const Decoded d = Inflate(flipped);
+  EXPECT_TRUE(d.result != TInflater::kOk || d.out != Sample("text", 5000));
+}
+
+TEST(Inflate, OutputPastTheStatedSizeIsBadData) {
+  const std::string data(100000, 'z');
+  EXPECT_EQ(Inflate(RawDeflate(data, 9, Z_DEFAULT_STRATEGY), 1000).result, TInflater::kBadData);
+}
+
+TEST(Inflate, GarbageAlwaysEnds) {
+  std::mt19937 rng(7);
+  for (int round = 0; round < 2000; ++round) {
+    std::string junk(1 + rng() % 64, '\0');
+    for (char& c : junk) c = static_cast<char>(rng());
+    const Decoded d = Inflate(junk, 1u << 20);
+    EXPECT_LE(d.out.size(), 1u << 20);
+  }
+}
+
+TEST(BuildDecodeTable, ReportsCodeSetShapes) {
+  TDecodeEntry symbols[4] = {{kKindLiteral, 0, 0}, {kKindLiteral, 0, 1}, {kKindLiteral, 0, 2}, {kKindLiteral, 0, 3}};
+  TDecodeEntry table[64];
+  unsigned root = 0;
+  const std::uint8_t complete[] = {1, 2, 3, 3};
+  const std::uint8_t incomplete[] = {2, 2, 3, 0};
+  const std::uint8_t oversubscribed[] = {1, 1, 1, 0};
+  const std::uint8_t single[] = {1, 0, 0, 0};
+  const std::uint8_t none[] = {0, 0, 0, 0};
+  EXPECT_EQ(BuildDecodeTable(complete, 4, symbols, 9, table, 64, root), kBuildComplete);
+  EXPECT_EQ(root, 3u);  // lowered to the longest code
+  EXPECT_EQ(BuildDecodeTable(incomplete, 4, symbols, 9, table, 64, root), kBuildIncomplete);
+  EXPECT_EQ(BuildDecodeTable(oversubscribed, 4, symbols, 9, table, 64, root), kBuildOversubscribed);
+  EXPECT_EQ(BuildDecodeTable(single, 4, symbols, 9, table, 64, root), kBuildComplete);
+  EXPECT_EQ(table[1].kind, kKindInvalid);
+  EXPECT_EQ(BuildDecodeTable(none, 4, symbols, 9, table, 64, root), kBuildComplete);
+  EXPECT_EQ(table[0].kind, kKindInvalid);
+}
+
+}  // namespace
+}  // namespace unzip
