@@ -56,7 +56,8 @@ TEST(WineSmoke, LauncherShowsItsWindowReportsTheMissingSettingsAndEnds) {
   fs::copy_file(ExeFolder() / "update.exe", exe);
 
   std::wstring command = L"\"" + exe.wstring() + L"\"";
-  STARTUPINFOW si{sizeof si};
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
   ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                              dir.Path().wstring().c_str(), &si, &pi));
