@@ -66,7 +66,7 @@ std::optional<std::string> BrowseForFolder(const std::string& initialDir) {
   PIDLIST_ABSOLUTE list = SHBrowseForFolderW(&info);
   if (!list) return std::nullopt;
   std::wstring path(kPathChars, L'\0');
-  const bool ok = SHGetPathFromIDListEx(list, path.data(), kPathChars, GBPF_DEFAULT) != 0;
+  const bool ok = SHGetPathFromIDListW(list, path.data()) != 0;
   CoTaskMemFree(list);
   if (!ok) return std::nullopt;
   return Narrow(path.c_str());

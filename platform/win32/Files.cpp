@@ -8,6 +8,9 @@
 
 #include "WinText.h"
 
+// Our functions share their names with Win32 macros.
+#undef DeleteFile
+
 namespace platform {
 namespace {
 
