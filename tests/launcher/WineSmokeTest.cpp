@@ -1,14 +1,20 @@
-// The Win32 launcher, started as a user would start it, in a folder without
-// main.ini: its window must look right, the failed open must be reported in the
-// application's error box, and the program must end by itself.
+// The Win32 launcher, started as a user would start it: in a folder without
+// main.ini its window must look right, the failed open must be reported in the
+// application's error box, and the program must end by itself; with a package
+// database it must extract the product, start it and end.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "TempDir.h"
+#include "ZipWriter.h"
 
 namespace {
 
@@ -44,6 +50,25 @@ BOOL CALLBACK Collect(HWND hwnd, LPARAM param) {
   return TRUE;
 }
 
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Starts a program in `folder`; returns its process handle.
+HANDLE Start(const fs::path& exe, const fs::path& folder, DWORD* pid = nullptr) {
+  std::wstring command = L"\"" + exe.wstring() + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.wstring().c_str(), &si,
+                      &pi))
+    return nullptr;
+  CloseHandle(pi.hThread);
+  if (pid) *pid = pi.dwProcessId;
+  return pi.hProcess;
+}
+
 fs::path ExeFolder() {
   wchar_t path[MAX_PATH];
   GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -55,20 +80,14 @@ TEST(WineSmoke, LauncherShowsItsWindowReportsTheMissingSettingsAndEnds) {
   const fs::path exe = dir.Path() / "update.exe";
   fs::copy_file(ExeFolder() / "update.exe", exe);
 
-  std::wstring command = L"\"" + exe.wstring() + L"\"";
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             dir.Path().wstring().c_str(), &si, &pi));
-
   Seen seen;
-  seen.pid = pi.dwProcessId;
+  HANDLE process = Start(exe, dir.Path(), &seen.pid);
+  ASSERT_TRUE(process);
   RECT client{}, bounds{};
   LONG_PTR style = 0;
   std::wstring boxText, boxCaption;
   for (DWORD waited = 0; waited < kPatienceMs && (!seen.window || !seen.box); waited += kPollMs) {
-    if (WaitForSingleObject(pi.hProcess, kPollMs) == WAIT_OBJECT_0) break;
+    if (WaitForSingleObject(process, kPollMs) == WAIT_OBJECT_0) break;
     EnumWindows(Collect, reinterpret_cast<LPARAM>(&seen));
     if (seen.window && !style) {
       GetClientRect(seen.window, &client);
@@ -93,10 +112,43 @@ TEST(WineSmoke, LauncherShowsItsWindowReportsTheMissingSettingsAndEnds) {
   EXPECT_FALSE(boxText.empty());
 
   // The first tick runs while the box is up, finds no package and ends the program.
-  EXPECT_EQ(WaitForSingleObject(pi.hProcess, kPatienceMs), WAIT_OBJECT_0) << "the launcher did not end";
-  TerminateProcess(pi.hProcess, 1);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  EXPECT_EQ(WaitForSingleObject(process, kPatienceMs), WAIT_OBJECT_0) << "the launcher did not end";
+  TerminateProcess(process, 1);
+  CloseHandle(process);
+}
+
+TEST(WineSmoke, LauncherExtractsAndStartsTheProductFromAnSqlitePackage) {
+  const std::string product = "Tarnwick物流信息管理系统.exe";
+  const fs::path productPath = fs::path(u8"Tarnwick物流信息管理系统.exe");
+  testing_support::TempDir dir;
+  fs::copy_file(ExeFolder() / "update.exe", dir.Path() / "update.exe");
+  const std::string productBytes = ReadAll(ExeFolder() / "demo_product.exe");
+  ASSERT_FALSE(productBytes.empty());
+
+  const std::string package = testing_support::MakeStoredZip({{product, productBytes, 0100755}});
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(dir.File("packages.db").c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db, "create table t_sys_soft (\"系统\" blob)", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_stmt* st = nullptr;
+  ASSERT_EQ(sqlite3_prepare_v2(db, "insert into t_sys_soft values (?)", -1, &st, nullptr), SQLITE_OK);
+  sqlite3_bind_blob(st, 1, package.data(), int(package.size()), SQLITE_TRANSIENT);
+  ASSERT_EQ(sqlite3_step(st), SQLITE_DONE);
+  sqlite3_finalize(st);
+  sqlite3_close(db);
+  dir.Write("main.ini", "[database]\r\nProvider=SQLite;\r\nPassword=;\r\nPersist Security Info=False;\r\n"
+                        "User ID=;\r\nInitial Catalog=;\r\nData Source=" + dir.File("packages.db") + "\r\n");
+
+  HANDLE process = Start(dir.Path() / "update.exe", dir.Path());
+  ASSERT_TRUE(process);
+  EXPECT_EQ(WaitForSingleObject(process, kPatienceMs), WAIT_OBJECT_0) << "the launcher did not end";
+  TerminateProcess(process, 1);
+  CloseHandle(process);
+
+  const fs::path marker = dir.Path() / "product-started.txt";
+  for (DWORD waited = 0; waited < kPatienceMs && !fs::exists(marker); waited += kPollMs) Sleep(kPollMs);
+  EXPECT_TRUE(fs::exists(marker)) << "the product did not run";
+  EXPECT_EQ(ReadAll(dir.Path() / productPath), productBytes);
+  EXPECT_EQ(ReadAll(dir.Path() / fs::path(u8"Tarnwick物流信息管理系统.zip")), package);
 }
 
 }  // namespace
