@@ -72,10 +72,10 @@ TEST(StoredSkin, AMissingPictureFailsAndKeepsThePreviousContent) {
   const std::pair<const char*, const char*> edits[] = {{"2=menuitems.bmp", "2=nothere.bmp"},
                                                         {"activepicturescount=8", "activepicturescount=9"},
                                                         {"activepicturescount=8", "activepicturescount=2000000000"}};
-  for (const auto& [from, to] : edits) {
+  for (const auto& e : edits) {
     SampleSkin broken;
-    skintest::EditDefinition(broken, [&](std::string& t) { skintest::ReplaceOnce(t, from, to); });
-    const char* edit = to;
+    skintest::EditDefinition(broken, [&](std::string& t) { skintest::ReplaceOnce(t, e.first, e.second); });
+    const char* edit = e.second;
     EXPECT_THROW(stored.LoadFromSkinFile(broken.definition), platform::Exception) << edit;
     EXPECT_EQ(stored.PicturesBlob(), before);
   }
