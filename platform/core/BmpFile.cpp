@@ -95,6 +95,9 @@ Bitmap ReadBmp(std::span<const std::uint8_t> data, std::size_t* consumed) {
     masks[0] = 0xFF0000; masks[1] = 0xFF00; masks[2] = 0xFF;
   }
   if (compression == kBiBitfields) {
+    // The three masks follow the 40-byte header, inside or after a larger one.
+    if (headerSize < kInfoHeaderSize || kFileHeaderSize + kInfoHeaderSize + 12 > fileSize)
+      Fail("the colour masks pass the end of the file");
     if (headerSize == kInfoHeaderSize) {
       if (tableStart + 12 > fileSize) Fail("the colour masks pass the end of the file");
       tableStart += 12;

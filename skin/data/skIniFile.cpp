@@ -95,6 +95,8 @@ bool IsValidUtf8(std::string_view s) {
 }  // namespace
 
 std::string DefinitionTextToUtf8(std::string_view bytes) {
+  constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";  // written by some editors
+  if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
   return IsValidUtf8(bytes) ? std::string(bytes) : platform::ToUtf8(bytes, platform::kCodePageGbk);
 }
 

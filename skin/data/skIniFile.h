@@ -59,8 +59,8 @@ class TskIniFile {
 // [VERSION], [PICTURES], [FORMINFO], [SKINOBJECTS] and [SKINCONTROLS].
 bool IsSkinDefinition(const TskIniFile& ini);
 
-// Definition text as UTF-8: kept when it already is valid UTF-8, otherwise read
-// as the Chinese ANSI code page that skins were written in.
+// Definition text as UTF-8: kept (without a byte-order mark) when it already is
+// valid UTF-8, otherwise read as the Chinese ANSI code page skins were written in.
 std::string DefinitionTextToUtf8(std::string_view bytes);
 
 // Parses an integer of the definition syntax; nullopt when invalid or out of range.

@@ -28,12 +28,19 @@ TskSkinData::~TskSkinData() { Empty = true; }
 
 void TskSkinData::Notification(TskComponent* removed) {
   // Only the reference goes; the loaded skin stays.
-  if (removed == StoredSkin_) StoredSkin_ = nullptr;
-  if (removed == CompressedStoredSkin_) CompressedStoredSkin_ = nullptr;
+  if (removed == storedSkinComponent_) {
+    StoredSkin_ = nullptr;
+    storedSkinComponent_ = nullptr;
+  }
+  if (removed == compressedStoredSkinComponent_) {
+    CompressedStoredSkin_ = nullptr;
+    compressedStoredSkinComponent_ = nullptr;
+  }
 }
 
 void TskSkinData::SetStoredSkin(TskStoredSkin* source) {
   StoredSkin_ = source;
+  storedSkinComponent_ = source;
   if (!source) return;
   FreeNotification(source);
   if (!Designing()) LoadFromStoredSkin(*source);
@@ -41,6 +48,7 @@ void TskSkinData::SetStoredSkin(TskStoredSkin* source) {
 
 void TskSkinData::SetCompressedStoredSkin(TskCompressedStoredSkin* source) {
   CompressedStoredSkin_ = source;
+  compressedStoredSkinComponent_ = source;
   if (!source) return;
   FreeNotification(source);
   if (!Designing()) LoadFromCompressedStoredSkin(*source);

@@ -84,6 +84,10 @@ class TskSkinData : public TskComponent {
   platform::Window* owner_;
   TskStoredSkin* StoredSkin_ = nullptr;
   TskCompressedStoredSkin* CompressedStoredSkin_ = nullptr;
+  // The same references as components, taken while the sources are alive, for
+  // matching removal notices sent from the base part of a dying source.
+  const TskComponent* storedSkinComponent_ = nullptr;
+  const TskComponent* compressedStoredSkinComponent_ = nullptr;
 };
 
 }  // namespace skin

@@ -115,6 +115,12 @@ TEST(Codec, EnumerationsFallBackAsSpecifiedForUnknownNames) {
   EXPECT_EQ(skin::ReadInactiveEffect(ini, "s", "ie2"), skin::TInactiveEffect::ieBrightness);
 }
 
+TEST(Codec, DefinitionTextIsReadAsUtf8OrAsTheChineseCodePage) {
+  EXPECT_EQ(skin::DefinitionTextToUtf8("\xEF\xBB\xBF[VERSION]"), "[VERSION]");
+  EXPECT_EQ(skin::DefinitionTextToUtf8("fontname=\xCB\xCE\xCC\xE5"), "fontname=宋体");
+  EXPECT_EQ(skin::DefinitionTextToUtf8("fontname=宋体"), "fontname=宋体");
+}
+
 TEST(Codec, StringListKeepsGapsAsEmptyEntries) {
   const auto ini = Ini("[PICTURES]\nactivepicturescount=3\n0=a.bmp\n2=c.bmp\n");
   std::vector<std::string> list{"kept"};

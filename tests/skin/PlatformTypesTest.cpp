@@ -93,6 +93,13 @@ TEST(BmpFile, BadHeadersFailClearlyWithoutHugeAllocations) {
     if (std::string(c.what) == "huge area") Put(bad, 22, 30000, 4);
     EXPECT_THROW(platform::ReadBmp(bad), platform::EInvalidBitmap) << c.what;
   }
+  // Colour masks claimed by a header too short to hold them.
+  Bytes masks = platform::WriteBmp(Bitmap(300, 1));
+  Put(masks, 2, 14 + 44, 4);
+  Put(masks, 14, 44, 4);
+  Put(masks, 28, 32, 2);
+  Put(masks, 30, 3, 4);
+  EXPECT_THROW(platform::ReadBmp(std::span(masks.data(), 14 + 44)), platform::EInvalidBitmap);
   for (std::size_t cut : {0u, 10u, 17u, 53u, 60u}) {
     EXPECT_THROW(platform::ReadBmp(std::span(good.data(), cut)), platform::EInvalidBitmap) << cut;
   }
