@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +16,7 @@ struct ParseCase {
   const char* name;
   std::string text;
   Items expected;
+  friend void PrintTo(const ParseCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ConnectionStringParse : public testing::TestWithParam<ParseCase> {};
@@ -64,6 +66,7 @@ struct BadCase {
   const char* name;
   std::string text;
   std::string messagePart;
+  friend void PrintTo(const BadCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ConnectionStringMalformed : public testing::TestWithParam<BadCase> {};

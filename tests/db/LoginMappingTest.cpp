@@ -1,6 +1,7 @@
 // OLE DB keywords onto the PostgreSQL and FreeTDS logins.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "db/Database.h"
@@ -14,6 +15,7 @@ struct TdsCase {
   std::string text;
   std::string serverName, database, user, password;
   bool integrated;
+  friend void PrintTo(const TdsCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class TdsMapping : public testing::TestWithParam<TdsCase> {};
@@ -60,6 +62,7 @@ struct PgCase {
   const char* name;
   std::string text;
   std::string host, port, dbname, user, password;
+  friend void PrintTo(const PgCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class PostgresMapping : public testing::TestWithParam<PgCase> {};

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -221,6 +222,7 @@ struct Failure {
   std::string database, password;
   bool closedPort;
   std::string messagePart;
+  friend void PrintTo(const Failure& c, std::ostream* os) { *os << c.name; }
 };
 
 class PostgresFails : public Postgres, public testing::WithParamInterface<Failure> {};

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -119,6 +120,7 @@ struct OpenFailure {
   std::string connection;  // "@" stands for the database path
   std::string column;
   std::string messagePart;  // "@" stands for the database path
+  friend void PrintTo(const OpenFailure& c, std::ostream* os) { *os << c.name; }
 };
 
 class SqliteOpenFails : public SqliteQuery, public testing::WithParamInterface<OpenFailure> {};
