@@ -74,6 +74,11 @@ void Reset() {
   s.shellStarts = true;
   s.desktop = {1024, 768};
   s.exeName.clear();
+  s.workArea.reset();
+  s.cursor = {};
+  s.capture = nullptr;
 }
+
+void SetWorkArea(const Rect& area) { GetState().workArea = area; }
 
 }  // namespace platform::headless

@@ -4,6 +4,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 
 namespace platform {
 class Timer;
+class Window;
 }
 
 namespace platform::headless {
@@ -38,6 +40,13 @@ struct State {
 
   Point desktop{1024, 768};
   std::string exeName;
+
+  // Every live window, bottom of the stacking order first; showing a window
+  // moves it to the top.
+  std::vector<platform::Window*> windows;
+  Point cursor;
+  platform::Window* capture = nullptr;
+  std::optional<Rect> workArea;  // none: the whole desktop
 };
 
 State& GetState();

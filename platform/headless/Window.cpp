@@ -1,5 +1,6 @@
 #include "platform/Window.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "State.h"
@@ -17,6 +18,8 @@ struct Window::Impl {
   bool visible = false;
   bool closed = false;
   std::optional<std::uint8_t> alpha;
+  std::optional<Region> region;
+  Bitmap screen;  // the last paint
 };
 
 namespace {
@@ -29,13 +32,66 @@ Rect FrameInsets(BorderStyle style) {
 }
 }  // namespace
 
-Window::Window() : impl_(std::make_unique<Impl>()) {
-  if (Application::Exists()) Application::Instance().AddForm(this);
+Window::Window() : Window(WindowKind::Form) {}
+
+Window::Window(WindowKind kind) : kind_(kind), impl_(std::make_unique<Impl>()) {
+  if (kind == WindowKind::Popup) impl_->border = BorderStyle::None;
+  headless::GetState().windows.push_back(this);
+  if (kind == WindowKind::Form && Application::Exists()) Application::Instance().AddForm(this);
 }
 
 Window::~Window() {
-  if (Application::Exists()) Application::Instance().RemoveForm(this);
+  auto& s = headless::GetState();
+  std::erase(s.windows, this);
+  if (s.capture == this) s.capture = nullptr;
+  if (kind_ == WindowKind::Form && Application::Exists()) Application::Instance().RemoveForm(this);
 }
+
+void Window::SetBounds(const Rect& bounds) {
+  const Rect in = FrameInsets(impl_->border);
+  impl_->position = {bounds.left, bounds.top};
+  impl_->client = {std::max(0, bounds.Width() - in.left - in.right), std::max(0, bounds.Height() - in.top - in.bottom)};
+  Invalidate();
+}
+
+Point Window::ClientToScreen(Point p) const {
+  const Rect in = FrameInsets(impl_->border);
+  return {p.x + impl_->position.x + in.left, p.y + impl_->position.y + in.top};
+}
+
+Point Window::ScreenToClient(Point p) const {
+  const Rect in = FrameInsets(impl_->border);
+  return {p.x - impl_->position.x - in.left, p.y - impl_->position.y - in.top};
+}
+
+void Window::ShowNoActivate() {
+  if (impl_->closed) return;
+  auto& windows = headless::GetState().windows;
+  std::erase(windows, this);
+  windows.push_back(this);
+  impl_->visible = true;
+  Invalidate();
+}
+
+void Window::Hide() { impl_->visible = false; }
+
+void Window::SetRegion(std::optional<Region> region, bool redraw) {
+  impl_->region = std::move(region);
+  if (redraw) Invalidate();
+}
+
+const std::optional<Region>& Window::WindowRegion() const { return impl_->region; }
+
+void Window::Invalidate() {
+  if (!impl_->visible) return;
+  Bitmap canvas(impl_->client.x, impl_->client.y);
+  Perform(msg::kPaint, 0, reinterpret_cast<std::intptr_t>(&canvas));
+  impl_->screen = std::move(canvas);
+}
+
+namespace headless {
+const Bitmap& WindowImage(const Window& window) { return window.impl().screen; }
+}  // namespace headless
 
 const std::string& Window::Caption() const { return impl_->caption; }
 void Window::SetCaption(const std::string& caption) { impl_->caption = caption; }

@@ -1,8 +1,12 @@
 #include "platform/Window.h"
 
+#include <vector>
+
 #include "Backend.h"
+#include "RegionGdi.h"
 #include "WinText.h"
 #include "platform/Application.h"
+#include "platform/Bitmap.h"
 
 namespace platform {
 
@@ -12,7 +16,43 @@ struct Window::Impl {
   BorderStyle border = BorderStyle::Sizeable;
   bool closed = false;
   std::optional<std::uint8_t> alpha;
+  std::optional<Region> region;
 };
+
+namespace {
+// A popup paints into a portable bitmap that goes to the screen in one copy.
+void PaintPopup(Window& window, HWND hwnd, void (*dispatch)(Window&, Message&)) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd, &ps);
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  if (client.right > 0 && client.bottom > 0) {
+    Bitmap canvas(client.right, client.bottom);
+    Message m{msg::kPaint, 0, reinterpret_cast<std::intptr_t>(&canvas), 0};
+    dispatch(window, m);
+    // Colour is 0x00BBGGRR; a 32-bit DIB pixel is 0x00RRGGBB.
+    std::vector<std::uint32_t> dib(std::size_t(canvas.Width()) * std::size_t(canvas.Height()));
+    for (int y = 0; y < canvas.Height(); ++y) {
+      const Colour* row = canvas.Row(y);
+      for (int x = 0; x < canvas.Width(); ++x) {
+        const auto c = std::uint32_t(row[x]);
+        dib[std::size_t(y) * std::size_t(canvas.Width()) + std::size_t(x)] =
+            ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+      }
+    }
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = canvas.Width();
+    bi.bmiHeader.biHeight = -canvas.Height();  // top-down
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    SetDIBitsToDevice(dc, 0, 0, DWORD(canvas.Width()), DWORD(canvas.Height()), 0, 0, 0, UINT(canvas.Height()),
+                      dib.data(), &bi, DIB_RGB_COLORS);
+  }
+  EndPaint(hwnd, &ps);
+}
+}  // namespace
 
 // Entry from the system into a window's hooks and procedure.
 struct WindowDispatch {
@@ -27,6 +67,13 @@ struct WindowDispatch {
     Message m{msg, wParam, lParam, 0};
     // Errors must not unwind through the system's frames.
     try {
+      if (window->Kind() == WindowKind::Popup) {
+        if (msg == WM_PAINT) {
+          PaintPopup(*window, hwnd, [](Window& w, Message& pm) { w.Dispatch(pm); });
+          return 0;
+        }
+        if (msg == WM_ERASEBKGND) return 1;  // the paint covers every pixel
+      }
       window->Dispatch(m);
     } catch (const std::exception& e) {
       win32::ReportEscapedError(e);
@@ -37,6 +84,7 @@ struct WindowDispatch {
 
 namespace {
 constexpr wchar_t kFormClass[] = L"TwForm";
+constexpr wchar_t kPopupClass[] = L"TwPopup";
 
 DWORD StyleFor(BorderStyle style) {
   switch (style) {
@@ -58,19 +106,33 @@ void RegisterFormClass() {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kFormClass;
   RegisterClassW(&wc);
+  // Popups save the bits beneath them, so closing one repaints nothing below.
+  wc.style = CS_SAVEBITS;
+  wc.hbrBackground = nullptr;
+  wc.lpszClassName = kPopupClass;
+  RegisterClassW(&wc);
   done = true;
 }
 }  // namespace
 
-Window::Window() : impl_(std::make_unique<Impl>()) {
+Window::Window() : Window(WindowKind::Form) {}
+
+Window::Window(WindowKind kind) : kind_(kind), impl_(std::make_unique<Impl>()) {
   RegisterFormClass();
+  if (kind == WindowKind::Popup) {
+    impl_->border = BorderStyle::None;
+    CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kPopupClass, L"", WS_POPUP, 0, 0, 0, 0,
+                    win32::ApplicationWindow(), nullptr, GetModuleHandleW(nullptr), this);
+    return;
+  }
   CreateWindowExW(0, kFormClass, L"", StyleFor(impl_->border), CW_USEDEFAULT, CW_USEDEFAULT, 320, 240,
                   win32::ApplicationWindow(), nullptr, GetModuleHandleW(nullptr), this);
   if (Application::Exists()) Application::Instance().AddForm(this);
 }
 
 Window::~Window() {
-  if (Application::Exists()) Application::Instance().RemoveForm(this);
+  if (kind_ == WindowKind::Form && Application::Exists()) Application::Instance().RemoveForm(this);
+  if (::GetCapture() && ::GetCapture() == impl_->hwnd) ::ReleaseCapture();
   if (impl_->hwnd) {
     // Stop messages reaching a half-destroyed object.
     SetWindowLongPtrW(impl_->hwnd, GWLP_USERDATA, 0);
@@ -124,6 +186,46 @@ void Window::CenterOnDesktop() {
   SetPosition((desk.x - b.Width()) / 2, (desk.y - b.Height()) / 2);
 }
 
+void Window::SetBounds(const Rect& bounds) {
+  SetWindowPos(impl_->hwnd, nullptr, bounds.left, bounds.top, bounds.Width(), bounds.Height(),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+Point Window::ClientToScreen(Point p) const {
+  POINT pt{p.x, p.y};
+  ::ClientToScreen(impl_->hwnd, &pt);
+  return {pt.x, pt.y};
+}
+
+Point Window::ScreenToClient(Point p) const {
+  POINT pt{p.x, p.y};
+  ::ScreenToClient(impl_->hwnd, &pt);
+  return {pt.x, pt.y};
+}
+
+void Window::ShowNoActivate() {
+  if (!impl_->hwnd) return;
+  SetWindowPos(impl_->hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+}
+
+void Window::Hide() {
+  if (!impl_->hwnd) return;
+  SetWindowPos(impl_->hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_HIDEWINDOW | SWP_NOACTIVATE);
+}
+
+void Window::SetRegion(std::optional<Region> region, bool redraw) {
+  impl_->region = std::move(region);
+  if (!impl_->hwnd) return;
+  // The window takes over the GDI region.
+  SetWindowRgn(impl_->hwnd, impl_->region ? win32::ToHrgn(*impl_->region) : nullptr, redraw ? TRUE : FALSE);
+}
+
+const std::optional<Region>& Window::WindowRegion() const { return impl_->region; }
+
+void Window::Invalidate() {
+  if (impl_->hwnd) InvalidateRect(impl_->hwnd, nullptr, FALSE);
+}
+
 void Window::Show() {
   if (Visible() || impl_->closed) return;
   // The show handler runs before the window appears; its errors are reported here.
@@ -167,6 +269,13 @@ void Window::WndProc(Message& m) {
   if (m.msg == WM_CLOSE) {
     Close();
     return;
+  }
+  if (kind_ == WindowKind::Popup) {
+    if (m.msg == WM_MOUSEACTIVATE) {
+      m.result = msg::kNoActivate;
+      return;
+    }
+    if (m.msg == WM_PAINT) return;  // painted into the canvas already
   }
   if (impl_->hwnd) m.result = DefWindowProcW(impl_->hwnd, m.msg, m.wParam, m.lParam);
 }

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Region.h"
 #include "platform/Types.h"
 
 namespace platform {
@@ -27,7 +28,37 @@ constexpr std::uint32_t kClose = 0x0010;  // WM_CLOSE
 constexpr std::uint32_t kShowWindow = 0x0018;
 constexpr std::uint32_t kTimer = 0x0113;
 constexpr std::uint32_t kUser = 0x0400;
+// A popup window paints into the platform::Bitmap that lParam points to (sized
+// to the client area); the backend copies it to the screen in one operation.
+constexpr std::uint32_t kPaint = 0x000F;
+constexpr std::uint32_t kMouseActivate = 0x0021;
+constexpr std::uint32_t kKeyDown = 0x0100;
+constexpr std::uint32_t kKeyUp = 0x0101;
+constexpr std::uint32_t kChar = 0x0102;
+// Mouse messages carry the client position in lParam (PointToParam).
+constexpr std::uint32_t kMouseMove = 0x0200;
+constexpr std::uint32_t kLButtonDown = 0x0201;
+constexpr std::uint32_t kLButtonUp = 0x0202;
+constexpr std::uint32_t kRButtonDown = 0x0204;
+constexpr std::uint32_t kRButtonUp = 0x0205;
+constexpr std::uint32_t kMButtonDown = 0x0207;
+constexpr std::uint32_t kMButtonUp = 0x0208;
+// The answer to kMouseActivate that keeps a window from being activated.
+constexpr std::intptr_t kNoActivate = 3;  // MA_NOACTIVATE
 }  // namespace msg
+
+// The signed 16-bit x and y packed into a mouse message's lParam, and back.
+constexpr std::intptr_t PointToParam(Point p) {
+  return std::intptr_t(std::uint32_t(std::uint16_t(p.x)) | (std::uint32_t(std::uint16_t(p.y)) << 16));
+}
+constexpr Point ParamToPoint(std::intptr_t lParam) {
+  return {std::int16_t(std::uint16_t(lParam & 0xFFFF)), std::int16_t(std::uint16_t((lParam >> 16) & 0xFFFF))};
+}
+
+// A form is an application window (the first one becomes the main form); a
+// popup is a borderless, topmost tool window that never takes the focus and is
+// not one of the application's forms: menus and hints.
+enum class WindowKind { Form, Popup };
 
 enum class BorderStyle { None, Single, Sizeable };
 
@@ -36,6 +67,7 @@ class Window {
   // A hidden top-level window; it joins the application's list of forms, and the
   // first one becomes the main form.
   Window();
+  explicit Window(WindowKind kind);
   virtual ~Window();
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
@@ -51,6 +83,20 @@ class Window {
   void SetClientSize(int width, int height);
   void SetPosition(int left, int top);
   void CenterOnDesktop();
+
+  WindowKind Kind() const { return kind_; }
+  // Outer bounds on the desktop (a popup has no frame: bounds and client agree).
+  void SetBounds(const Rect& bounds);
+  Point ClientToScreen(Point p) const;
+  Point ScreenToClient(Point p) const;
+  // Shows the window on top of all others without activating it (popups).
+  void ShowNoActivate();
+  void Hide();
+  // The window's shape; nullopt gives back the whole rectangle.
+  void SetRegion(std::optional<Region> region, bool redraw);
+  const std::optional<Region>& WindowRegion() const;
+  // Asks for a kPaint of the whole client area (the headless backend paints at once).
+  void Invalidate();
 
   // Show runs OnShow (the form's show handler) while the window becomes visible;
   // an error escaping OnShow goes to the application's default error report.
@@ -89,6 +135,7 @@ class Window {
   void Dispatch(Message& message);
   std::vector<std::pair<int, MessageHook>> hooks_;
   int nextHookId_ = 1;
+  WindowKind kind_ = WindowKind::Form;
   std::unique_ptr<Impl> impl_;
 };
 

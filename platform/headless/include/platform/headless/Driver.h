@@ -6,7 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/Bitmap.h"
 #include "platform/Dialogs.h"
+#include "platform/Types.h"
+
+namespace platform {
+class Window;
+}
 
 namespace platform::headless {
 
@@ -37,7 +43,25 @@ void SetDesktopSize(int width, int height);
 // Pretends the running program is `path` (tests of paths beside the executable).
 void SetExeName(std::string path);
 
-// Forgets boxes, requests and queued replies, and restores the defaults.
+// The work area (the whole desktop unless set).
+void SetWorkArea(const Rect& area);
+
+// Moves the cursor to a screen point and sends the window under it (or the
+// window holding the capture) a mouse message at that point: kMouseMove by
+// default, or a button message.
+void MouseAt(Point screen, std::uint32_t message = 0x0200);
+// A left click at a screen point: button down, then up.
+void ClickAt(Point screen);
+// Sends a key-down message with a virtual-key code to `target`.
+void PressKey(Window& target, std::uint32_t virtualKey);
+
+// What a window showed when it last painted (empty before its first paint).
+const Bitmap& WindowImage(const Window& window);
+// The visible windows, bottom of the stacking order first.
+std::vector<Window*> VisibleWindows();
+
+// Forgets boxes, requests and queued replies, and restores the defaults
+// (desktop, work area, cursor at 0, 0, no capture).
 void Reset();
 
 }  // namespace platform::headless
