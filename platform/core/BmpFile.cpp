@@ -260,6 +260,12 @@ void WriteFileBytes(const std::string& path, std::span<const std::uint8_t> bytes
   }
 }
 
+void CreateFolders(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::create_directories(std::filesystem::path(std::u8string(path.begin(), path.end())), ec);
+  if (ec) throw Exception("Cannot create folder \"" + path + "\"");
+}
+
 Bitmap LoadBmpFile(const std::string& path) {
   const Bytes bytes = ReadFileBytes(path);
   try {

@@ -25,6 +25,8 @@ constexpr std::size_t kInflateBlock = 4096;
 constexpr int kWindowBits = 15;
 constexpr int kMemLevel = 8;
 constexpr const char* kCompressionError = "compression error";
+// The definition's file name when a component was filled without one.
+constexpr const char* kDefaultDefinitionName = "SKIN.INI";
 
 void PutInt32(Bytes& out, std::int32_t v) {
   for (int i = 0; i < 4; ++i) out.push_back(std::uint8_t(std::uint32_t(v) >> (8 * i)));
@@ -114,6 +116,47 @@ std::vector<std::string> ReadDefinitionLines(const std::string& path) {
       DefinitionTextToUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())));
 }
 
+namespace {
+
+void CheckPictureName(const std::string& name) {
+  const bool bare = !name.empty() && name != "." && name != ".." && name.find_first_of("/\\:") == std::string::npos;
+  if (!bare) throw platform::Exception("The picture name \"" + name + "\" is not a plain file name");
+}
+
+std::string JoinFolder(const std::string& folder, const std::string& name) {
+  if (folder.empty() || folder.back() == '/' || folder.back() == '\\') return folder + name;
+  return folder + platform::PathSeparator() + name;
+}
+
+}  // namespace
+
+void WriteSkinFolder(const std::vector<std::string>& lines, const TskPictureSet& pictures, const std::string& folder,
+                     const std::string& definitionName) {
+  const TskIniFile ini(lines);
+  std::vector<std::pair<std::string, const platform::Bitmap*>> files;
+  const std::pair<const char*, const platform::Bitmap*> frame[] = {
+      {"picture", &pictures.Picture}, {"inactivepicture", &pictures.InactivePicture}, {"mask", &pictures.MaskPicture}};
+  for (const auto& [key, bitmap] : frame) {
+    const std::string name = ini.ReadString("PICTURES", key, "");
+    if (!name.empty() && !bitmap->Empty()) files.emplace_back(name, bitmap);
+  }
+  const std::int32_t count = ini.ReadInteger("PICTURES", "activepicturescount", 0);
+  if (count != std::int32_t(pictures.ActivePictures.size()))
+    throw platform::Exception("The skin lists " + std::to_string(count) + " pictures but holds " +
+                              std::to_string(pictures.ActivePictures.size()));
+  for (const auto& [number, name] : ini.NumberedValues("PICTURES", count))
+    files.emplace_back(name, &pictures.ActivePictures[std::size_t(number)]);
+  CheckPictureName(definitionName);
+  for (const auto& file : files) CheckPictureName(file.first);
+
+  platform::CreateFolders(folder);
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  platform::WriteFileBytes(JoinFolder(folder, definitionName),
+                           std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+  for (const auto& [name, bitmap] : files) platform::SaveBmpFile(*bitmap, JoinFolder(folder, name));
+}
+
 // --- TskStoredSkin
 
 void TskStoredSkin::SetFileName(const std::string& value) {
@@ -131,6 +174,10 @@ void TskStoredSkin::LoadFromSkinFile(const std::string& path) {
   TskPictureSet pictures = LoadSkinPictures(ini, platform::ExtractFilePath(path));
   IniStrings_ = std::move(lines);
   pictures_ = std::move(pictures);
+}
+
+void TskStoredSkin::SaveToSkinFolder(const std::string& folder) const {
+  WriteSkinFolder(IniStrings_, pictures_, folder, FileName_.empty() ? kDefaultDefinitionName : FileName_);
 }
 
 Bytes TskStoredSkin::PicturesBlob() const {
@@ -237,6 +284,18 @@ bool TskCompressedStoredSkin::PackSkinFile(const std::string& path) {
   }
   CompressedData_ = DeflateSkin(raw);
   return true;
+}
+
+void TskCompressedStoredSkin::UnpackSkinFile(const std::string& folder) const {
+  Bytes raw;
+  DecompressTo(raw);
+  if (raw.size() < 4 || raw[0] != kFormatNumber || raw[1] != 0 || raw[2] != 0 || raw[3] != 0)
+    throw platform::Exception("The compressed skin is not of format " + std::to_string(kFormatNumber));
+  std::size_t pos = 4;
+  const TskPictureSet pictures = ReadPictureSet(raw, pos);
+  const std::string text =
+      DefinitionTextToUtf8(std::string_view(reinterpret_cast<const char*>(raw.data() + pos), raw.size() - pos));
+  WriteSkinFolder(TskIniFile::SplitLines(text), pictures, folder, FileName_.empty() ? kDefaultDefinitionName : FileName_);
 }
 
 void TskCompressedStoredSkin::WriteProperties(platform::FormData& data) const {

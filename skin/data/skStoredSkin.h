@@ -11,6 +11,7 @@
 #include "platform/Exception.h"
 #include "platform/FormData.h"
 #include "skComponent.h"
+#include "skIniFile.h"
 
 namespace skin {
 
@@ -45,9 +46,16 @@ void WritePictureSet(const TskPictureSet& set, Bytes& out);
 TskPictureSet ReadPictureSet(std::span<const std::uint8_t> data, std::size_t& pos);
 
 // Reads the pictures a definition names, from the folder of the definition.
-TskPictureSet LoadSkinPictures(const class TskIniFile& ini, const std::string& folder);
+TskPictureSet LoadSkinPictures(const TskIniFile& ini, const std::string& folder);
 // The definition file's lines, as UTF-8.
 std::vector<std::string> ReadDefinitionLines(const std::string& path);
+
+// Writes a skin back out as a folder: the definition under `definitionName` and
+// every picture under the file name the definition gives it. Picture names must
+// be bare file names (no folder part, no ".."), so that nothing is written outside
+// `folder`; every name is checked before the first file is written.
+void WriteSkinFolder(const std::vector<std::string>& lines, const TskPictureSet& pictures, const std::string& folder,
+                     const std::string& definitionName);
 
 class TskStoredSkin : public TskComponent {
  public:
@@ -68,6 +76,9 @@ class TskStoredSkin : public TskComponent {
   // Reads the definition and every picture it names. On failure the component
   // keeps its previous content.
   void LoadFromSkinFile(const std::string& path);
+
+  // Writes the definition and pictures into `folder` (see WriteSkinFolder).
+  void SaveToSkinFolder(const std::string& folder) const;
 
   // Form data: "FileName", "IniStrings" and the binary "Pictures".
   void WriteProperties(platform::FormData& data) const;
@@ -105,6 +116,9 @@ class TskCompressedStoredSkin : public TskComponent {
   // definition lacks a required section; throws (also keeping it) when a picture
   // cannot be read.
   bool PackSkinFile(const std::string& path);
+
+  // Unpacks into `folder` what PackSkinFile packed (see WriteSkinFolder).
+  void UnpackSkinFile(const std::string& folder) const;
 
   void WriteProperties(platform::FormData& data) const;
   void ReadProperties(const platform::FormData& data);

@@ -56,7 +56,11 @@ void BuildStretchImage(const TskStretchGeometry& geometry, const Rect& s, const 
 // The same without the right-hand column: the edges and centre run to the right edge.
 void BuildStretchImageOpenRight(const TskStretchGeometry& geometry, const Rect& s, const Bitmap& source, int w,
                                 int h, const TskStretchGeometry& target, bool drawCentre, Bitmap& out);
-// Fixed left (`a`) and right (`r`) columns of `r` with the middle repeated between.
+// Three-piece images of `rect`: the first `leftWidth` and last `rightWidth`
+// columns copied to the ends, the middle repeated between them (a middle of no
+// width counts as one column). OpenRight has no right piece; the middle runs on
+// to the right edge. BuildVertImage is the same turned by a right angle, except
+// that a middle of no height draws nothing.
 void BuildHorzImage(int leftWidth, int rightWidth, int width, const Rect& rect, const Bitmap& source, Bitmap& out);
 void BuildHorzImageOpenRight(int leftWidth, int rightWidth, int width, const Rect& rect, const Bitmap& source,
                              Bitmap& out);

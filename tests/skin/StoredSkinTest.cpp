@@ -2,6 +2,8 @@
 
 #include <zlib.h>
 
+#include <filesystem>
+
 #include "SampleSkin.h"
 #include "platform/FormData.h"
 #include "skStoredSkin.h"
@@ -180,6 +182,55 @@ TEST(CompressedStoredSkin, AnInflationBombStopsAtTheLimit) {
   EXPECT_TRUE(out.empty());
   c.DecompressTo(out);
   EXPECT_EQ(out, zeros);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(StoredSkin, UnpackingGivesBackTheFolderThatWasPacked) {
+  SampleSkin sample;
+  skin::TskCompressedStoredSkin packed;
+  packed.SetDesigning(true);
+  packed.SetFileName(sample.definition);
+  ASSERT_FALSE(packed.IsEmpty());
+  const std::string out = sample.dir.File("unpacked");
+  packed.UnpackSkinFile(out);
+  skin::TskStoredSkin original, again;
+  original.LoadFromSkinFile(sample.definition);
+  again.LoadFromSkinFile(out + "/SKIN.INI");
+  EXPECT_EQ(again.IniStrings(), original.IniStrings());
+  EXPECT_EQ(again.PicturesBlob(), original.PicturesBlob());
+  const std::string copy = sample.dir.File("copy");
+  again.SetFileName("COPY.INI");
+  again.SaveToSkinFolder(copy);
+  skin::TskStoredSkin third;
+  third.LoadFromSkinFile(copy + "/COPY.INI");
+  EXPECT_EQ(third.PicturesBlob(), original.PicturesBlob());
+}
+
+TEST(StoredSkin, PictureNamesCannotWriteOutsideTheFolder) {
+  SampleSkin sample;
+  skin::TskStoredSkin stored;
+  stored.LoadFromSkinFile(sample.definition);
+  for (const char* name : {"../evil.bmp", "..\\evil.bmp", "sub/evil.bmp", "C:evil.bmp", ".."}) {
+    auto lines = stored.IniStrings();
+    for (auto& line : lines)
+      if (line == "2=menuitems.bmp") line = std::string("2=") + name;
+    const std::string folder = sample.dir.File("out");
+    try {
+      skin::WriteSkinFolder(lines, [&] {
+        skin::TskPictureSet set;
+        set.Picture = stored.Picture();
+        set.ActivePictures = stored.ActivePictures();
+        return set;
+      }(), folder, "SKIN.INI");
+      ADD_FAILURE() << name << " was written";
+    } catch (const platform::Exception&) {
+    }
+    EXPECT_FALSE(std::filesystem::exists(sample.dir.Path() / "out")) << name << ": nothing at all is written";
+    EXPECT_FALSE(std::filesystem::exists(sample.dir.Path() / "evil.bmp"));
+  }
 }
 
 }  // namespace

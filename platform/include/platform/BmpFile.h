@@ -29,5 +29,7 @@ void SaveBmpFile(const Bitmap& bitmap, const std::string& path);
 // replaces the target only when complete, so no half-written file is left.
 Bytes ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, std::span<const std::uint8_t> bytes);
+// Creates a folder and any missing parents.
+void CreateFolders(const std::string& path);
 
 }  // namespace platform
