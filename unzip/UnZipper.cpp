@@ -5,6 +5,11 @@
 
 #include "Crc32.h"
 #include "ZipMatch.h"
+#ifdef TW_UNZIP_LEGACY
+#include "Explode.h"
+#include "UnReduce.h"
+#include "UnShrink.h"
+#endif
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
 #include "platform/FileDialogs.h"
@@ -715,6 +720,14 @@ void TUnZipper::Decode(bool& complete) {
   try {
     switch (cur_.Method) {
       case 0: UnStore(); break;
+#ifdef TW_UNZIP_LEGACY
+      case 1: UnShrink(*ds_); break;
+      case 2:
+      case 3:
+      case 4:
+      case 5: UnReduce(*ds_, cur_.Method - 1); break;
+      case 6: Explode(*ds_, cur_.Flags); break;
+#endif
       case 8: inflater_->Inflate(*ds_); break;
       default:
         lastError_ = ZipMessage(ZipMsg::UnknownMethod);
