@@ -3,6 +3,7 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <system_error>
 
 namespace db {
@@ -14,12 +15,17 @@ fs::path PathFromUtf8(const std::string& utf8) {
   return fs::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
-// A name beside the target that no other save of this process uses, so that two
-// saves never share a temporary file.
+// A name beside the target (same folder, so the rename stays on one volume) that
+// no other save uses: a number drawn once per process, then a counter.
 fs::path TemporaryBeside(const fs::path& target) {
+  static const unsigned processSalt = std::random_device{}();
   static std::atomic<unsigned> counter{0};
   fs::path temp = target;
-  temp += ".tmp" + std::to_string(counter.fetch_add(1));
+  temp += ".";
+  temp += std::to_string(processSalt);
+  temp += "-";
+  temp += std::to_string(counter.fetch_add(1));
+  temp += ".tmp";
   return temp;
 }
 
