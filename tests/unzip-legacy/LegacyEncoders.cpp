@@ -302,15 +302,15 @@ std::uint16_t ImplodeFlags(bool dictionary8k, bool literalTree) {
 }
 
 Bytes DescribeTree(const std::vector<std::uint8_t>& lengths) {
-  Bytes runs;
+  // The count byte comes first; it is filled in once the runs are known.
+  Bytes out(1, 0);
   for (std::size_t i = 0; i < lengths.size();) {
     std::size_t j = i;
     while (j < lengths.size() && j - i < 16 && lengths[j] == lengths[i]) ++j;
-    runs.push_back(std::uint8_t(((j - i - 1) << 4) | (lengths[i] - 1u)));
+    out.push_back(std::uint8_t(((j - i - 1) << 4) | (lengths[i] - 1u)));
     i = j;
   }
-  Bytes out{std::uint8_t(runs.size() - 1)};
-  out.insert(out.end(), runs.begin(), runs.end());
+  out[0] = std::uint8_t(out.size() - 2);
   return out;
 }
 
