@@ -2,6 +2,7 @@
 // the same verdicts on bad ones; and the safety rules for names and failures.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 
 #include "TempDir.h"
@@ -256,6 +257,60 @@ TEST(Extract, PasswordEvents) {
   EXPECT_EQ(z.Password(), "pw");
   EXPECT_EQ(asked, 2);
   EXPECT_EQ(ziptest::ReadFile(dir.Path() / "out" / "b.txt"), "short\n");
+}
+
+
+TEST(Extract, PercentEventsAndEntryBoundaries) {
+  TW_REQUIRE_TOOL("zip");
+  TempDir dir;
+  ziptest::WriteFile(dir.Path() / "in" / "a32k.bin", std::string(32768, 'x'));
+  ziptest::WriteFile(dir.Path() / "in" / "b70k.bin", std::string(70000, 'y'));
+  ziptest::WriteFile(dir.Path() / "in" / "c0.txt", "");
+  ASSERT_EQ(Shell("cd " + Q(dir.Path() / "in") + " && zip -q -0 ../p.zip a32k.bin b70k.bin c0.txt"), 0);
+  TUnZipper z;
+  z.SetZipName((dir.Path() / "p.zip").string());
+  z.SetDestDir((dir.Path() / "out").string());
+  std::vector<int> file;
+  std::vector<int> total;
+  z.OnFilePercentDone = [&](TUnZipper&, int p) { file.push_back(p); };
+  z.OnTotalPercentDone = [&](TUnZipper&, int p) { total.push_back(p); };
+  std::vector<std::string> started;
+  z.OnStartUnZip = [&](TUnZipper&, int, std::string& name, bool& skip) {
+    started.push_back(fs::path(name).filename().string());
+    skip = started.back() == "c0.txt";
+  };
+  int completed = -1;
+  z.OnUnZipComplete = [&](TUnZipper&, int count) { completed = count; };
+  z.SetDoAll(true);
+  EXPECT_EQ(z.UnZip(), 2);
+  EXPECT_EQ(completed, 2);
+  // 32 KiB: one write; 70,000 bytes: two full chunks and the rest.
+  EXPECT_EQ(file, (std::vector<int>{100, 47, 94, 100}));
+  EXPECT_EQ(total.back(), 100);
+  EXPECT_EQ(started, (std::vector<std::string>{"a32k.bin", "b70k.bin", "c0.txt"}));
+  EXPECT_FALSE(fs::exists(dir.Path() / "out" / "c0.txt"));
+}
+
+TEST(Extract, CancelledChoosersRaiseUserCanceled) {
+  TUnZipper z;
+  struct Case {
+    std::function<void()> act;
+    const char* message;
+  };
+  const Case cases[] = {
+      {[&] { z.SetZipName("/nowhere/?"); }, "User canceled setting zip file name."},
+      {[&] { z.SetDestDir("?"); }, "User canceled Set Desination Directory"},
+  };
+  for (const Case& c : cases) {
+    try {
+      c.act();
+      ADD_FAILURE() << c.message;
+    } catch (const EUserCanceled& e) {
+      EXPECT_STREQ(e.what(), c.message);
+    }
+  }
+  z.SetRootDir("src");
+  EXPECT_EQ(z.RootDir(), "src\\");
 }
 
 }  // namespace
