@@ -557,8 +557,10 @@ void TskSkinMenu::StopSubmenuTimer() {
 void TskSkinMenu::ShowMenu(platform::Window* control, TskSkinData* skinData, int startIndex, const Rect& rect,
                            platform::MenuItem& item, bool popupToUp) {
   FirstLevel = !IsOpen;
-  NotifyControl = control;
+  // The menu being replaced tells the control that opened it; the new control
+  // is kept for the new menu's own closing.
   if (!Levels.empty()) CloseLevelsFrom(0);
+  NotifyControl = control;
   WorkArea = platform::WorkArea();
   if (SkinData != skinData && skinData) FreeNotification(skinData);
   SkinData = skinData;
