@@ -3,6 +3,8 @@
 #include <random>
 
 #include "SampleSkin.h"
+#include "platform/Application.h"
+#include "platform/Window.h"
 #include "skUtils.h"
 
 namespace {
@@ -315,6 +317,20 @@ TEST(RectHelpers, EdgesAndEmptiness) {
   EXPECT_FALSE(skin::RectInsideRect({1, 1, 10, 9}, {0, 0, 10, 10}));
   EXPECT_EQ(skin::RectWidth({3, 0, 10, 0}), 7);
   EXPECT_EQ(skin::RectHeight({0, 3, 0, 10}), 7);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(LayeredWindows, AvailabilityFollowsThePlatformAndAlphaReachesTheWindow) {
+  platform::Application app;
+  platform::Window window;
+  // Availability is the platform's capability, not a version check that would
+  // refuse translucency on every system newer than version 5.2.
+  EXPECT_EQ(skin::LayeredWindowsAvailable(), platform::LayeredWindowsAvailable());
+  skin::SetWindowAlpha(window, 128);
+  EXPECT_EQ(window.Alpha(), std::optional<std::uint8_t>(128));
 }
 
 }  // namespace
