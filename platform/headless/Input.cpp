@@ -21,6 +21,12 @@ Window* WindowAtPoint(Point screen) {
   return nullptr;
 }
 
+// The standard arrow: 32 x 32 with its hot spot at the top, ink down to row 19.
+int CursorDepthBelowHotSpot() {
+  constexpr int kArrowDepth = 20;
+  return kArrowDepth;
+}
+
 void SetCapture(Window& window) { headless::GetState().capture = &window; }
 void ReleaseCapture() { headless::GetState().capture = nullptr; }
 Window* CaptureWindow() { return headless::GetState().capture; }

@@ -1,6 +1,7 @@
 #include "platform/Input.h"
 
 #include <cwchar>
+#include <vector>
 
 #include "Backend.h"
 #include "platform/Window.h"
@@ -22,6 +23,64 @@ Window* WindowAtPoint(Point screen) {
   // Only the backend's own window classes carry a Window in their user data.
   if (std::wcscmp(name, L"TwForm") != 0 && std::wcscmp(name, L"TwPopup") != 0) return nullptr;
   return reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+namespace {
+// Rows of a monochrome bitmap, top-down, one bit per pixel, rows padded to 32 bits.
+std::vector<std::uint8_t> MonoRows(HBITMAP bitmap, int width, int height, int& stride) {
+  stride = ((width + 31) / 32) * 4;
+  std::vector<std::uint8_t> bits(std::size_t(stride) * std::size_t(height));
+  struct {
+    BITMAPINFOHEADER h;
+    RGBQUAD colours[2];
+  } bi{};
+  bi.h.biSize = sizeof(BITMAPINFOHEADER);
+  bi.h.biWidth = width;
+  bi.h.biHeight = -height;
+  bi.h.biPlanes = 1;
+  bi.h.biBitCount = 1;
+  bi.h.biCompression = BI_RGB;
+  HDC dc = GetDC(nullptr);
+  const int got = GetDIBits(dc, bitmap, 0, UINT(height), bits.data(), reinterpret_cast<BITMAPINFO*>(&bi),
+                            DIB_RGB_COLORS);
+  ReleaseDC(nullptr, dc);
+  if (got != height) bits.clear();
+  return bits;
+}
+
+// The lowest row in rows [from, from + count) with a bit equal to `ink`, or -1.
+int LowestRow(const std::vector<std::uint8_t>& bits, int stride, int width, int from, int count, bool ink) {
+  for (int y = from + count - 1; y >= from; --y)
+    for (int x = 0; x < width; ++x) {
+      const bool bit = (bits[std::size_t(y) * std::size_t(stride) + std::size_t(x / 8)] >> (7 - x % 8)) & 1;
+      if (bit == ink) return y - from;
+    }
+  return -1;
+}
+}  // namespace
+
+int CursorDepthBelowHotSpot() {
+  const int fallback = GetSystemMetrics(SM_CYCURSOR);
+  CURSORINFO ci{};
+  ci.cbSize = sizeof(ci);
+  ICONINFO ii{};
+  if (!GetCursorInfo(&ci) || !ci.hCursor || !GetIconInfo(ci.hCursor, &ii)) return fallback;
+  int depth = fallback;
+  BITMAP bm{};
+  if (ii.hbmMask && GetObjectW(ii.hbmMask, sizeof(bm), &bm)) {
+    // A monochrome cursor keeps its AND and XOR masks stacked in one bitmap.
+    const int height = ii.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
+    int stride = 0;
+    const auto bits = MonoRows(ii.hbmMask, bm.bmWidth, bm.bmHeight, stride);
+    if (!bits.empty()) {
+      int lowest = LowestRow(bits, stride, bm.bmWidth, 0, height, false);
+      if (lowest < 0 && !ii.hbmColor) lowest = LowestRow(bits, stride, bm.bmWidth, height, height, true);
+      if (lowest >= 0) depth = lowest + 1 - int(ii.yHotspot);
+    }
+  }
+  if (ii.hbmMask) DeleteObject(ii.hbmMask);
+  if (ii.hbmColor) DeleteObject(ii.hbmColor);
+  return depth;
 }
 
 void SetCapture(Window& window) { ::SetCapture(static_cast<HWND>(window.NativeHandle())); }

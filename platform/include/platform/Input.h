@@ -25,6 +25,10 @@ Point CursorPos();
 // or nullptr when the point is over no window of ours.
 Window* WindowAtPoint(Point screen);
 
+// How far the current cursor image reaches below its hot spot: its lowest
+// non-transparent row minus the hot spot's row (a hint goes that far below).
+int CursorDepthBelowHotSpot();
+
 // While a window holds the capture, it gets every mouse message.
 void SetCapture(Window& window);
 void ReleaseCapture();
