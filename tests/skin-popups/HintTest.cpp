@@ -1,0 +1,129 @@
+// The hint component and its window: delays, placement, the two looks and the
+// one-active-component rule.
+#include <gtest/gtest.h>
+
+#include "SampleSkin.h"
+#include "platform/Application.h"
+#include "platform/Input.h"
+#include "platform/SysColors.h"
+#include "platform/headless/Driver.h"
+#include "skSkinHint.h"
+
+namespace popuptest {
+namespace {
+
+namespace headless = platform::headless;
+using platform::SysColor;
+using platform::SysColour;
+
+class HintFixture : public testing::Test {
+ protected:
+  HintFixture() {
+    headless::Reset();
+    headless::SetEcho(false);
+    headless::UseVirtualClock(true);
+    headless::SetDesktopSize(800, 600);
+    headless::MouseAt({100, 100});
+  }
+  ~HintFixture() override { headless::UseVirtualClock(false); }
+  const skin::TskSkinHintWindow& Window() { return hint.OwnHintWindow(); }
+
+  platform::Application app;
+  platform::Window mainForm;
+  skin::TskSkinHint hint{&mainForm};
+};
+
+TEST_F(HintFixture, APlainHintShowsAfterTheDelayBelowTheCursorAndHidesLater) {
+  hint.ShowHintText("Open");
+  headless::AdvanceTime(skin::TskHintTiming::HintPause - 1);
+  EXPECT_FALSE(Window().Visible());
+  headless::AdvanceTime(1);
+  ASSERT_TRUE(Window().Visible());
+  const platform::Point text = platform::TextExtent(hint.DefaultFont(), "Open", platform::textflag::kCenter);
+  const platform::Rect b = Window().BoundsRect();
+  EXPECT_EQ(b, (platform::Rect{100, 100 + platform::CursorDepthBelowHotSpot(), 100 + text.x + 4,
+                               100 + platform::CursorDepthBelowHotSpot() + text.y + 4}));
+  const platform::Bitmap& image = headless::WindowImage(Window());
+  EXPECT_EQ(image.Pixel(0, 0), SysColor(SysColour::BtnShadow));
+  EXPECT_EQ(image.Pixel(1, 1), SysColor(SysColour::InfoBk));
+  // The text starts at (2, 2) in the info text colour.
+  bool ink = false;
+  for (int y = 2; y < image.Height() - 2; ++y)
+    for (int x = 2; x < image.Width() - 2; ++x) ink = ink || image.Pixel(x, y) == SysColor(SysColour::InfoText);
+  EXPECT_TRUE(ink);
+  headless::AdvanceTime(skin::TskHintTiming::HintHidePause);
+  EXPECT_FALSE(Window().Visible());
+  headless::AdvanceTime(10000);
+  EXPECT_FALSE(Window().Visible());
+}
+
+TEST_F(HintFixture, ShowingAgainBeforeTheDelayRestartsItWithTheNewText) {
+  hint.ShowHintText("first");
+  headless::AdvanceTime(400);
+  hint.ShowHintText("second");
+  headless::AdvanceTime(400);
+  EXPECT_FALSE(Window().Visible());
+  headless::AdvanceTime(100);
+  ASSERT_TRUE(Window().Visible());
+  EXPECT_EQ(Window().Text(), "second");
+  hint.HideHintText();
+  EXPECT_FALSE(Window().Visible());
+}
+
+TEST_F(HintFixture, AHintAtTheScreenEdgesMovesBackByItsSizePlusTwo) {
+  headless::MouseAt({795, 590});
+  hint.ShowHintText("Edge");
+  headless::AdvanceTime(skin::TskHintTiming::HintPause);
+  const platform::Rect b = Window().BoundsRect();
+  EXPECT_EQ(b.left, 795 - b.Width() - 2);
+  EXPECT_EQ(b.top, 590 + platform::CursorDepthBelowHotSpot() - b.Height() - 2);
+}
+
+TEST_F(HintFixture, OnlyTheOneActiveComponentOfTheMainFormServesHints) {
+  skin::TskSkinHint second(&mainForm);
+  second.SetActive(true);
+  EXPECT_FALSE(hint.Active());
+  EXPECT_EQ(skin::TskSkinHint::ServingComponent(), &second);
+  second.SetActive(false);
+  hint.ShowHintText("nobody serves");
+  headless::AdvanceTime(skin::TskHintTiming::HintPause);
+  EXPECT_FALSE(Window().Visible());
+  // A component on another form never serves.
+  platform::Window other;
+  skin::TskSkinHint elsewhere(&other);
+  EXPECT_EQ(skin::TskSkinHint::ServingComponent(), nullptr);
+}
+
+TEST_F(HintFixture, ASkinnedHintIsAtLeastAsLargeAsItsPictureAndDrawnFromIt) {
+  LoadedSkin skin;
+  hint.SetSkinData(&skin.data);
+  hint.ShowHintText("a");
+  headless::AdvanceTime(skin::TskHintTiming::HintPause);
+  ASSERT_TRUE(Window().Visible());
+  EXPECT_EQ(Window().ActiveSkin, &skin.data);
+  const platform::Bitmap& picture = skin.Picture(skin.data.HintWindow.windowpictureindex);
+  const platform::Rect b = Window().BoundsRect();
+  EXPECT_EQ(b.Width(), picture.Width());
+  EXPECT_EQ(b.Height(), picture.Height());
+  const platform::Bitmap& image = headless::WindowImage(Window());
+  EXPECT_EQ(image.Pixel(picture.Width() / 2, 1), picture.Pixel(picture.Width() / 2, 1));
+  EXPECT_TRUE(Window().WindowRegion().has_value()) << "shaped by the mask";
+
+  // A long text widens it beyond the picture, keeping the edges' widths.
+  hint.ShowHintText("a much longer hint text");
+  headless::AdvanceTime(skin::TskHintTiming::HintPause);
+  EXPECT_GT(Window().BoundsRect().Width(), picture.Width());
+}
+
+TEST_F(HintFixture, AnEmptySkinOrAMissingPictureGivesThePlainLook) {
+  LoadedSkin skin;
+  skin.data.HintWindow.windowpictureindex = 99;
+  hint.SetSkinData(&skin.data);
+  hint.ShowHintText("plain");
+  headless::AdvanceTime(skin::TskHintTiming::HintPause);
+  EXPECT_EQ(Window().ActiveSkin, nullptr);
+  EXPECT_EQ(headless::WindowImage(Window()).Pixel(1, 1), SysColor(SysColour::InfoBk));
+}
+
+}  // namespace
+}  // namespace popuptest
