@@ -188,7 +188,7 @@ class AdoConnection final : public Connection {
     connection_ = Create<_ADOConnection>(L"ADODB.Connection", kIidConnection);
     const Bstr text(connectionString);
     Check(connection_->Open(text.get(), nullptr, nullptr, adConnectUnspecified),
-          "Cannot connect through the OLE DB provider \"" + provider + "\"");
+          "Cannot connect through the OLE DB provider " + ProviderForMessage(provider));
     open_ = true;
   }
   ~AdoConnection() override {

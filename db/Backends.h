@@ -31,6 +31,9 @@ int FindColumn(int count, const std::string& wanted, NameAt nameAt) {
 Error NoSuchColumn(const std::string& column);
 // True for a TCP port number written in decimal.
 bool IsPortNumber(std::string_view text);
+// The provider's name for a message, in quotes: cut before a keyword that it ran
+// into (a missing ";"), so that no value behind it is repeated.
+std::string ProviderForMessage(const std::string& provider);
 // A backend's message without its trailing line breaks.
 std::string TrimMessage(std::string message);
 

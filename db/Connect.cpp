@@ -17,8 +17,49 @@ constexpr const char* kSqliteProvider = "SQLite";
          StartsWithNoCase(provider, "SQLNCLI") || StartsWithNoCase(provider, "MSOLEDBSQL");
 }
 
+// The keywords that follow Provider in the launcher's settings.
+constexpr std::string_view kFollowingKeywords[] = {"Password=", "Persist Security Info=", "User ID=",
+                                                    "Initial Catalog=", "Data Source="};
+
+std::size_t FindNoCase(std::string_view text, std::string_view word) {
+  for (std::size_t i = 0; i + word.size() <= text.size(); ++i) {
+    if (EqualsNoCase(text.substr(i, word.size()), word)) return i;
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace
+
+std::string ProviderForMessage(const std::string& provider) {
+  std::size_t cut = std::string::npos;
+  std::string_view keyword;
+  for (std::string_view k : kFollowingKeywords) {
+    const std::size_t at = FindNoCase(provider, k);
+    if (at < cut) {
+      cut = at;
+      keyword = k;
+    }
+  }
+  // Built by appending: GCC 12 warns falsely (-Wrestrict) on "literal" + string.
+  std::string text = "\"";
+  if (cut == std::string::npos) {
+    text += provider;
+    text += '"';
+    return text;
+  }
+  // A value written without its ";" ran into the next keyword: name the provider
+  // only up to it, so that a password behind it never shows in a message.
+  text.append(provider, 0, cut);
+  text += "\" (the value runs into \"";
+  text += keyword;
+  text += "\": a \";\" is missing after the provider)";
+  return text;
+}
+
+namespace {
+
 [[maybe_unused, noreturn]] void NotInThisBuild(const std::string& provider, const std::string& why) {
-  throw Error("The database provider \"" + provider + "\" is not available in this build: " + why);
+  throw Error("The database provider " + ProviderForMessage(provider) + " is not available in this build: " + why);
 }
 
 }  // namespace
@@ -78,7 +119,7 @@ std::unique_ptr<Connection> Connect(const std::string& connectionString) {
     NotInThisBuild(*provider, "it was built without libpq");
 #endif
   }
-  throw Error("Unknown database provider \"" + *provider + "\"");
+  throw Error("Unknown database provider " + ProviderForMessage(*provider));
 #endif
 }
 

@@ -139,6 +139,7 @@ TEST_P(SqliteOpenFails, WithTheBackendsText) {
     FAIL() << "opened";
   } catch (const db::Error& e) {
     EXPECT_NE(std::string(e.what()).find(expand(c.messagePart)), std::string::npos) << e.what();
+    EXPECT_EQ(std::string(e.what()).find("secret"), std::string::npos) << e.what();
   }
   EXPECT_FALSE(q.Active());
   // A failed open never leaves a database file behind.
@@ -165,7 +166,11 @@ INSTANTIATE_TEST_SUITE_P(
         OpenFailure{"NoProvider", nullptr, "Data Source=@", kPackageColumn, "no database provider"},
         OpenFailure{"EmptySettings", nullptr,
                     "Provider=Password=Persist Security Info=User ID=Initial Catalog=Data Source=", kPackageColumn,
-                    "\"Password=Persist Security Info=User ID=Initial Catalog=Data Source=\""},
+                    "provider \"\" (the value runs into \"Password=\": a \";\" is missing"},
+        // Values without their ";": the provider is named, the password behind it is not.
+        OpenFailure{"RunOnSettings", nullptr,
+                    "Provider=SQLOLEDB.1Password=secretPersist Security Info=False;Data Source=@", kPackageColumn,
+                    "provider \"SQLOLEDB.1\" (the value runs into \"Password=\""},
         OpenFailure{"Malformed", WithPackageTable, "Provider=SQLite;Data Source='@", kPackageColumn, "closing quote"}),
     [](const testing::TestParamInfo<OpenFailure>& p) { return std::string(p.param.name); });
 
