@@ -367,56 +367,123 @@ int TInflater::DynamicBlock() {
 }
 
 int TInflater::Codes(unsigned litBits, unsigned distBits) {
+  TDecodeState& s = *s_;
   const std::uint64_t litMask = (1u << litBits) - 1;
   const std::uint64_t distMask = (1u << distBits) - 1;
   const TDecodeEntry* const lit = lit_;
   const TDecodeEntry* const dist = dist_;
   std::uint8_t* const window = window_;
+  // The hot state lives in locals: stores into the window may alias members,
+  // which would otherwise be reloaded after every byte.
+  std::uint64_t bits = bits_;
+  unsigned nbits = nbits_;
+  std::uint32_t wp = wp_;
+  std::uint8_t* in = s.inPtr;
+  std::uint32_t avail = s.inCount;
+  const auto store = [&] {
+    bits_ = bits;
+    nbits_ = nbits;
+    wp_ = wp;
+    s.compressedLeft -= static_cast<std::int32_t>(in - s.inPtr);
+    s.inPtr = in;
+    s.inCount = avail;
+  };
+  const auto load = [&] {
+    bits = bits_;
+    nbits = nbits_;
+    wp = wp_;
+    in = s.inPtr;
+    avail = s.inCount;
+  };
+  const auto wrap = [&] {
+    store();
+    WrapWindow();
+    load();
+  };
   for (;;) {
-    if (nbits_ < kBitsPerMatch && !Refill()) return kBadData;
-    TDecodeEntry e = lit[bits_ & litMask];
-    if (e.kind & kKindLink) {
-      Drop(e.bits);
-      e = lit[e.value + (bits_ & ((1u << (e.kind & kKindLowBits)) - 1))];
+    if (nbits < kBitsPerMatch) {
+      if (avail >= 8) {
+        // Branch-free refill to 56..63 bits; bits above nbits are the unread
+        // bytes themselves, so reloading them later changes nothing.
+        bits |= Load64(in) << nbits;
+        const unsigned take = (63 - nbits) >> 3;
+        in += take;
+        avail -= take;
+        nbits |= 56;
+      } else {
+        store();
+        const bool ok = Refill();
+        load();
+        if (!ok) return kBadData;
+      }
     }
-    Drop(e.bits);
+    TDecodeEntry e = lit[bits & litMask];
+    if (e.kind & kKindLink) {
+      bits >>= e.bits;
+      nbits -= e.bits;
+      e = lit[e.value + (bits & ((1u << (e.kind & kKindLowBits)) - 1))];
+    }
+    bits >>= e.bits;
+    nbits -= e.bits;
     if (e.kind == kKindLiteral) {
-      PutByte(static_cast<std::uint8_t>(e.value));
+      window[wp++] = static_cast<std::uint8_t>(e.value);
+      if (wp == kWindowSize) wrap();
       continue;
     }
-    if ((e.kind & kKindBase) == 0) return e.kind == kKindEndOfBlock ? kOk : kBadData;
-    unsigned extra = e.kind & kKindLowBits;
-    const unsigned len = e.value + static_cast<unsigned>(bits_ & ((1u << extra) - 1));
-    Drop(extra);
-    e = dist[bits_ & distMask];
-    if (e.kind & kKindLink) {
-      Drop(e.bits);
-      e = dist[e.value + (bits_ & ((1u << (e.kind & kKindLowBits)) - 1))];
+    if ((e.kind & kKindBase) == 0) {
+      store();
+      return e.kind == kKindEndOfBlock ? kOk : kBadData;
     }
-    Drop(e.bits);
-    if ((e.kind & kKindBase) == 0) return kBadData;
+    unsigned extra = e.kind & kKindLowBits;
+    const unsigned len = e.value + static_cast<unsigned>(bits & ((1u << extra) - 1));
+    bits >>= extra;
+    nbits -= extra;
+    e = dist[bits & distMask];
+    if (e.kind & kKindLink) {
+      bits >>= e.bits;
+      nbits -= e.bits;
+      e = dist[e.value + (bits & ((1u << (e.kind & kKindLowBits)) - 1))];
+    }
+    bits >>= e.bits;
+    nbits -= e.bits;
     extra = e.kind & kKindLowBits;
-    const unsigned d = e.value + static_cast<unsigned>(bits_ & ((1u << extra) - 1));
-    Drop(extra);
+    const unsigned d = e.value + static_cast<unsigned>(bits & ((1u << extra) - 1));
+    bits >>= extra;
+    nbits -= extra;
     // A distance before the entry's first byte is bad data, not stale window contents.
-    if (!windowFull_ && d > wp_) return kBadData;
-    if (wp_ >= d && wp_ + len < kWindowSize) {
-      std::uint8_t* to = window + wp_;
+    if ((e.kind & kKindBase) == 0 || (!windowFull_ && d > wp)) {
+      store();
+      return kBadData;
+    }
+    if (wp >= d && wp + len < kWindowSize) {
+      std::uint8_t* to = window + wp;
       const std::uint8_t* from = to - d;
-      if (d >= len) {
-        std::memcpy(to, from, len);
+      if (d >= 8 && len >= 8) {
+        // Eight bytes at a time; each piece reads only bytes already written,
+        // and the last piece ends exactly at the match end.
+        unsigned n = 0;
+        for (; n + 8 <= len; n += 8) std::memcpy(to + n, from + n, 8);
+        if (n < len) std::memcpy(to + len - 8, from + len - 8, 8);
       } else if (d == 1) {
         std::memset(to, *from, len);
+      } else if (d >= len) {  // short and apart: two overlapping four-byte moves
+        if (len >= 4) {
+          std::memcpy(to, from, 4);
+          std::memcpy(to + len - 4, from + len - 4, 4);
+        } else {
+          to[0] = from[0];
+          to[1] = from[1];
+          to[2] = from[2];
+        }
       } else {
-        // Overlapping: each eight-byte piece reads only bytes already written.
-        unsigned n = 0;
-        if (d >= 8)
-          for (; n + 8 <= len; n += 8) std::memcpy(to + n, from + n, 8);
-        for (; n < len; ++n) to[n] = from[n];
+        for (unsigned n = 0; n < len; ++n) to[n] = from[n];
       }
-      wp_ += len;
+      wp += len;
     } else {
-      for (unsigned n = 0; n < len; ++n) PutByte(window[(wp_ - d) & (kWindowSize - 1)]);
+      for (unsigned n = 0; n < len; ++n) {
+        window[wp] = window[(wp - d) & (kWindowSize - 1)];
+        if (++wp == kWindowSize) wrap();
+      }
     }
   }
 }
