@@ -42,6 +42,7 @@ void Bitmap::SetPixel(int x, int y, Colour colour) {
 
 void Bitmap::FillRect(const Rect& rect, Colour colour) {
   const Rect r = Intersect(rect, BoundsRect());
+  if (r.Empty()) return;  // wholly outside: the clipped edges cross
   for (int y = r.top; y < r.bottom; ++y) std::fill(Row(y) + r.left, Row(y) + r.right, colour);
 }
 
@@ -100,10 +101,11 @@ void Bitmap::StretchRect(const Rect& dstRect, const Bitmap& src, const Rect& src
     return;
   }
   const Rect d = Intersect(dstRect, BoundsRect());
+  if (d.Empty()) return;
   const std::int64_t dw = dstRect.Width(), dh = dstRect.Height();
   const std::int64_t sw = srcRect.Width(), sh = srcRect.Height();
   // Source column of each destination column, computed once.
-  std::vector<int> columns(std::size_t(std::max(0, d.Width())));
+  std::vector<int> columns(std::size_t(d.Width()));
   for (int x = d.left; x < d.right; ++x) {
     columns[std::size_t(x - d.left)] = srcRect.left + int((x - dstRect.left) * sw / dw);
   }

@@ -107,6 +107,23 @@ TEST(BmpFile, BadHeadersFailClearlyWithoutHugeAllocations) {
   EXPECT_THROW(platform::ReadBmp(truncated), platform::EInvalidBitmap);
 }
 
+TEST(Bitmap, DrawingOutsideTheBitmapIsClippedAway) {
+  Bitmap b(6, 4, 1);
+  const Bitmap untouched = b;
+  for (const Rect& r : {Rect{10, 0, 20, 2}, Rect{-9, -9, -2, -2}, Rect{2, 7, 4, 9}, Rect{7, 5, 3, 1}}) {
+    b.FillRect(r, 2);
+    b.FrameRect(r, 2);
+    b.StretchRect(r, untouched, untouched.BoundsRect());
+    b.CopyRect(r.left, r.top, untouched, untouched.BoundsRect());
+  }
+  b.Line(-5, 20, 30, 20, 2);
+  b.DrawTransparent(40, -40, untouched, 0);
+  EXPECT_EQ(b, untouched);
+  b.FillRect({-3, -3, 2, 2}, 2);
+  EXPECT_EQ(b.Pixel(1, 1), 2);
+  EXPECT_EQ(b.Pixel(2, 2), 1);
+}
+
 TEST(Region, CombinesIntoOneCanonicalForm) {
   const Rect parts[] = {{0, 0, 4, 2}, {4, 0, 8, 2}, {0, 2, 8, 4}};
   EXPECT_EQ(Region::FromRects(parts), Region(Rect{0, 0, 8, 4}));
