@@ -19,12 +19,12 @@ Rect Intersect(const Rect& a, const Rect& b) {
 Bitmap::Bitmap(int width, int height, Colour fill) { SetSize(width, height, fill); }
 
 void Bitmap::SetSize(int width, int height, Colour fill) {
+  if (width == 0 || height == 0) width = height = 0;  // empty, whatever the other side
   if (width < 0 || height < 0 || width > kMaxSide || height > kMaxSide ||
       std::int64_t(width) * height > kMaxPixels) {
     throw EInvalidBitmap("Bitmap size " + std::to_string(width) + " x " + std::to_string(height) +
                          " is out of range");
   }
-  if (width == 0 || height == 0) width = height = 0;
   width_ = width;
   height_ = height;
   pixels_.assign(std::size_t(width) * std::size_t(height), fill);
@@ -55,14 +55,34 @@ void Bitmap::FrameRect(const Rect& rect, Colour colour) {
 }
 
 void Bitmap::Line(int x1, int y1, int x2, int y2, Colour colour) {
-  // Bresenham; the end point itself is not drawn.
-  const int dx = std::abs(x2 - x1), dy = -std::abs(y2 - y1);
+  // A line wholly beside the bitmap draws nothing; straight lines are clipped
+  // at once, so that far-off end points cost nothing.
+  if (std::max(x1, x2) < 0 || std::min(x1, x2) >= width_ || std::max(y1, y2) < 0 || std::min(y1, y2) >= height_)
+    return;
+  // The pixels a straight line covers along its axis, its end point excluded,
+  // clamped to just beyond the bitmap.
+  auto span = [](std::int64_t a, std::int64_t b, int size) {
+    const std::int64_t from = a < b ? a : b + 1, to = a < b ? b : a + 1;
+    return std::pair{int(std::clamp<std::int64_t>(from, -1, size)), int(std::clamp<std::int64_t>(to, -1, size))};
+  };
+  if (y1 == y2) {
+    const auto [from, to] = span(x1, x2, width_);
+    FillRect({from, y1, to, y1 + 1}, colour);
+    return;
+  }
+  if (x1 == x2) {
+    const auto [from, to] = span(y1, y2, height_);
+    FillRect({x1, from, x1 + 1, to}, colour);
+    return;
+  }
+  // Bresenham in 64 bits; the end point itself is not drawn.
+  const std::int64_t dx = std::abs(std::int64_t(x2) - x1), dy = -std::abs(std::int64_t(y2) - y1);
   const int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
-  int err = dx + dy;
-  int x = x1, y = y1;
+  std::int64_t err = dx + dy;
+  std::int64_t x = x1, y = y1;
   while (x != x2 || y != y2) {
-    SetPixel(x, y, colour);
-    const int e2 = 2 * err;
+    if (x >= 0 && y >= 0 && x < width_ && y < height_) Row(int(y))[x] = colour;
+    const std::int64_t e2 = 2 * err;
     if (e2 >= dy) {
       err += dy;
       x += sx;

@@ -35,6 +35,10 @@ void MixPixel(std::uint8_t* s, const std::uint8_t* t, double w) {
 
 int Nearest(double v) { return int(std::nearbyint(v)); }
 
+// Morph factors run from 0 to 1; anything else (NaN included) is taken as the
+// nearer end, so that no column or row index can leave the bitmap.
+double Factor(double kf) { return kf >= 0.0 ? std::min(kf, 1.0) : 0.0; }
+
 }  // namespace
 
 TskEffectBmp::TskEffectBmp(int width, int height) { Allocate(width, height); }
@@ -120,7 +124,7 @@ void TskEffectBmp::DrawToDC(platform::Bitmap& canvas, int x, int y) const {
 
 void TskEffectBmp::BlendWith(const TskEffectBmp& t, double kf) {
   if (!SameSize(t)) return;
-  kf = std::clamp(kf, 0.0, 1.0);
+  kf = Factor(kf);
   for (int y = 0; y < Height; ++y) {
     std::uint8_t* s = RowAddress(y);
     const std::uint8_t* o = t.RowAddress(y);
@@ -130,6 +134,7 @@ void TskEffectBmp::BlendWith(const TskEffectBmp& t, double kf) {
 
 void TskEffectBmp::MorphGradientH(const TskEffectBmp& t, double kf) {
   if (!SameSize(t) || Width == 0) return;
+  kf = Factor(kf);
   const int a = Nearest(Width * kf);
   const int d = (Width - a) / 2;
   const double step = d == 0 ? 1.0 : 1.0 / d;
@@ -148,6 +153,7 @@ void TskEffectBmp::MorphGradientH(const TskEffectBmp& t, double kf) {
 
 void TskEffectBmp::MorphGradientV(const TskEffectBmp& t, double kf) {
   if (!SameSize(t) || Height == 0) return;
+  kf = Factor(kf);
   const int b = Nearest(Height * kf);
   const int d = (Height - 1 - b) / 2;
   const double step = d == 0 ? 0.0 : 1.0 / d;
@@ -176,6 +182,7 @@ void TskEffectBmp::MorphGradient(const TskEffectBmp& t, double kf) {
 
 void TskEffectBmp::MorphLeftGradient(const TskEffectBmp& t, double kf) {
   if (!SameSize(t) || Width == 0) return;
+  kf = Factor(kf);
   const int a = std::min(std::max(Nearest(Width * kf), 1), Width - 1);
   const double step = a > 0 ? 1.0 / a : 1.0;
   for (int y = 0; y < Height; ++y) {
@@ -188,6 +195,7 @@ void TskEffectBmp::MorphLeftGradient(const TskEffectBmp& t, double kf) {
 
 void TskEffectBmp::MorphRightGradient(const TskEffectBmp& t, double kf) {
   if (!SameSize(t) || Width == 0) return;
+  kf = Factor(kf);
   const int a = std::min(std::max(Width - Nearest(Width * kf), 0), Width - 1);
   const double step = Width - a <= 0 ? 1.0 : 1.0 / (Width - a);
   for (int y = 0; y < Height; ++y) {
@@ -200,6 +208,7 @@ void TskEffectBmp::MorphRightGradient(const TskEffectBmp& t, double kf) {
 
 void TskEffectBmp::MorphLeftSlide(const TskEffectBmp& t, double kf) {
   if (!SameSize(t) || Width == 0) return;
+  kf = Factor(kf);
   const int n = std::min(std::max(Nearest(Width * kf), 1), Width - 1);
   if (n <= 0) return;
   for (int y = 0; y < Height; ++y) {
@@ -209,6 +218,7 @@ void TskEffectBmp::MorphLeftSlide(const TskEffectBmp& t, double kf) {
 
 void TskEffectBmp::MorphRightSlide(const TskEffectBmp& t, double kf) {
   if (!SameSize(t) || Width == 0) return;
+  kf = Factor(kf);
   const int n = std::min(std::max(Nearest(Width * kf), 1), Width - 1);
   if (n <= 0) return;
   for (int y = 0; y < Height; ++y) {
@@ -218,6 +228,7 @@ void TskEffectBmp::MorphRightSlide(const TskEffectBmp& t, double kf) {
 
 void TskEffectBmp::MorphPush(const TskEffectBmp& t, double kf) {
   if (!SameSize(t) || Width == 0) return;
+  kf = Factor(kf);
   const int a = std::min(std::max(Nearest(Width * kf), 0), Width - 1);
   for (int y = 0; y < Height; ++y) {
     std::uint8_t* s = RowAddress(y);
@@ -239,7 +250,7 @@ void TskEffectBmp::Morph(TMorphKind kind, const TskEffectBmp& t, double kf) {
 }
 
 void TskEffectBmp::Lighten(double x) {
-  x = std::clamp(x, 0.0, 1.0);
+  x = Factor(x);
   for (int y = 0; y < Height; ++y) {
     std::uint8_t* s = RowAddress(y);
     for (int i = 0; i < kBpp * Width; ++i) s[i] = Channel((1.0 - x) * s[i] + 255.0 * x);
@@ -247,7 +258,7 @@ void TskEffectBmp::Lighten(double x) {
 }
 
 void TskEffectBmp::Darken(double x) {
-  x = std::clamp(x, 0.0, 1.0);
+  x = Factor(x);
   for (int y = 0; y < Height; ++y) {
     std::uint8_t* s = RowAddress(y);
     for (int i = 0; i < kBpp * Width; ++i) s[i] = Channel((1.0 - x) * s[i]);

@@ -20,30 +20,43 @@ void Copy(Bitmap& out, int x, int y, const Bitmap& src, int sx, int sy, int w, i
   out.CopyRect(x, y, src, {sx, sy, sx + w, sy + h});
 }
 
-// Copies of source columns sx0..sx1 (rows sy..sy+h) side by side from p to q at
-// row y, the last copy cut at q. A piece of no width draws nothing.
+// Copies of a piece d long placed from p on, the last one cut at q, as far as
+// they can show within `extent`: calls place(position, length) for each. Copies
+// wholly before 0 or past the extent are skipped, which draws the same.
+template <typename F>
+void Tile(int d, int p, int q, int extent, F place) {
+  if (d <= 0) return;  // a piece of no length draws nothing
+  const int end = std::min(q, extent);
+  int at = p < 0 ? p + (-p) / d * d : p;  // the first copy that can reach position 0
+  for (; at < end; at += d) place(at, std::min(d, q - at));
+}
+
+// Copies of source columns sx0..sx1 (rows sy..sy+h) side by side from p to q at row y.
 void RepeatH(Bitmap& out, const Bitmap& src, int sx0, int sx1, int sy, int h, int p, int q, int y) {
-  const int d = sx1 - sx0;
-  if (d <= 0) return;
-  for (int x = p; x < q; x += d) Copy(out, x, y, src, sx0, sy, std::min(d, q - x), h);
+  Tile(sx1 - sx0, p, q, out.Width(), [&](int x, int len) { Copy(out, x, y, src, sx0, sy, len, h); });
 }
 
 // Copies of source rows sy0..sy1 (columns sx..sx+w) stacked from p to q at column x.
 void RepeatV(Bitmap& out, const Bitmap& src, int sx, int w, int sy0, int sy1, int p, int q, int x) {
-  const int d = sy1 - sy0;
-  if (d <= 0) return;
-  for (int y = p; y < q; y += d) Copy(out, x, y, src, sx, sy0, w, std::min(d, q - y));
+  Tile(sy1 - sy0, p, q, out.Height(), [&](int y, int len) { Copy(out, x, y, src, sx, sy0, w, len); });
 }
 
 // Source rectangle `piece` repeated in both directions over `area`, column by column.
 void Repeat2D(Bitmap& out, const Bitmap& src, const Rect& piece, const Rect& area) {
-  const int dw = piece.Width(), dh = piece.Height();
-  if (dw <= 0 || dh <= 0) return;
-  for (int x = area.left; x < area.right; x += dw) {
-    for (int y = area.top; y < area.bottom; y += dh) {
-      Copy(out, x, y, src, piece.left, piece.top, std::min(dw, area.right - x), std::min(dh, area.bottom - y));
-    }
-  }
+  Tile(piece.Width(), area.left, area.right, out.Width(), [&](int x, int w) {
+    Tile(piece.Height(), area.top, area.bottom, out.Height(),
+         [&](int y, int h) { Copy(out, x, y, src, piece.left, piece.top, w, h); });
+  });
+}
+
+// Coordinates beyond this are not a picture's or a screen's; refusing them keeps
+// the sums of a few coordinates inside 32 bits whatever a skin definition says.
+constexpr int kMaxCoordinate = 1 << 24;
+bool Sane(int v) { return v > -kMaxCoordinate && v < kMaxCoordinate; }
+bool Sane(const Point& p) { return Sane(p.x) && Sane(p.y); }
+bool Sane(const Rect& r) { return Sane(r.left) && Sane(r.top) && Sane(r.right) && Sane(r.bottom); }
+bool Sane(const TskStretchGeometry& g) {
+  return Sane(g.lefttop) && Sane(g.righttop) && Sane(g.leftbottom) && Sane(g.rightbottom) && Sane(g.client);
 }
 
 // A plain stretch of a piece, copied first into a bitmap of its own size.
@@ -105,6 +118,7 @@ void BuildStretchImage(const TskStretchGeometry& g, const Rect& s, const Bitmap&
                        const TskStretchGeometry& t, bool drawCentre, Bitmap& out) {
   out.SetSize(w, h);
   if (g.rightbottom.x == g.lefttop.x || g.rightbottom.y == g.lefttop.y || src.Empty()) return;
+  if (!Sane(g) || !Sane(t) || !Sane(s)) return;
   const int sx = s.left, sy = s.top, sw = s.Width(), sh = s.Height();
   const Rect& c = g.client;
   const Rect& ct = t.client;
@@ -133,6 +147,7 @@ void BuildStretchImageOpenRight(const TskStretchGeometry& g, const Rect& s, cons
                                 const TskStretchGeometry& t, bool drawCentre, Bitmap& out) {
   out.SetSize(w, h);
   if (g.rightbottom.x == g.lefttop.x || g.rightbottom.y == g.lefttop.y || src.Empty()) return;
+  if (!Sane(g) || !Sane(t) || !Sane(s)) return;
   const int sx = s.left, sy = s.top, sh = s.Height();
   const Rect& c = g.client;
   const Rect& ct = t.client;
@@ -150,6 +165,7 @@ void BuildStretchImageOpenRight(const TskStretchGeometry& g, const Rect& s, cons
 }
 
 void BuildHorzImage(int a, int r, int w, const Rect& rect, const Bitmap& src, Bitmap& out) {
+  if (!Sane(rect) || !Sane(a) || !Sane(r) || !Sane(w)) return out.Clear();
   const int h = rect.Height();
   out.SetSize(std::max(w, 0), std::max(h, 0));
   Copy(out, 0, 0, src, rect.left, rect.top, a, h);
@@ -160,6 +176,7 @@ void BuildHorzImage(int a, int r, int w, const Rect& rect, const Bitmap& src, Bi
 }
 
 void BuildHorzImageOpenRight(int a, int r, int w, const Rect& rect, const Bitmap& src, Bitmap& out) {
+  if (!Sane(rect) || !Sane(a) || !Sane(r) || !Sane(w)) return out.Clear();
   const int h = rect.Height();
   out.SetSize(std::max(w, 0), std::max(h, 0));
   Copy(out, 0, 0, src, rect.left, rect.top, a, h);
@@ -169,6 +186,7 @@ void BuildHorzImageOpenRight(int a, int r, int w, const Rect& rect, const Bitmap
 }
 
 void BuildVertImage(int a, int r, int h, const Rect& rect, const Bitmap& src, Bitmap& out) {
+  if (!Sane(rect) || !Sane(a) || !Sane(r) || !Sane(h)) return out.Clear();
   const int w = rect.Width();
   out.SetSize(std::max(w, 0), std::max(h, 0));
   Copy(out, 0, 0, src, rect.left, rect.top, w, a);
@@ -178,6 +196,7 @@ void BuildVertImage(int a, int r, int h, const Rect& rect, const Bitmap& src, Bi
 
 void BuildFrameStrips(const TskStretchGeometry& g, const Rect& s, const Bitmap& src, int w, int h,
                       const TskStretchGeometry& t, const TskStretchFlags& flags, TskStrips& strips) {
+  if (!Sane(g) || !Sane(t) || !Sane(s) || !Sane(w) || !Sane(h)) return;
   const int sx = s.left, sy = s.top, sw = s.Width();
   const Rect& c = g.client;
   const Rect& ct = t.client;
@@ -228,6 +247,10 @@ void BuildFrameStrips(const TskStretchGeometry& g, const Rect& s, const Bitmap& 
 // window height.
 void BuildMaskStrips(const TskStretchGeometry& g, const Rect& a, const Bitmap& mask, int w, int /*h*/,
                      const TskStretchGeometry& t, const Rect& at, TskStrips& strips) {
+  if (!Sane(g) || !Sane(t) || !Sane(a) || !Sane(at) || !Sane(w)) {
+    strips = {};
+    return;
+  }
   const int mw = mask.Width(), mh = mask.Height();
   auto across = [&](Bitmap& strip, int row, int stripH, Point left, Point right, Point leftT, Point rightT) {
     if (w < 1 || stripH < 1) {
@@ -305,6 +328,7 @@ std::optional<platform::Region> RegionFromBitmap(const Bitmap& mask, int dx, int
 std::optional<platform::Region> BuildFrameRegion(const TskStretchGeometry& g, const Rect& a, const Bitmap& mask, int w,
                                                  int h, const TskStretchGeometry& t, const Rect& at) {
   if (t.righttop.x < t.lefttop.x || t.leftbottom.y < t.lefttop.y) return std::nullopt;
+  if (!Sane(g) || !Sane(t) || !Sane(a) || !Sane(at) || !Sane(w) || !Sane(h)) return std::nullopt;
   TskStrips strips;
   BuildMaskStrips(g, a, mask, w, h, t, at, strips);
   if (at.Empty()) return std::nullopt;
@@ -320,7 +344,7 @@ std::optional<platform::Region> BuildFrameRegion(const TskStretchGeometry& g, co
 }
 
 void DrawGlyph(Bitmap& canvas, int x, int y, int n, int m, const Bitmap& strip) {
-  if (strip.Empty() || m < 1 || n < 1 || n > m) return;
+  if (strip.Empty() || m < 1 || n < 1 || n > m || !Sane(x) || !Sane(y)) return;
   const int gw = strip.Width() / m;
   if (gw < 1) return;
   Bitmap glyph(gw, strip.Height());
@@ -329,25 +353,32 @@ void DrawGlyph(Bitmap& canvas, int x, int y, int n, int m, const Bitmap& strip) 
 }
 
 void DrawCloseGlyph(Bitmap& c, int x, int y, Colour colour) {
+  if (!Sane(x) || !Sane(y)) return;
   c.Line(x + 1, y + 1, x + 9, y + 9, colour);
   c.Line(x + 9, y + 1, x + 1, y + 9, colour);
   c.Line(x + 2, y + 1, x + 10, y + 9, colour);
   c.Line(x + 8, y + 1, x, y + 9, colour);
 }
 
-void DrawSysMenuGlyph(Bitmap& c, int x, int y, Colour colour) { c.FrameRect({x + 1, y + 3, x + 9, y + 6}, colour); }
+void DrawSysMenuGlyph(Bitmap& c, int x, int y, Colour colour) {
+  if (!Sane(x) || !Sane(y)) return;
+  c.FrameRect({x + 1, y + 3, x + 9, y + 6}, colour);
+}
 
 void DrawMinimizeGlyph(Bitmap& c, int x, int y, Colour colour) {
+  if (!Sane(x) || !Sane(y)) return;
   c.Line(x + 1, y + 8, x + 9, y + 8, colour);
   c.Line(x + 1, y + 9, x + 9, y + 9, colour);
 }
 
 void DrawMaximizeGlyph(Bitmap& c, int x, int y, Colour colour) {
+  if (!Sane(x) || !Sane(y)) return;
   c.FrameRect({x, y, x + 11, y + 10}, colour);
   c.FrameRect({x, y, x + 11, y + 2}, colour);
 }
 
 void DrawRestoreGlyph(Bitmap& c, int x, int y, Colour colour) {
+  if (!Sane(x) || !Sane(y)) return;
   c.FrameRect({x + 2, y, x + 10, y + 6}, colour);
   c.FrameRect({x + 2, y, x + 10, y + 2}, colour);
   c.FrameRect({x, y + 4, x + 7, y + 10}, colour);
@@ -355,16 +386,22 @@ void DrawRestoreGlyph(Bitmap& c, int x, int y, Colour colour) {
 }
 
 void DrawRollDownGlyph(Bitmap& c, int x, int y, Colour colour) {
+  if (!Sane(x) || !Sane(y)) return;
   for (int i = 0; i <= 4; ++i) c.Line(x + 5 - i, y + 6 - i, x + 5 + i, y + 6 - i, colour);
 }
 
 void DrawRollUpGlyph(Bitmap& c, int x, int y, Colour colour) {
+  if (!Sane(x) || !Sane(y)) return;
   for (int i = 0; i <= 4; ++i) c.Line(x + 1 + i, y + 6 - i, x + 9 - i, y + 6 - i, colour);
 }
 
-void DrawMinToTrayGlyph(Bitmap& c, int x, int y, Colour colour) { c.FillRect({x + 2, y + 2, x + 7, y + 7}, colour); }
+void DrawMinToTrayGlyph(Bitmap& c, int x, int y, Colour colour) {
+  if (!Sane(x) || !Sane(y)) return;
+  c.FillRect({x + 2, y + 2, x + 7, y + 7}, colour);
+}
 
 void DrawArrow(Bitmap& c, const Rect& rect, Colour colour, int direction) {
+  if (!Sane(rect)) return;
   const int cx = rect.left + rect.Width() / 2, cy = rect.top + rect.Height() / 2;
   constexpr int kLines = 4;
   for (int i = 0; i < kLines; ++i) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "skEffects.h"
 
 namespace {
@@ -106,7 +108,7 @@ TEST(Effects, MorphsBetweenDifferentSizesLeaveTheImageAlone) {
 TEST(Effects, EveryMorphStaysInBoundsOnTinyBitmaps) {
   for (auto [w, h] : {std::pair{1, 1}, std::pair{2, 1}, std::pair{1, 3}, std::pair{3, 2}}) {
     for (int k = 0; k <= 6; ++k) {
-      for (double kf : {0.0, 0.5, 1.0}) {
+      for (double kf : {0.0, 0.5, 1.0, -3.0, 7.5, 1e300, std::nan("")}) {
         TskEffectBmp s = Filled(w, h, Grey(10));
         s.Morph(skin::TMorphKind(k), Filled(w, h, Grey(90)), kf);
         const int v = Col(s, w - 1, h - 1);

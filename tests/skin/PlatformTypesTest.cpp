@@ -117,11 +117,19 @@ TEST(Bitmap, DrawingOutsideTheBitmapIsClippedAway) {
     b.CopyRect(r.left, r.top, untouched, untouched.BoundsRect());
   }
   b.Line(-5, 20, 30, 20, 2);
+  b.Line(-2147483647, 1, -2147483647, 3, 2);
+  b.Line(2147483647, -2147483647, 2147483600, 2147483647, 2);  // wholly to the right: returns at once
   b.DrawTransparent(40, -40, untouched, 0);
   EXPECT_EQ(b, untouched);
   b.FillRect({-3, -3, 2, 2}, 2);
   EXPECT_EQ(b.Pixel(1, 1), 2);
   EXPECT_EQ(b.Pixel(2, 2), 1);
+  b.Line(2147483647, 3, 4, 3, 2);  // far start: clipped, end point (4, 3) excluded
+  EXPECT_EQ(b.Pixel(5, 3), 2);
+  EXPECT_EQ(b.Pixel(4, 3), 1);
+  b.Line(0, 0, 5, 3, 3);  // a slanted line keeps its Bresenham pixels
+  EXPECT_EQ(b.Pixel(0, 0), 3);
+  EXPECT_EQ(b.Pixel(4, 3), 1);
 }
 
 TEST(Region, CombinesIntoOneCanonicalForm) {

@@ -1,5 +1,6 @@
 // Writes the seed corpora of the skin fuzz targets: the sample skin's definition
-// and fragments of it, and small stored-skin blobs for every reader.
+// and fragments of it, small stored-skin blobs for every reader, and one drawing
+// seed per routine.
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -69,6 +70,13 @@ int main(int argc, char** argv) {
     form.Set("FileName", std::string("SKIN.INI"));
     form.Set("Pictures", blob);
     Write(stored, "formdata", Tagged(4, form.Save()));
+    // Drawing: picture size, two geometries, skin rectangle, target size, routine.
+    const fs::path drawing = root / "drawing";
+    for (std::uint8_t routine = 0; routine < 8; ++routine) {
+      skin::Bytes seed = {40, 30, 11, 11, 31, 11, 11, 21, 31, 21, 11, 11, 31, 21,
+                          11, 11, 51, 11, 11, 31, 51, 31, 11, 11, 51, 31, 8,  8, 48, 38, 60, 50, routine};
+      Write(drawing, "routine" + std::to_string(routine), seed);
+    }
     fs::remove_all(work);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "skin_seed_corpus: %s\n", e.what());
