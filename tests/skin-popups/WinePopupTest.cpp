@@ -8,6 +8,7 @@
 #include "platform/Application.h"
 #include "platform/Font.h"
 #include "platform/Window.h"
+#include "skSkinHint.h"
 #include "skSkinMenus.h"
 
 namespace popuptest {
@@ -50,11 +51,35 @@ TEST(WinePopup, ASkinnedLevelOpensAsATopmostPopupAndEscapeClosesIt) {
   // Text goes through GDI: the skin's font measures to a real size.
   EXPECT_GT(platform::TextExtent(menu.Levels[0]->ItemCanvasFont, "Open").x, 0);
   PumpUntil([] { return false; });
+  // The level painted its skin frame through the DIB copy.
+  const platform::Bitmap& frame = skin.Picture(skin.data.PopupWindow.windowpictureindex);
+  HDC dc = GetDC(level);
+  const COLORREF top = GetPixel(dc, frame.Width() / 2, 0);
+  ReleaseDC(level, dc);
+  EXPECT_EQ(platform::Colour(top), frame.Pixel(frame.Width() / 2, 0));
 
   PostMessageW(level, WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_TRUE(PumpUntil([&] { return menu.Levels.empty(); }));
   EXPECT_FALSE(menu.IsOpen);
   EXPECT_TRUE(PumpUntil([&] { return !IsWindow(level); })) << "the closed level's window is destroyed";
+}
+
+TEST(WinePopup, AHintWindowShowsTopmostInItsSkinShape) {
+  platform::Application app;
+  platform::Window form;
+  LoadedSkin skin;
+  skin::TskSkinHint hint(&form);
+  hint.SetSkinData(&skin.data);
+  skin::TskSkinHintWindow window;
+  window.ActivateHint({200, 200, 200, 200}, "提示");
+  HWND hwnd = static_cast<HWND>(window.NativeHandle());
+  EXPECT_TRUE(IsWindowVisible(hwnd));
+  EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_NE(GetWindowRgn(hwnd, rgn), ERROR) << "shaped by the skin's mask";
+  DeleteObject(rgn);
+  window.Hide();
+  EXPECT_FALSE(IsWindowVisible(hwnd));
 }
 
 }  // namespace
