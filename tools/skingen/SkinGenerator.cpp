@@ -70,13 +70,13 @@ void Bevel(Bitmap& b, const Rect& r, Colour light, Colour dark, Colour face) {
 }
 
 // The caption buttons, by row of the button picture.
-struct ButtonSpec {
+struct CaptionButton {
   const char* name;
   skin::TskStdCommand command;
   int left;  // on the frame picture; negative counts from the right edge
   void (*glyph)(Bitmap&, int, int, Colour);
 };
-const ButtonSpec kButtons[] = {
+const CaptionButton kButtons[] = {
     {"closebutton", skin::TskStdCommand::cmClose, -1, skin::DrawCloseGlyph},
     {"maxbutton", skin::TskStdCommand::cmMaximize, -2, skin::DrawMaximizeGlyph},
     {"minbutton", skin::TskStdCommand::cmMinimize, -3, skin::DrawMinimizeGlyph},
@@ -87,7 +87,7 @@ constexpr int kRestoreRow = 5;  // restore images of the maximize button
 constexpr int kHelpRow = 6;     // the plain button object
 constexpr int kButtonRows = 7;
 
-Rect ButtonOnFrame(const ButtonSpec& b) {
+Rect ButtonOnFrame(const CaptionButton& b) {
   const int left = b.left < 0 ? kFrameWidth - 4 + b.left * kButton : b.left;
   return {left, kButtonTop, left + kButton, kButtonTop + kButton};
 }
@@ -124,7 +124,7 @@ Bitmap FramePicture(const Palette& p) {
   b.FrameRect({0, 0, kFrameWidth, kFrameHeight}, p.captionBottom);
   b.FillRect({1, 1, kFrameWidth - 1, 2}, p.light);
   b.FillRect(kClient, kFace);
-  for (const ButtonSpec& s : kButtons) DrawButton(b, ButtonOnFrame(s), p.captionTop, p.light, p.border, s.glyph, kWhite);
+  for (const CaptionButton& s : kButtons) DrawButton(b, ButtonOnFrame(s), p.captionTop, p.light, p.border, s.glyph, kWhite);
   return b;
 }
 
@@ -462,7 +462,7 @@ std::vector<std::pair<std::string, std::unique_ptr<skin::TskDataSkinObject>>> Sk
   caption.alignment = TAlignment::taLeftJustify;
   caption.textrect = {0, 0, caption.skinrect.Width(), caption.skinrect.Height()};
   for (std::size_t row = 0; row < std::size(kButtons); ++row) {
-    const ButtonSpec& b = kButtons[row];
+    const CaptionButton& b = kButtons[row];
     auto& button = dynamic_cast<TskDataSkinStdButton&>(add(b.name, "stdbutton"));
     button.hint = b.name;
     button.activepictureindex = kPicButtons;
