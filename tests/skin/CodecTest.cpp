@@ -94,7 +94,7 @@ TEST(Codec, IntegersBooleansAndColours) {
   EXPECT_FALSE(skin::ReadBoolean(ini, "s", "missing"));
 }
 
-TEST(Codec, EnumerationsFallBackAsSpecifiedForUnknownNames) {
+TEST(Codec, UnknownEnumerationNamesFallBackToTheirDefaults) {
   const auto ini = Ini(
       "[s]\nfs1=fsbold fsitalic\nfs2=[fsItalic,fsbold]\nfs3=\nal1=\nal2=taleftjustify\nal3=tacentre\n"
       "cm1=CMCLOSE\ncm2=cmclose\ncm3=cmrollup\nmk1=mkpush\nmk2=MKPUSH\nie1=ieinvert\nie2=\n");
