@@ -14,8 +14,8 @@
 
 namespace {
 
-using dbtest::ReadFile;
-using dbtest::TempDir;
+using testing_support::ReadFile;
+using testing_support::TempDir;
 using Bytes = std::vector<std::uint8_t>;
 
 constexpr const char* kPackageSql = "select * from t_sys_soft";
@@ -58,8 +58,8 @@ class SqliteQuery : public testing::Test {
 };
 
 TEST_F(SqliteQuery, SavesTheFirstRowsBlobByteExact) {
-  const Bytes package = dbtest::PseudoRandomBytes(5 * 1024 * 1024, 1);
-  const Bytes second = dbtest::PseudoRandomBytes(100, 2);
+  const Bytes package = testing_support::PseudoRandomBytes(5 * 1024 * 1024, 1);
+  const Bytes second = testing_support::PseudoRandomBytes(100, 2);
   MakeDatabase(dbPath_, "create table t_sys_soft(id integer primary key, \"系统\" blob, 版本 text)",
                {&package, &second});
   db::Query q;
@@ -92,7 +92,7 @@ TEST_F(SqliteQuery, NoRowOrNullOrEmptyBlobGivesAnEmptyFile) {
       {"no row", {}}, {"NULL", {nullptr}}, {"zero-length blob", {&empty}}};
   for (const auto& [what, rows] : cases) {
     SCOPED_TRACE(what);
-    std::filesystem::remove(dbtest::PathFromUtf8(dbPath_));
+    std::filesystem::remove(testing_support::PathFromUtf8(dbPath_));
     MakeDatabase(dbPath_, "create table t_sys_soft(\"系统\" blob)", rows);
     db::Query q = PackageQuery();
     q.Open();
@@ -104,7 +104,7 @@ TEST_F(SqliteQuery, NoRowOrNullOrEmptyBlobGivesAnEmptyFile) {
 
 TEST_F(SqliteQuery, ClosedQuerySavesZeroBytesOverAnOldFile) {
   {
-    std::ofstream old(dbtest::PathFromUtf8(target_), std::ios::binary);
+    std::ofstream old(testing_support::PathFromUtf8(target_), std::ios::binary);
     old << "old package";
   }
   db::Query q = PackageQuery();  // the database does not exist: the open fails
@@ -144,7 +144,7 @@ TEST_P(SqliteOpenFails, WithTheBackendsText) {
   EXPECT_FALSE(q.Active());
   // A failed open never leaves a database file behind.
   if (!c.prepare) {
-    EXPECT_FALSE(std::filesystem::exists(dbtest::PathFromUtf8(dbPath_)));
+    EXPECT_FALSE(std::filesystem::exists(testing_support::PathFromUtf8(dbPath_)));
   }
 }
 
@@ -160,7 +160,7 @@ INSTANTIATE_TEST_SUITE_P(
         OpenFailure{"MissingColumn", [](const std::string& p) { MakeDatabase(p, "create table t_sys_soft(x blob)"); },
                     "Provider=SQLite;Data Source=@", kPackageColumn, "no column \"系统\""},
         OpenFailure{"NotADatabase",
-                    [](const std::string& p) { std::ofstream(dbtest::PathFromUtf8(p)) << std::string(4096, 'x'); },
+                    [](const std::string& p) { std::ofstream(testing_support::PathFromUtf8(p)) << std::string(4096, 'x'); },
                     "Provider=SQLite;Data Source=@", kPackageColumn, "file is not a database"},
         OpenFailure{"UnknownProvider", nullptr, "Provider=NoSuchDb;Data Source=@", kPackageColumn, "\"NoSuchDb\""},
         OpenFailure{"NoProvider", nullptr, "Data Source=@", kPackageColumn, "no database provider"},

@@ -4,33 +4,14 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <optional>
 
-#include "TempDir.h"
+#include "LauncherFixture.h"
 #include "ZipWriter.h"
-#include "platform/Application.h"
-#include "platform/headless/Driver.h"
-#include "u_update.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-namespace headless = platform::headless;
+using namespace launcher_testing;
 using testing_support::MakeStoredZip;
-
-const std::string kNewProduct = "new product build 2";
-const std::string kOldProduct = "old product build 1";
-
-fs::path U8(const std::string& s) { return fs::path(std::u8string(s.begin(), s.end())); }
-
-std::optional<std::string> ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 int OpenFileCount() {
   int n = 0;
@@ -66,41 +47,12 @@ void MakeDatabase(const std::string& path, Table table, const std::string& packa
   sqlite3_close(db);
 }
 
-class UpdateSequenceTest : public ::testing::Test {
+class UpdateSequenceTest : public launcher_testing::LauncherTest {
  protected:
-  UpdateSequenceTest() {
-    headless::Reset();
-    headless::UseVirtualClock(true);
-    headless::SetEcho(false);
-    headless::SetShellStartsPrograms(false);
-    headless::SetExeName(dir.File("update"));
-    app.SetTitle(launcher::kApplicationTitle);
-  }
-  ~UpdateSequenceTest() override { headless::Reset(); }
-
   void Settings(Table table, const std::string& package) {
     MakeDatabase(dir.File("packages.db"), table, package);
-    // Every value but the last ends with its own separator.
-    dir.Write("main.ini",
-              "[database]\nProvider=SQLite;\nPassword=;\nPersist Security Info=False;\nUser ID=;\n"
-              "Initial Catalog=;\nData Source=" + dir.File("packages.db") + "\n");
+    WriteSettings("SQLite", "", "", "", dir.File("packages.db"));
   }
-  void OldProduct() { dir.Write(launcher::kProductFileName, kOldProduct); }
-  fs::path Product() const { return dir.Path() / U8(launcher::kProductFileName); }
-  fs::path Package() const { return dir.Path() / U8(launcher::kPackageFileName); }
-  bool ProductStarted() const {
-    for (const std::string& r : headless::ShellRequests())
-      if (r == dir.File(launcher::kProductFileName)) return true;
-    return false;
-  }
-  // Shows the window and lets the first tick run.
-  void RunFirstTick(launcher::TForm1& form) {
-    form.Show();
-    headless::AdvanceTime(launcher::kUpdateIntervalMs);
-  }
-
-  testing_support::TempDir dir;
-  platform::Application app;
 };
 
 TEST_F(UpdateSequenceTest, ReplacesTheProductStartsItAndEnds) {
@@ -110,11 +62,11 @@ TEST_F(UpdateSequenceTest, ReplacesTheProductStartsItAndEnds) {
   launcher::TForm1 form;
   RunFirstTick(form);
   EXPECT_TRUE(form.Closed());
-  EXPECT_EQ(ReadFile(Product()), kNewProduct);
+  EXPECT_EQ(ReadText(Product()), kNewProduct);
   EXPECT_TRUE(ProductStarted());
-  EXPECT_EQ(ReadFile(Package()), package) << "the package stays beside the launcher";
+  EXPECT_EQ(ReadText(Package()), package) << "the package stays beside the launcher";
   EXPECT_TRUE(headless::MessageBoxes().empty()) << headless::MessageBoxes()[0].text;
-  EXPECT_FALSE(fs::exists(dir.Path() / U8(std::string(launcher::kProductFileName) + ".old")));
+  EXPECT_FALSE(fs::exists(KeptProduct()));
   EXPECT_EQ(fs::status(Product()).permissions() & fs::perms::owner_exec, fs::perms::owner_exec)
       << "stored attributes are kept";
 }
@@ -127,8 +79,8 @@ TEST_F(UpdateSequenceTest, TakesExecutablesOutOfFoldersAndLeavesOtherFiles) {
   launcher::TForm1 form;
   RunFirstTick(form);
   EXPECT_TRUE(form.Closed());
-  EXPECT_EQ(ReadFile(Product()), kNewProduct);
-  EXPECT_EQ(ReadFile(dir.Path() / "Helper.EXE"), "helper");
+  EXPECT_EQ(ReadText(Product()), kNewProduct);
+  EXPECT_EQ(ReadText(dir.Path() / "Helper.EXE"), "helper");
   EXPECT_FALSE(fs::exists(dir.Path() / "readme.txt"));
   EXPECT_FALSE(fs::exists(dir.Path() / "bin"));
   EXPECT_TRUE(ProductStarted());
@@ -151,10 +103,10 @@ TEST_P(NoNewProductTest, KeepsTheOldProductAndStartsIt) {
   launcher::TForm1 form;
   RunFirstTick(form);
   EXPECT_TRUE(form.Closed());
-  EXPECT_EQ(ReadFile(Product()), kOldProduct);
+  EXPECT_EQ(ReadText(Product()), kOldProduct);
   EXPECT_TRUE(ProductStarted());
   EXPECT_EQ(headless::MessageBoxes().size(), c.openFails ? 1u : 0u);
-  EXPECT_FALSE(fs::exists(dir.Path() / U8(std::string(launcher::kProductFileName) + ".old")));
+  EXPECT_FALSE(fs::exists(KeptProduct()));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -175,7 +127,7 @@ TEST_F(UpdateSequenceTest, ACorruptPackageKeepsTheOldProductAndRetriesEverySecon
   RunFirstTick(form);
   EXPECT_FALSE(form.Closed());
   EXPECT_TRUE(form.Timer1.Running());
-  EXPECT_EQ(ReadFile(Product()), kOldProduct);
+  EXPECT_EQ(ReadText(Product()), kOldProduct);
 
   // A hundred more failed attempts, one a second, leak no files or handles.
   headless::AdvanceTime(launcher::kUpdateIntervalMs);
@@ -192,17 +144,17 @@ TEST_F(UpdateSequenceTest, ACorruptPackageKeepsTheOldProductAndRetriesEverySecon
   EXPECT_EQ(attempts, 100);
   EXPECT_FALSE(form.Closed());
   EXPECT_EQ(OpenFileCount(), files);
-  EXPECT_EQ(ReadFile(Product()), kOldProduct);
+  EXPECT_EQ(ReadText(Product()), kOldProduct);
   EXPECT_FALSE(ProductStarted());
   EXPECT_TRUE(headless::MessageBoxes().empty());
 }
 
 TEST_F(UpdateSequenceTest, AProductLeftAsideByAnInterruptedRunIsPutBack) {
   Settings(Table::Package, MakeStoredZip({{"readme.txt", "no product"}}));
-  dir.Write(std::string(launcher::kProductFileName) + ".old", kOldProduct);
+  dir.Write(std::string(launcher::kProductFileName) + launcher::kKeptProductSuffix, kOldProduct);
   launcher::TForm1 form;
   RunFirstTick(form);
-  EXPECT_EQ(ReadFile(Product()), kOldProduct);
+  EXPECT_EQ(ReadText(Product()), kOldProduct);
   EXPECT_TRUE(ProductStarted());
 }
 
