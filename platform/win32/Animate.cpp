@@ -18,6 +18,7 @@ namespace platform {
 struct Animate::Impl {
   HWND parent = nullptr;
   HWND control = nullptr;
+  HMODULE shell = nullptr;  // holds the clip while it plays
   bool ownDrawing = false;
   AnimateFrames frames;
   Timer timer;
@@ -39,7 +40,7 @@ void Animate::Impl::Create() {
   if (control) DestroyWindow(control);
   RECT r{};
   GetClientRect(parent, &r);
-  HMODULE shell = LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!shell) shell = LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
   const bool hasClip = shell && FindResourceW(shell, MAKEINTRESOURCEW(clip), L"AVI");
   ownDrawing = !hasClip;
   if (hasClip) {
@@ -118,6 +119,7 @@ Animate::Animate(Window& parent) : impl_(std::make_unique<Impl>()) {
 
 Animate::~Animate() {
   if (impl_->control && IsWindow(impl_->control)) DestroyWindow(impl_->control);
+  if (impl_->shell) FreeLibrary(impl_->shell);
 }
 
 void Animate::SetCommonClip(CommonClip clip) { impl_->clip = int(clip); }
