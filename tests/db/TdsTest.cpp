@@ -1,34 +1,18 @@
 // The SQL Server providers reach FreeTDS; with no server here, a closed
 // loopback port must fail with a clear message instead of hanging.
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <string>
 
+#include "LoopbackPort.h"
 #include "db/Database.h"
 
 namespace {
 
-// A port on 127.0.0.1 that nothing listens on (bound, then released).
-int ClosedLoopbackPort() {
-  const int s = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t len = sizeof addr;
-  int port = 0;
-  if (bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
-      getsockname(s, reinterpret_cast<sockaddr*>(&addr), &len) == 0) {
-    port = ntohs(addr.sin_port);
-  }
-  close(s);
-  return port;
-}
+using testing_support::FreeLoopbackPort;
 
 TEST(SqlServerProviders, ClosedPortFailsWithTheServerNamed) {
-  const std::string server = "127.0.0.1:" + std::to_string(ClosedLoopbackPort());
+  const std::string server = "127.0.0.1:" + std::to_string(FreeLoopbackPort());
   for (const char* provider : {"SQLOLEDB.1", "sqloledb", "SQLNCLI11", "MSOLEDBSQL", "MsOleDbSql19"}) {
     SCOPED_TRACE(provider);
     const std::string text = std::string("Provider=") + provider + ";Password=pw;Persist Security Info=False;"

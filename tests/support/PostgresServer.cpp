@@ -1,10 +1,10 @@
 #include "PostgresServer.h"
 
+#include "LoopbackPort.h"
+
 #include <gtest/gtest.h>
 #include <libpq-fe.h>
-#include <netinet/in.h>
 #include <pwd.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -13,21 +13,6 @@
 namespace testing_support {
 
 namespace fs = std::filesystem;
-
-int FreeLoopbackPort() {
-  const int s = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t len = sizeof addr;
-  int port = 0;
-  if (bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
-      getsockname(s, reinterpret_cast<sockaddr*>(&addr), &len) == 0) {
-    port = ntohs(addr.sin_port);
-  }
-  close(s);
-  return port;
-}
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "LoopbackPort.h"
+
 namespace testing_support {
 
-// A loopback port that nothing listens on at the moment of asking.
-int FreeLoopbackPort();
 
 class PostgresServer {
  public:
