@@ -299,12 +299,13 @@ void TskEffectBmp::SplitBlur(int a) {
   // Past the bottom or right edge the pixel's own row or column stands in for the
   // missing neighbour, as the top and left edges do.
   for (int y = 0; y < Height; ++y) {
-    const std::uint8_t* up = RowAddress(y - a < 0 ? y : y - a);
-    const std::uint8_t* down = RowAddress(y + a < Height ? y + a : y);
+    // Compared as distances so that a huge `a` cannot overflow.
+    const std::uint8_t* up = RowAddress(a > y ? y : y - a);
+    const std::uint8_t* down = RowAddress(a < Height - y ? y + a : y);
     std::uint8_t* row = RowAddress(y);
     for (int x = 0; x < Width; ++x) {
-      const int l = kBpp * (x - a < 0 ? x : x - a);
-      const int r = kBpp * (x + a < Width ? x + a : x);
+      const int l = kBpp * (a > x ? x : x - a);
+      const int r = kBpp * (a < Width - x ? x + a : x);
       for (int c = 0; c < kBpp; ++c) {
         row[kBpp * x + c] = std::uint8_t((up[l + c] + down[l + c] + up[r + c] + down[r + c]) >> 2);
       }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <cmath>
 
 #include "skEffects.h"
@@ -144,7 +146,7 @@ TEST(Effects, SplitBlurAveragesFourNeighboursAndStaysInside) {
   spot.SetPixel(3, 3, Grey(200));
   spot.SplitBlur(1);
   EXPECT_EQ(Col(spot, 2, 2), 50);  // (1,1), (1,3), (3,1), (3,3) -> 200 / 4
-  for (int a : {3, 5, 100}) {
+  for (int a : {3, 5, 100, std::numeric_limits<int>::max()}) {
     TskEffectBmp edge = Columns(4, 3, 0);
     edge.SplitBlur(a);  // neighbours past every edge
     EXPECT_LE(Col(edge, 3, 2), 3);
