@@ -1,0 +1,183 @@
+// Hit testing of the frame, hover tracking and the routing of non-client mouse
+// messages to the active skin objects.
+#include "platform/Input.h"
+#include "skFrameMessages.h"
+#include "skSkinForm.h"
+#include "skSkinHint.h"
+
+namespace skin {
+
+namespace {
+bool Contains(const Rect& r, Point p) { return r.left <= p.x && p.x < r.right && r.top <= p.y && p.y < r.bottom; }
+// The plain frame's sizing band along each edge.
+constexpr int kDefaultSizingBand = 2;
+}  // namespace
+
+Point TskSkinForm::ScreenToFrame(Point screen) const {
+  const Rect b = owner_.BoundsRect();
+  return {screen.x - b.left, screen.y - b.top};
+}
+
+std::intptr_t TskSkinForm::HitTest(Point p) { return SkinActive_ ? HitTestSkinned(p) : HitTestDefault(p); }
+
+std::intptr_t TskSkinForm::HitTestSkinned(Point p) {
+  auto inCaption = [&] {
+    for (auto& o : ObjectList)
+      if (o->IsCaption() && Contains(o->ObjectRect, p)) return true;
+    return false;
+  };
+  const TskFrameLayout& l = layout_;
+  if (RolledUp_ || SkinWindowState_ == TWindowState::wsMinimized) return inCaption() ? HTCAPTION : HTOBJECT;
+  if (HoverIndex != -1 && !inCaption() && !Contains(l.NewClientRect, p)) return HTOBJECT;
+  auto inner = [&]() -> std::intptr_t {
+    if (Contains(l.NewClientRect, p)) return HTCLIENT;
+    return inCaption() ? HTCAPTION : HTOBJECT;
+  };
+  if (SkinWindowState_ == TWindowState::wsMaximized || !Sizable()) return inner();
+  const int bw = SkinData_->borderwidth;
+  const Point probes[] = {{p.x - bw, p.y}, {p.x, p.y - bw}, {p.x + bw, p.y}, {p.x, p.y + bw}};
+  bool nearEdge = false;
+  if (SkinData_->MaskPicture.Empty()) {
+    const Rect window{0, 0, FormWidth(), FormHeight()};
+    for (const Point& q : probes) nearEdge = nearEdge || !Contains(window, q);
+  } else if (!Contains(l.NewMaskRectArea, p)) {
+    for (const Point& q : probes) nearEdge = nearEdge || !PointInMask(q);
+  }
+  if (nearEdge) {
+    const int x = p.x, y = p.y;
+    if (l.NewHitLT.x >= x && l.NewHitLT.y >= y) return HTTOPLEFT;
+    if (l.NewHitRT.x <= x && l.NewHitRT.y >= y) return HTTOPRIGHT;
+    if (l.NewHitLB.x >= x && l.NewHitLB.y <= y) return HTBOTTOMLEFT;
+    if (l.NewHitRB.x <= x && l.NewHitRB.y <= y) return HTBOTTOMRIGHT;
+    if (Contains({l.NewHitLT.x, 0, l.NewHitRT.x, l.NewClientRect.top}, p)) return HTTOP;
+    if (Contains({l.NewHitLB.x, l.NewClientRect.bottom, l.NewHitRB.x, FormHeight()}, p)) return HTBOTTOM;
+    if (Contains({0, l.NewHitLT.y, l.NewClientRect.left, l.NewHitLB.y}, p)) return HTLEFT;
+    if (Contains({l.NewClientRect.right, l.NewHitRT.y, FormWidth(), l.NewHitRB.y}, p)) return HTRIGHT;
+  }
+  return inner();
+}
+
+std::intptr_t TskSkinForm::HitTestDefault(Point p) {
+  const int w = FormWidth(), h = FormHeight(), x = p.x, y = p.y;
+  constexpr int band = kDefaultSizingBand;
+  if (Sizable() && SkinWindowState_ == TWindowState::wsNormal && !RolledUp_) {
+    if (HoverIndex != -1) return HTOBJECT;
+    if (x <= band && y <= band) return HTTOPLEFT;
+    if (x >= w - band && y <= band) return HTTOPRIGHT;
+    if (x <= band && y >= h - band) return HTBOTTOMLEFT;
+    if (x >= w - band && y >= h - band) return HTBOTTOMRIGHT;
+    if (x <= band) return HTLEFT;
+    if (y <= band) return HTTOP;
+    if (x >= w - band) return HTRIGHT;
+    if (y >= h - band) return HTBOTTOM;
+  }
+  if (FrameWidth == 0) FrameWidth = w;
+  LayoutDefaultButtons();
+  if (!ObjectList.empty() && Contains(DefaultCaptionRect_, p)) return HTCAPTION;
+  const Rect client{kDefaultBorder, kDefaultCaptionHeight + kDefaultBorder, w - kDefaultBorder, h - kDefaultBorder};
+  return Contains(client, p) ? HTCLIENT : HTOBJECT;
+}
+
+void TskSkinForm::UpdateHover(int x, int y, bool inside) {
+  if (ObjectList.empty() || !IsFormActive()) return;
+  PrevHoverIndex = HoverIndex;
+  HoverIndex = -1;
+  if (inside)
+    for (std::size_t i = 0; i < ObjectList.size(); ++i) {
+      const auto& o = *ObjectList[i];
+      if (o.Enabled && o.Visible && Contains(o.ObjectRect, {x, y})) {
+        HoverIndex = int(i);
+        break;
+      }
+    }
+  // While one object holds the mouse, no other one lights up.
+  if (CaptureIndex != -1 && CaptureIndex != HoverIndex && HoverIndex != -1) HoverIndex = -1;
+  const int count = int(ObjectList.size());
+  if (PrevHoverIndex >= count) PrevHoverIndex = -1;
+  if (PrevHoverIndex == HoverIndex) return;
+  const bool hints = ShowObjectHint && SkinHint_;
+  if (PrevHoverIndex != -1) {
+    auto& o = *ObjectList[std::size_t(PrevHoverIndex)];
+    if (o.Enabled && o.Visible) {
+      o.MouseLeave();
+      if (hints && !o.Hint.empty()) SkinHint_->HideHintText();
+    }
+  }
+  if (HoverIndex != -1) {
+    auto& o = *ObjectList[std::size_t(HoverIndex)];
+    if (o.Enabled && o.Visible) {
+      o.MouseEnter();
+      if (hints && !o.Hint.empty()) SkinHint_->ShowHintText(o.Hint);
+    }
+  }
+}
+
+void TskSkinForm::HoverTick() {
+  if (!IsFormActive()) return;
+  const Point cursor = platform::CursorPos();
+  if (platform::WindowAtPoint(cursor) == &owner_ || platform::CaptureWindow() == &owner_) {
+    if (InSizeMove) return;
+    const Point p = ScreenToFrame(cursor);
+    const Rect client = SkinActive_ ? layout_.NewClientRect
+                                    : Rect{kDefaultBorder, kDefaultCaptionHeight + kDefaultBorder,
+                                           FormWidth() - kDefaultBorder, FormHeight() - kDefaultBorder};
+    if (!Contains(client, p))
+      UpdateHover(p.x, p.y, true);
+    else if (HoverIndex != -1)
+      UpdateHover(-1, -1, true);
+  } else {
+    UpdateHover(-1, -1, false);
+    HoverTimer.SetEnabled(false);
+  }
+}
+
+void TskSkinForm::ObjectMouseDown(TMouseButton button, Point p) {
+  if (HoverIndex == -1) return;
+  auto& o = *ObjectList[std::size_t(HoverIndex)];
+  if (!o.IsCaption()) platform::SetCapture(owner_);
+  CaptureIndex = HoverIndex;
+  o.MouseDown(p.x, p.y, button);
+}
+
+void TskSkinForm::ObjectMouseUp(TMouseButton button, Point p) {
+  if (CaptureIndex == -1 || CaptureIndex >= int(ObjectList.size())) return;
+  auto& o = *ObjectList[std::size_t(CaptureIndex)];
+  if (!o.IsCaption() && platform::CaptureWindow() == &owner_) platform::ReleaseCapture();
+  CaptureIndex = -1;
+  // The object's command may close the form; nothing of this component runs after it.
+  o.MouseUp(p.x, p.y, button);
+}
+
+void TskSkinForm::RouteMouse(const platform::Message& m) {
+  const Point p = ScreenToFrame(platform::ParamToPoint(m.lParam));
+  const bool onCaption = m.wParam == std::uintptr_t(HTCAPTION);
+  auto object = [&](int index) -> TskActiveSkinObject* {
+    return index >= 0 && index < int(ObjectList.size()) ? ObjectList[std::size_t(index)].get() : nullptr;
+  };
+  switch (m.msg) {
+    case WM_NCMOUSEMOVE:
+      if (auto* o = object(CaptureIndex != -1 ? CaptureIndex : HoverIndex)) o->MouseMove(p.x, p.y);
+      break;
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCRBUTTONDBLCLK:
+      UpdateHover(p.x, p.y, true);
+      ObjectMouseDown(m.msg == WM_NCLBUTTONDOWN ? TMouseButton::mbLeft : TMouseButton::mbRight, p);
+      if (onCaption) CaptureIndex = -1;
+      break;
+    case WM_NCLBUTTONDBLCLK:
+      UpdateHover(p.x, p.y, true);
+      ObjectMouseDown(TMouseButton::mbLeft, p);
+      if (auto* o = object(HoverIndex)) o->DblClick();
+      if (onCaption) CaptureIndex = -1;
+      break;
+    case WM_NCLBUTTONUP: ObjectMouseUp(TMouseButton::mbLeft, p); break;
+    case WM_NCRBUTTONUP: ObjectMouseUp(TMouseButton::mbRight, p); break;
+    // Under the capture a release arrives as a client message.
+    case WM_LBUTTONUP: ObjectMouseUp(TMouseButton::mbLeft, {-1, -1}); break;
+    case WM_RBUTTONUP: ObjectMouseUp(TMouseButton::mbRight, {-1, -1}); break;
+    default: break;
+  }
+}
+
+}  // namespace skin

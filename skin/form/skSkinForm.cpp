@@ -1,0 +1,381 @@
+#include "skSkinForm.h"
+
+#include "platform/Input.h"
+#include "platform/SysColors.h"
+#include "skFrameMessages.h"
+#include "skSkinHint.h"
+
+namespace skin {
+
+namespace {
+// Hover tracking and morph steps.
+constexpr std::uint32_t kHoverInterval = 50;
+constexpr std::uint32_t kMorphInterval = 20;
+constexpr TskBorderIcons kDefaultBorderIcons =
+    TskBorderIcon::biSystemMenu | TskBorderIcon::biMinimize | TskBorderIcon::biMaximize | TskBorderIcon::biRollUp;
+// The caption fonts: Arial bold, 14 pixels.
+constexpr int kCaptionFontHeight = 14;
+
+TskCaptionFont CaptionFont(platform::SysColour colour) {
+  TskCaptionFont f;
+  f.font.name = "Arial";
+  f.font.height = kCaptionFontHeight;
+  f.font.style = platform::fontstyle::kBold;
+  f.color = platform::SysColor(colour);
+  return f;
+}
+}  // namespace
+
+TskSkinForm::TskSkinForm(platform::Window& ownerForm)
+    : owner_(ownerForm),
+      DefCaptionFont_(CaptionFont(platform::SysColour::BtnText)),
+      DefInActiveCaptionFont_(CaptionFont(platform::SysColour::BtnShadow)),
+      BorderIcons_(kDefaultBorderIcons) {
+  HoverTimer.SetEnabled(false);
+  HoverTimer.SetInterval(kHoverInterval);
+  HoverTimer.SetOnTimer([this] { HoverTick(); });
+  MorphTimer.SetEnabled(false);
+  MorphTimer.SetInterval(kMorphInterval);
+  MorphTimer.SetOnTimer([this] { MorphTick(); });
+  hookId_ = owner_.AddMessageHook([this](platform::Window&, platform::Message& m) { return SkinWindowProc(m); });
+}
+
+TskSkinForm::~TskSkinForm() {
+  // Messages after this reach the form's own handling again.
+  owner_.RemoveMessageHook(hookId_);
+  HoverTimer.SetEnabled(false);
+  MorphTimer.SetEnabled(false);
+  ClearSkinObjects();
+  if (WindowRegion_ && !owner_.Closed()) owner_.SetRegion(std::nullopt, false);
+}
+
+void TskSkinForm::Notification(TskComponent* removed) {
+  if (removed == SkinData_) {
+    // The objects point into the skin data's pictures: go plain at once.
+    SkinData_ = nullptr;
+    SkinActive_ = false;
+    ClearSkinObjects();
+    RemoveRegion();
+  }
+  if (removed == SkinHint_) SkinHint_ = nullptr;
+}
+
+void TskSkinForm::SetShowIcon(bool value) {
+  ShowIcon_ = value;
+  if (!Designing()) SendNCPaint();
+}
+
+void TskSkinForm::SetSkinHint(TskSkinHint* hint) {
+  SkinHint_ = hint;
+  FreeNotification(hint);
+}
+
+void TskSkinForm::SetDefCaptionFont(const TskCaptionFont& font) {
+  DefCaptionFont_ = font;
+  if (!Designing() && !SkinActive_) SendNCPaint();
+}
+
+void TskSkinForm::SetDefInActiveCaptionFont(const TskCaptionFont& font) {
+  DefInActiveCaptionFont_ = font;
+  if (!Designing() && !SkinActive_) SendNCPaint();
+}
+
+void TskSkinForm::SetSkinData(TskSkinData* data) {
+  SkinData_ = data;
+  FreeNotification(data);
+  if (!Designing()) ApplySkinData();
+}
+
+void TskSkinForm::SetBorderIcons(TskBorderIcons icons) {
+  BorderIcons_ = icons;
+  CreateDefaultButtons();
+}
+
+bool TskSkinForm::FrameDrawn() const { return owner_.GetBorderStyle() != platform::BorderStyle::None; }
+
+void TskSkinForm::SendNCPaint() { owner_.Perform(WM_NCPAINT, 0, 0); }
+
+void TskSkinForm::CloseForm() { owner_.Perform(WM_CLOSE, 0, 0); }
+
+void TskSkinForm::ResizeForm(const Rect& bounds) {
+  sawSize_ = false;
+  owner_.SetBounds(bounds);
+  if (!sawSize_) owner_.Perform(WM_SIZE, 0, 0);
+}
+
+void TskSkinForm::NudgeWidth() {
+  const Rect b = owner_.BoundsRect();
+  const int step = b.Width() - 1 < MinFrameWidth() ? 1 : -1;
+  ResizeForm({b.left, b.top, b.right + step, b.bottom});
+  ResizeForm(b);
+}
+
+// --- objects ---
+
+void TskSkinForm::ClearSkinObjects() {
+  ObjectList.clear();
+  HoverIndex = PrevHoverIndex = CaptureIndex = -1;
+}
+
+void TskSkinForm::CreateSkinObjects() {
+  ClearSkinObjects();
+  if (!SkinData_) return;
+  for (const auto& r : SkinData_->SkinObjects) {
+    const TskDataSkinObject* rec = r.get();
+    if (dynamic_cast<const TskDataSkinMainMenuItem*>(rec) || dynamic_cast<const TskDataSkinMenuItem*>(rec) ||
+        dynamic_cast<const TskDataSkinMainMenuBarButton*>(rec))
+      continue;  // menu parts
+    if (auto* sb = dynamic_cast<const TskDataSkinStdButton*>(rec))
+      ObjectList.push_back(std::make_unique<TskSkinStdButtonObject>(*this, sb, sb->command, sb->IDName));
+    else if (auto* b = dynamic_cast<const TskDataSkinButton*>(rec))
+      ObjectList.push_back(std::make_unique<TskSkinButtonObject>(*this, b));
+    else if (auto* c = dynamic_cast<const TskDataSkinCaption*>(rec))
+      ObjectList.push_back(std::make_unique<TskSkinCaptionObject>(*this, c));
+    else if (auto* u = dynamic_cast<const TskDataUserObject*>(rec))
+      ObjectList.push_back(std::make_unique<TskUserObject>(*this, u));
+  }
+}
+
+void TskSkinForm::CreateDefaultButtons() {
+  ClearSkinObjects();
+  const std::pair<TskStdCommand, const char*> buttons[] = {{TskStdCommand::cmClose, "closebutton"},
+                                                           {TskStdCommand::cmMaximize, "maxbutton"},
+                                                           {TskStdCommand::cmMinimize, "minbutton"},
+                                                           {TskStdCommand::cmRollUp, "rollupbutton"},
+                                                           {TskStdCommand::cmSysMenu, "sysmenubutton"}};
+  for (const auto& [command, name] : buttons) {
+    auto b = std::make_unique<TskSkinStdButtonObject>(*this, nullptr, command, name);
+    b->SkinRectInAPicture = true;
+    b->SkinRect = b->ActiveSkinRect = b->DownRect = {0, 0, 1, 1};
+    ObjectList.push_back(std::move(b));
+  }
+  ApplyBorderIcons();
+}
+
+void TskSkinForm::ApplyBorderIcons() {
+  for (auto& o : ObjectList) {
+    auto* b = dynamic_cast<TskSkinStdButtonObject*>(o.get());
+    if (!b) continue;
+    bool present = true;
+    switch (b->Command) {
+      case TskStdCommand::cmRollUp: present = Has(BorderIcons_, TskBorderIcon::biRollUp); break;
+      case TskStdCommand::cmMaximize: present = Has(BorderIcons_, TskBorderIcon::biMaximize); break;
+      case TskStdCommand::cmMinimize: present = Has(BorderIcons_, TskBorderIcon::biMinimize); break;
+      case TskStdCommand::cmSysMenu: present = Has(BorderIcons_, TskBorderIcon::biSystemMenu); break;
+      default: break;
+    }
+    if (present) continue;
+    // A button painted as part of the frame picture stays visible but inert.
+    b->Enabled = false;
+    b->Visible = !b->SkinRectInAPicture;
+  }
+}
+
+void TskSkinForm::ResetObjectStates() {
+  for (auto& o : ObjectList)
+    if (!o->IsCaption()) {
+      o->Active = false;
+      o->MorphFactor = 0;
+    }
+}
+
+// --- skin ---
+
+void TskSkinForm::ApplySkinData() {
+  HoverIndex = PrevHoverIndex = CaptureIndex = -1;
+  SkinActive_ = UsableSkin();
+  if (SkinActive_) {
+    CreateSkinObjects();
+    ApplyBorderIcons();
+  } else {
+    ClearSkinObjects();
+    RemoveRegion();
+  }
+  const Rect b = owner_.BoundsRect();
+  const int minW = MinFrameWidth(), minH = MinFrameHeight();
+  if (b.Width() < minW && b.Height() < minH)
+    ResizeForm({b.left, b.top, b.left + minW, b.top + minH});
+  else if (b.Height() < minH)
+    ResizeForm({b.left, b.top, b.right, b.top + minH});
+  else if (b.Width() < minW)
+    ResizeForm({b.left, b.top, b.left + minW, b.bottom});
+  else
+    NudgeWidth();
+  const Rect c = owner_.BoundsRect();
+  if ((RolledUp_ || SkinWindowState_ == TWindowState::wsMinimized) && c.Height() != minH)
+    ResizeForm({c.left, c.top, c.right, c.top + minH});
+  const Rect d = owner_.BoundsRect();
+  if (SkinWindowState_ == TWindowState::wsMinimized && d.Width() != minW)
+    ResizeForm({d.left, d.top, d.left + minW, d.bottom});
+  FrameWidth = FormWidth();
+  FrameHeight = FormHeight();
+  if (SkinActive_) UpdateFrame(true);
+  owner_.Invalidate();
+  SetFrameActive(true);
+  HoverTimer.SetEnabled(true);
+  if (OnChangeSkinData) OnChangeSkinData(*this);
+}
+
+void TskSkinForm::SetFrameActive(bool repaint) {
+  const bool a = IsFormActive();
+  for (auto& o : ObjectList) {
+    if (!o->IsCaption() || o->Active == a) continue;
+    o->Active = a;
+    if (repaint) {
+      SendNCPaint();
+      if (o->Morphing) MorphTimer.SetEnabled(true);
+    } else if (o->Morphing) {
+      o->MorphFactor = a ? 1.0 : 0.0;
+    }
+    break;
+  }
+  if (a ? bool(OnActivate) : bool(OnDeActivate)) (a ? OnActivate : OnDeActivate)(*this);
+}
+
+// --- window states (kept by the frame: the form's own state stays normal) ---
+
+void TskSkinForm::SetSkinWindowState(TWindowState state) {
+  if (state == SkinWindowState_) return;
+  const Rect b = owner_.BoundsRect();
+  if (SkinWindowState_ == TWindowState::wsNormal && !RolledUp_) RestoreBounds_ = b;
+  SkinWindowState_ = state;
+  switch (state) {
+    case TWindowState::wsMaximized: ResizeForm(platform::WorkArea()); break;
+    case TWindowState::wsMinimized:
+      ResizeForm({b.left, b.top, b.left + MinFrameWidth(), b.top + MinFrameHeight()});
+      break;
+    case TWindowState::wsNormal:
+      if (!RestoreBounds_.Empty()) ResizeForm(RestoreBounds_);
+      RestoreBounds_ = {};
+      break;
+  }
+  SendNCPaint();
+}
+
+void TskSkinForm::SetRollUp(bool rolledUp) {
+  if (rolledUp == RolledUp_) return;
+  const Rect b = owner_.BoundsRect();
+  if (rolledUp) {
+    RollUpHeight_ = b.Height();
+    RolledUp_ = true;
+    ResizeForm({b.left, b.top, b.right, b.top + MinFrameHeight()});
+  } else {
+    RolledUp_ = false;
+    ResizeForm({b.left, b.top, b.right, b.top + std::max(RollUpHeight_, MinFrameHeight())});
+  }
+  SendNCPaint();
+}
+
+// --- messages ---
+
+bool TskSkinForm::SkinWindowProc(platform::Message& m) {
+  if (m.msg == WM_SIZE) sawSize_ = true;
+  const bool handled = DispatchMessage(m);
+  RouteMouse(m);
+  return handled;
+}
+
+bool TskSkinForm::DispatchMessage(platform::Message& m) {
+  switch (m.msg) {
+    case WM_DESTROY:
+      HoverTimer.SetEnabled(false);
+      MorphTimer.SetEnabled(false);
+      return false;
+    case WM_SIZE:
+      FrameWidth = FormWidth();
+      FrameHeight = FormHeight();
+      if (!SkinActive_)
+        SendNCPaint();
+      else if (FrameWidth >= MinFrameWidth() && FrameHeight >= MinFrameHeight())
+        UpdateFrame(true);
+      return false;
+    case WM_ACTIVATE:
+      FormActive_ = (m.wParam & 0xFFFF) != WA_INACTIVE;
+      SendNCPaint();
+      ResetObjectStates();
+      SetFrameActive(true);
+      return false;
+    case WM_SETTEXT:
+      if (FrameDrawn()) SendNCPaint();
+      return false;
+    case WM_ERASEBKGND: {
+      // lParam carries the client-sized bitmap to paint on.
+      if (auto* canvas = reinterpret_cast<platform::Bitmap*>(m.lParam)) PaintClientBackground(*canvas);
+      m.result = 1;
+      return true;
+    }
+    case WM_GETMINMAXINFO:
+      if (auto* info = reinterpret_cast<TskMinMaxInfo*>(m.lParam))
+        info->minTrackSize = {MinFrameWidth(), MinFrameHeight()};
+      return false;
+    case WM_NCCALCSIZE: {
+      // lParam points to the proposed window rectangle, which becomes the client's.
+      auto* r = reinterpret_cast<Rect*>(m.lParam);
+      if (r && FrameDrawn()) {
+        if (UsableSkin()) {
+          CalcFrameLayout();
+          *r = SkinnedClientRect(*SkinData_, *r);
+        } else {
+          *r = DefaultClientRect(*r, kDefaultCaptionHeight);
+        }
+      }
+      m.result = 0;
+      return true;
+    }
+    case WM_NCHITTEST: {
+      const Point p = ScreenToFrame(platform::ParamToPoint(m.lParam));
+      m.result = HitTest(p);
+      if (!HoverTimer.Running() && m.result == HTOBJECT) {
+        UpdateHover(p.x, p.y, true);
+        HoverTimer.SetEnabled(true);
+      }
+      return true;
+    }
+    case WM_NCPAINT:
+      PaintFrame();
+      m.result = 0;
+      return true;
+    case WM_NCACTIVATE:
+      FormActive_ = m.wParam != 0;
+      // The system never paints its own caption over the skinned one.
+      m.result = 1;
+      if (FrameDrawn()) {
+        SendNCPaint();
+        SetFrameActive(true);
+      } else {
+        SetFrameActive(false);
+      }
+      return true;
+    case WM_ENTERSIZEMOVE:
+      InSizeMove = true;
+      return false;
+    case WM_EXITSIZEMOVE:
+      InSizeMove = false;
+      if (UsableSkin()) SendNCPaint();
+      return false;
+    case SKM_BEFORECHANGE:
+      if (m.wParam == reinterpret_cast<std::uintptr_t>(SkinData_)) {
+        SkinActive_ = false;
+        HoverTimer.SetEnabled(false);
+        MorphTimer.SetEnabled(false);
+        ClearSkinObjects();
+      }
+      return false;
+    case SKM_CHANGE:
+      if (SkinData_ && m.wParam == reinterpret_cast<std::uintptr_t>(SkinData_)) ApplySkinData();
+      return false;
+    default: return false;
+  }
+}
+
+void TskSkinForm::MorphTick() {
+  bool stepped = false;
+  for (auto& o : ObjectList)
+    if (o->Morphing && o->CanMorph()) {
+      o->MorphStep();
+      stepped = true;
+    }
+  if (!stepped) MorphTimer.SetEnabled(false);
+}
+
+}  // namespace skin

@@ -1,0 +1,174 @@
+// TskSkinForm: takes over a form's frame. It hooks the form's messages, lays the
+// frame out from the skin for every size, cuts the window to the skin's mask,
+// paints the frame (skinned, or plain in system colours without a skin) into an
+// off-screen bitmap, answers hit tests and drives the active skin objects.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Bitmap.h"
+#include "platform/Font.h"
+#include "platform/Region.h"
+#include "platform/Timer.h"
+#include "platform/Window.h"
+#include "skActiveObjects.h"
+#include "skComponent.h"
+#include "skFrameLayout.h"
+#include "skSkinData.h"
+
+namespace skin {
+
+class TskSkinHint;
+
+enum class TskBorderIcon : std::uint8_t { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biRollUp = 8,
+                                          biMinimizeToTray = 16 };
+using TskBorderIcons = std::uint8_t;
+constexpr TskBorderIcons operator|(TskBorderIcon a, TskBorderIcon b) { return TskBorderIcons(unsigned(a) | unsigned(b)); }
+constexpr TskBorderIcons operator|(TskBorderIcons a, TskBorderIcon b) { return TskBorderIcons(a | unsigned(b)); }
+constexpr bool Has(TskBorderIcons set, TskBorderIcon icon) { return (set & unsigned(icon)) != 0; }
+
+enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
+
+// A caption font with its colour.
+struct TskCaptionFont {
+  platform::Font font;
+  Colour color = 0;
+};
+
+class TskSkinForm : public TskComponent {
+ public:
+  explicit TskSkinForm(platform::Window& ownerForm);
+  ~TskSkinForm() override;
+
+  platform::Window& OwnerForm() const { return owner_; }
+
+  // Properties.
+  bool ShowIcon() const { return ShowIcon_; }
+  void SetShowIcon(bool value);
+  bool ShowObjectHint = false;
+  TskSkinHint* SkinHint() const { return SkinHint_; }
+  void SetSkinHint(TskSkinHint* hint);
+  const TskCaptionFont& DefCaptionFont() const { return DefCaptionFont_; }
+  void SetDefCaptionFont(const TskCaptionFont& font);
+  const TskCaptionFont& DefInActiveCaptionFont() const { return DefInActiveCaptionFont_; }
+  void SetDefInActiveCaptionFont(const TskCaptionFont& font);
+  TskSkinData* SkinData() const { return SkinData_; }
+  void SetSkinData(TskSkinData* data);
+  int MinWidth = 0;
+  int MinHeight = 0;
+  TskBorderIcons BorderIcons() const { return BorderIcons_; }
+  void SetBorderIcons(TskBorderIcons icons);
+
+  // Events: the object's section name, window coordinates and rectangle.
+  std::function<void(TskSkinForm&)> OnChangeSkinData, OnActivate, OnDeActivate;
+  std::function<void(TskSkinForm&, const std::string&, int, int, const Rect&, TMouseButton)> OnMouseUpEvent,
+      OnMouseDownEvent;
+  std::function<void(TskSkinForm&, const std::string&, int, int, const Rect&)> OnMouseMoveEvent;
+  std::function<void(TskSkinForm&, const std::string&)> OnMouseEnterEvent, OnMouseLeaveEvent;
+  std::function<void(TskSkinForm&, const std::string&, platform::Bitmap&, const Rect&)> OnPaintEvent;
+
+  // Where a painted frame goes: the whole window image with the client area
+  // left to the form. Unset, the image is only kept (FrameImage).
+  std::function<void(const platform::Bitmap&, const Rect& client)> OnPresentFrame;
+
+  // State.
+  bool SkinActive() const { return SkinActive_; }
+  bool IsFormActive() const { return FormActive_; }
+  TWindowState SkinWindowState() const { return SkinWindowState_; }
+  void SetSkinWindowState(TWindowState state);
+  bool RolledUp() const { return RolledUp_; }
+  void SetRollUp(bool rolledUp);
+  // Whether the frame is painted at all (a borderless form keeps its own look).
+  bool FrameDrawn() const;
+  const TskFrameLayout& Layout() const { return layout_; }
+  const platform::Bitmap& FrameImage() const { return frameImage_; }
+  const std::optional<platform::Region>& WindowRegion() const { return WindowRegion_; }
+  Rect DefaultCaptionRect() const { return DefaultCaptionRect_; }
+  int CaptionHeight() const { return kDefaultCaptionHeight; }
+  int MinFrameWidth() const;
+  int MinFrameHeight() const;
+
+  std::vector<std::unique_ptr<TskActiveSkinObject>> ObjectList;
+  int HoverIndex = -1, PrevHoverIndex = -1, CaptureIndex = -1;
+  platform::Timer HoverTimer, MorphTimer;
+
+  // Operations.
+  void ApplySkinData();
+  void CreateSkinObjects();
+  void CreateDefaultButtons();
+  void ClearSkinObjects();
+  void ApplyBorderIcons();
+  void UpdateFrame(bool rebuild);
+  void CalcFrameLayout();
+  void PlaceSkinObjects();
+  void UpdateWindowRegion();
+  void LayoutDefaultButtons();
+  // WM_NCPAINT: the frame into FrameImage, then presented.
+  void PaintFrame();
+  void PaintSkinnedFrame(platform::Bitmap& image);
+  void PaintDefaultFrame(platform::Bitmap& image);
+  // WM_ERASEBKGND: the client background, client-sized.
+  void PaintClientBackground(platform::Bitmap& client);
+  // Draws one object over the frame already shown, and presents it.
+  void DrawObjectNow(TskActiveSkinObject& object);
+  void SetFrameActive(bool repaint);
+  std::intptr_t HitTest(Point p);
+  std::intptr_t HitTestSkinned(Point p);
+  std::intptr_t HitTestDefault(Point p);
+  bool PointInMask(Point p) const;
+  void UpdateHover(int x, int y, bool inside);
+  void ObjectMouseDown(TMouseButton button, Point p);
+  void ObjectMouseUp(TMouseButton button, Point p);
+  void ResetObjectStates();
+  Point ScreenToFrame(Point screen) const;
+  // Closes the form as its own close would.
+  void CloseForm();
+  void SendNCPaint();
+
+ protected:
+  void Notification(TskComponent* removed) override;
+
+ private:
+  bool SkinWindowProc(platform::Message& m);
+  bool DispatchMessage(platform::Message& m);
+  void RouteMouse(const platform::Message& m);
+  void HoverTick();
+  void MorphTick();
+  void NudgeWidth();
+  // Gives the form new bounds; a backend that does not report the size change
+  // itself gets WM_SIZE from here.
+  void ResizeForm(const Rect& bounds);
+  int FormWidth() const { return owner_.BoundsRect().Width(); }
+  int FormHeight() const { return owner_.BoundsRect().Height(); }
+  bool Sizable() const { return owner_.GetBorderStyle() == platform::BorderStyle::Sizeable; }
+  bool UsableSkin() const { return SkinData_ && !SkinData_->Empty; }
+  void RemoveRegion();
+
+  platform::Window& owner_;
+  int hookId_ = 0;
+  bool ShowIcon_ = false;
+  TskSkinHint* SkinHint_ = nullptr;
+  TskCaptionFont DefCaptionFont_, DefInActiveCaptionFont_;
+  TskSkinData* SkinData_ = nullptr;
+  TskBorderIcons BorderIcons_;
+  bool SkinActive_ = false;
+  bool FormActive_ = false;
+  TWindowState SkinWindowState_ = TWindowState::wsNormal;
+  bool RolledUp_ = false;
+  Rect RestoreBounds_;
+  int RollUpHeight_ = 0;
+  int FrameWidth = 0, FrameHeight = 0;
+  bool InSizeMove = false;
+  TskFrameLayout layout_;
+  platform::Bitmap MaskTop, MaskBottom, MaskLeft, MaskRight;
+  std::optional<platform::Region> WindowRegion_;
+  Rect DefaultCaptionRect_;
+  platform::Bitmap frameImage_;
+  bool sawSize_ = false;
+};
+
+}  // namespace skin
