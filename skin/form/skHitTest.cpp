@@ -36,13 +36,14 @@ std::intptr_t TskSkinForm::HitTestSkinned(Point p) {
   if (SkinWindowState_ == TWindowState::wsMaximized || !Sizable()) return inner();
   const int bw = SkinData_->borderwidth;
   const Point probes[] = {{p.x - bw, p.y}, {p.x, p.y - bw}, {p.x + bw, p.y}, {p.x, p.y + bw}};
+  // Near the edge when a probe leaves the window, or, outside the mask's solid
+  // area, leaves the mask. (A solid area reaching the window edge must not take
+  // the sizing border away there.)
+  const Rect window{0, 0, FormWidth(), FormHeight()};
   bool nearEdge = false;
-  if (SkinData_->MaskPicture.Empty()) {
-    const Rect window{0, 0, FormWidth(), FormHeight()};
-    for (const Point& q : probes) nearEdge = nearEdge || !Contains(window, q);
-  } else if (!Contains(l.NewMaskRectArea, p)) {
+  for (const Point& q : probes) nearEdge = nearEdge || !Contains(window, q);
+  if (!nearEdge && !SkinData_->MaskPicture.Empty() && !Contains(l.NewMaskRectArea, p))
     for (const Point& q : probes) nearEdge = nearEdge || !PointInMask(q);
-  }
   if (nearEdge) {
     const int x = p.x, y = p.y;
     if (l.NewHitLT.x >= x && l.NewHitLT.y >= y) return HTTOPLEFT;

@@ -165,9 +165,10 @@ void TskSkinForm::ApplyBorderIcons() {
       default: break;
     }
     if (present) continue;
-    // A button painted as part of the frame picture stays visible but inert.
+    // A button painted as part of the frame picture stays visible but inert; so
+    // does a plain-frame button, which draws its glyph greyed when disabled.
     b->Enabled = false;
-    b->Visible = !b->SkinRectInAPicture;
+    b->Visible = !b->SkinRectInAPicture || !b->HasRecord;
   }
 }
 

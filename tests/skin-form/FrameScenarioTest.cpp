@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "FrameFixture.h"
+#include "platform/Input.h"
+
+namespace {
+
+using formtest::FrameFixture;
+using platform::Bitmap;
+using platform::Point;
+using platform::Rect;
+using namespace skin;
+namespace headless = platform::headless;
+
+// Hover tracking and morphing run on 50 and 20 ms timers; a full morph is ten steps.
+constexpr std::uint64_t kFullMorph = 300;
+constexpr std::uint64_t kHoverTick = 60;
+
+class FrameScenario : public FrameFixture {
+ protected:
+  void SetUp() override {
+    MakeForm(300, 200);
+    Activate();
+    skinForm->OnMouseUpEvent = [this](TskSkinForm&, const std::string& id, int, int, const Rect&, TMouseButton) {
+      ups.push_back(id);
+    };
+  }
+  Point CloseCentre() { return Centre(Object("closebutton").ObjectRect); }
+  void HoverAt(Point p) {
+    headless::MouseAt(ToScreen(p));
+    Send(WM_NCHITTEST, 0, p);
+    // The hover timer runs from the moment the skin was applied.
+    headless::AdvanceTime(kHoverTick);
+  }
+  std::vector<std::string> ups;
+};
+
+TEST_F(FrameScenario, HoveredCloseButtonLightsUpAndMorphs) {
+  auto& close = dynamic_cast<TskSkinStdButtonObject&>(Object("closebutton"));
+  ASSERT_TRUE(close.Morphing);
+  HoverAt(CloseCentre());
+  EXPECT_TRUE(close.Active);
+  EXPECT_TRUE(close.MouseInside);
+  EXPECT_TRUE(skinForm->HoverTimer.Running());
+  EXPECT_TRUE(skinForm->MorphTimer.Running());
+  headless::AdvanceTime(kFullMorph);
+  EXPECT_DOUBLE_EQ(close.MorphFactor, 1.0);
+  EXPECT_FALSE(skinForm->MorphTimer.Running());
+  // At the morph's end the frame shows the button's active image.
+  Bitmap expect(close.ObjectRect.Width(), close.ObjectRect.Height());
+  expect.StretchRect(expect.BoundsRect(), *close.ActivePicture, close.ActiveSkinRect);
+  const Bitmap& image = skinForm->FrameImage();
+  for (int y = 0; y < expect.Height(); ++y)
+    for (int x = 0; x < expect.Width(); ++x)
+      ASSERT_EQ(image.Pixel(close.ObjectRect.left + x, close.ObjectRect.top + y), expect.Pixel(x, y)) << x << "," << y;
+  // Leaving the window morphs it back.
+  headless::MouseAt({10, 10});
+  headless::AdvanceTime(kHoverTick);
+  EXPECT_FALSE(close.Active);
+  headless::AdvanceTime(kFullMorph);
+  EXPECT_DOUBLE_EQ(close.MorphFactor, 0.0);
+  EXPECT_FALSE(skinForm->HoverTimer.Running());
+}
+
+TEST_F(FrameScenario, PressAndReleaseOnCloseClosesTheForm) {
+  auto& close = dynamic_cast<TskSkinStdButtonObject&>(Object("closebutton"));
+  HoverAt(CloseCentre());
+  Send(WM_NCLBUTTONDOWN, std::uintptr_t(HTOBJECT), CloseCentre());
+  EXPECT_TRUE(close.Down);
+  EXPECT_EQ(platform::CaptureWindow(), form.get());
+  EXPECT_FALSE(form->Closed());
+  // Under the capture the release arrives as a client message.
+  form->Perform(WM_LBUTTONUP, 0, 0);
+  EXPECT_TRUE(form->Closed());
+  EXPECT_FALSE(close.Down);
+  EXPECT_EQ(platform::CaptureWindow(), nullptr);
+  EXPECT_EQ(ups, std::vector<std::string>{"closebutton"});
+}
+
+TEST_F(FrameScenario, PressMoveOffAndReleaseDoesNothing) {
+  auto& close = dynamic_cast<TskSkinStdButtonObject&>(Object("closebutton"));
+  HoverAt(CloseCentre());
+  Send(WM_NCLBUTTONDOWN, std::uintptr_t(HTOBJECT), CloseCentre());
+  // Onto the caption: while the close button holds the mouse, nothing else lights up.
+  headless::MouseAt(ToScreen(Centre(Object("caption").ObjectRect)));
+  headless::AdvanceTime(kHoverTick);
+  EXPECT_EQ(skinForm->HoverIndex, -1);
+  EXPECT_FALSE(close.Active);
+  form->Perform(WM_LBUTTONUP, 0, 0);
+  EXPECT_FALSE(form->Closed());
+  EXPECT_FALSE(close.Down);
+  EXPECT_TRUE(ups.empty());
+}
+
+TEST_F(FrameScenario, InactiveFormNeverHighlights) {
+  Activate(false);
+  HoverAt(CloseCentre());
+  EXPECT_FALSE(Object("closebutton").Active);
+  EXPECT_EQ(skinForm->HoverIndex, -1);
+}
+
+TEST_F(FrameScenario, MaximizeButtonTogglesTheFramesOwnState) {
+  headless::SetWorkArea({0, 0, 800, 560});
+  const Point p = Centre(Object("maxbutton").ObjectRect);
+  HoverAt(p);
+  Send(WM_NCLBUTTONDOWN, std::uintptr_t(HTOBJECT), p);
+  form->Perform(WM_LBUTTONUP, 0, 0);
+  EXPECT_EQ(skinForm->SkinWindowState(), TWindowState::wsMaximized);
+  EXPECT_EQ(form->BoundsRect(), (Rect{0, 0, 800, 560}));
+  EXPECT_EQ(skinForm->Layout().Width, 800);
+  skinForm->SetSkinWindowState(TWindowState::wsNormal);
+  EXPECT_EQ(form->BoundsRect(), (Rect{100, 100, 400, 300}));
+}
+
+TEST_F(FrameScenario, SystemMenuButtonDoubleClickCloses) {
+  const Point p = Centre(Object("sysmenubutton").ObjectRect);
+  HoverAt(p);
+  Send(WM_NCLBUTTONDBLCLK, std::uintptr_t(HTOBJECT), p);
+  EXPECT_TRUE(form->Closed());
+}
+
+TEST_F(FrameScenario, SkinChangesRebuildTheObjectsAndRemovalGoesPlain) {
+  int changes = 0;
+  skinForm->OnChangeSkinData = [&](TskSkinForm&) { ++changes; };
+  HoverAt(CloseCentre());
+  ASSERT_TRUE(Object("closebutton").Active);
+  data->LoadFromStoredSkin(stored);  // sends the three skin-change messages to the form
+  EXPECT_EQ(changes, 1);
+  EXPECT_TRUE(skinForm->SkinActive());
+  EXPECT_FALSE(Object("closebutton").Active);  // a new object
+  EXPECT_EQ(skinForm->HoverIndex, -1);
+  // A change of another skin data is not ours.
+  TskSkinData other;
+  form->Perform(SKM_BEFORECHANGE, reinterpret_cast<std::uintptr_t>(&other), kSkinMessageTag);
+  EXPECT_TRUE(skinForm->SkinActive());
+  // The skin data goes away: plain frame, no region, nothing drawn from it.
+  data.reset();
+  EXPECT_EQ(skinForm->SkinData(), nullptr);
+  EXPECT_FALSE(skinForm->SkinActive());
+  EXPECT_FALSE(form->WindowRegion());
+  form->Perform(WM_NCPAINT);
+  EXPECT_EQ(skinForm->ObjectList.size(), 5u);  // the plain frame's buttons
+}
+
+TEST_F(FrameScenario, DestroyedComponentGivesTheFormItsOwnHandling) {
+  skinForm.reset();
+  Rect r{0, 0, 300, 200};
+  form->Perform(WM_NCCALCSIZE, 0, reinterpret_cast<std::intptr_t>(&r));
+  EXPECT_EQ(r, (Rect{0, 0, 300, 200}));  // untouched: no component answers
+  EXPECT_EQ(form->Perform(WM_NCHITTEST, 0, 0), 0);
+}
+
+}  // namespace
