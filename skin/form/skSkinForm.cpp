@@ -4,6 +4,7 @@
 #include "platform/SysColors.h"
 #include "skFrameMessages.h"
 #include "skSkinHint.h"
+#include "skSkinMenus.h"
 
 namespace skin {
 
@@ -271,6 +272,8 @@ void TskSkinForm::SetRollUp(bool rolledUp) {
 
 bool TskSkinForm::SkinWindowProc(platform::Message& m) {
   if (m.msg == WM_SIZE) sawSize_ = true;
+  // Whatever closes menus also takes the object hint away.
+  if (IsMenuCloseMessage(m.msg) && ShowObjectHint && SkinHint_) SkinHint_->HideHintText();
   const bool handled = DispatchMessage(m);
   RouteMouse(m);
   return handled;
@@ -300,11 +303,18 @@ bool TskSkinForm::DispatchMessage(platform::Message& m) {
       if (FrameDrawn()) SendNCPaint();
       return false;
     case WM_ERASEBKGND: {
-      // lParam carries the client-sized bitmap to paint on.
-      if (auto* canvas = reinterpret_cast<platform::Bitmap*>(m.lParam)) PaintClientBackground(*canvas);
+      // Off-screen painting passes the client-sized bitmap in lParam; a device
+      // context (lParam 0) is left to the platform.
+      auto* canvas = reinterpret_cast<platform::Bitmap*>(m.lParam);
+      if (!canvas) return false;
+      PaintClientBackground(*canvas);
       m.result = 1;
       return true;
     }
+    case WM_SHOWWINDOW:
+      // Shown: a size change makes the platform ask for the frame's client area again.
+      if (m.wParam != 0) NudgeWidth();
+      return false;
     case WM_GETMINMAXINFO:
       if (auto* info = reinterpret_cast<TskMinMaxInfo*>(m.lParam))
         info->minTrackSize = {MinFrameWidth(), MinFrameHeight()};

@@ -4,6 +4,7 @@
 
 #include "FrameFixture.h"
 #include "platform/Input.h"
+#include "skSkinHint.h"
 
 namespace {
 
@@ -92,6 +93,18 @@ TEST_F(FrameScenario, PressMoveOffAndReleaseDoesNothing) {
   EXPECT_FALSE(form->Closed());
   EXPECT_FALSE(close.Down);
   EXPECT_TRUE(ups.empty());
+}
+
+TEST_F(FrameScenario, ObjectHintsFollowTheHover) {
+  TskSkinHint hint(form.get());
+  skinForm->SetSkinHint(&hint);
+  skinForm->ShowObjectHint = true;
+  HoverAt(CloseCentre());
+  EXPECT_EQ(hint.PendingText(), "closebutton");  // the record's hint
+  // Without ShowObjectHint the next object shows none.
+  skinForm->ShowObjectHint = false;
+  HoverAt(Centre(Object("minbutton").ObjectRect));
+  EXPECT_EQ(hint.PendingText(), "closebutton");
 }
 
 TEST_F(FrameScenario, InactiveFormNeverHighlights) {
