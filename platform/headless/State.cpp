@@ -77,6 +77,8 @@ void Reset() {
   s.workArea.reset();
   s.cursor = {};
   s.capture = nullptr;
+  s.trayRequests.clear();
+  s.shiftState = 0;
 }
 
 void SetWorkArea(const Rect& area) { GetState().workArea = area; }

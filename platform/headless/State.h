@@ -47,6 +47,9 @@ struct State {
   Point cursor;
   platform::Window* capture = nullptr;
   std::optional<Rect> workArea;  // none: the whole desktop
+
+  std::vector<TrayRequest> trayRequests;
+  std::uint8_t shiftState = 0;
 };
 
 State& GetState();

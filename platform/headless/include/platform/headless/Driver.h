@@ -64,4 +64,19 @@ std::vector<Window*> VisibleWindows();
 // (desktop, work area, cursor at 0, 0, no capture).
 void Reset();
 
+// The notification area: every add, modify and delete the shell was asked for,
+// the icons it holds now, the icon's callback message with a mouse message, and
+// a taskbar restart (the icons are gone and "TaskbarCreated" goes to each owner).
+struct TrayRequest {
+  enum class Op { Add, Modify, Delete } op;
+  std::string tip;
+  Bitmap icon;
+};
+const std::vector<TrayRequest>& TrayRequests();
+int TrayIconsShown();
+void SendTrayMouse(std::uint32_t mouseMessage);
+void RestartTaskbar();
+// The Shift, Alt and Ctrl bits the keyboard reports (platform::shiftstate).
+void SetKeyboardShiftState(std::uint8_t state);
+
 }  // namespace platform::headless

@@ -1,0 +1,298 @@
+#include "skTrayIcon.h"
+
+#include <algorithm>
+
+#include "platform/Application.h"
+#include "platform/Input.h"
+
+namespace skin {
+
+namespace {
+// Window messages the component handles (the Win32 values).
+constexpr std::uint32_t WM_DESTROY = 0x0002;
+constexpr std::uint32_t WM_SIZE = 0x0005;
+constexpr std::uint32_t WM_QUERYENDSESSION = 0x0011;
+constexpr std::uint32_t WM_QUIT = 0x0012;
+constexpr std::uint32_t WM_USERCHANGED = 0x0054;
+constexpr std::uint32_t WM_NCDESTROY = 0x0082;
+constexpr std::uint32_t WM_LBUTTONDBLCLK = 0x0203;
+constexpr std::uintptr_t SIZE_MINIMIZED = 1;
+
+bool IsLifetimeMessage(std::uint32_t msg) {
+  switch (msg) {
+    case WM_DESTROY: case platform::msg::kClose: case WM_QUERYENDSESSION: case WM_QUIT: case WM_USERCHANGED:
+    case WM_NCDESTROY:
+      return true;
+    default:
+      return false;
+  }
+}
+}  // namespace
+
+TskTrayIcon::TskTrayIcon(platform::Window* owner)
+    : owner_(owner),
+      TaskbarCreated_(platform::TrayIcon::TaskbarCreatedMessage()),
+      tray_([this](platform::Message& m) { return HandleMessage(m); }) {
+  AnimateTimer.SetEnabled(false);
+  AnimateTimer.SetInterval(0);
+  AnimateTimer.SetOnTimer([this] { CycleTick(); });
+  ClickTimer.SetEnabled(false);
+  ClickTimer.SetInterval(platform::DoubleClickTime());
+  ClickTimer.SetOnTimer([this] { ClickTimerTick(); });
+  if (!Designing()) {
+    if (Icon_.Empty() && UseApplicationIcon()) Icon_ = platform::ApplicationIcon();
+    // The platform has no separate application window: minimizing shows on the owner form.
+    if (owner_) ownerHook_ = owner_->AddMessageHook([this](platform::Window&, platform::Message& m) { return OwnerHook(m); });
+  }
+}
+
+TskTrayIcon::~TskTrayIcon() {
+  SetIconVisible(false);
+  SetDesignPreview(false);
+  if (owner_ && ownerHook_) owner_->RemoveMessageHook(ownerHook_);
+}
+
+bool TskTrayIcon::ShellInUse() const { return !Designing() || PreviewChanging; }
+
+std::string TskTrayIcon::TipText() const {
+  if (Hint_.empty() || !ShowHint_) return {};
+  // The first kMaxTip characters, cut at a character boundary so that the tip stays valid UTF-8.
+  std::size_t chars = 0, n = 0;
+  while (n < Hint_.size() && chars < platform::TrayIcon::kMaxTip) {
+    const unsigned char c = static_cast<unsigned char>(Hint_[n]);
+    n += c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+    ++chars;
+  }
+  n = std::min(n, Hint_.size());
+  return Hint_.substr(0, n);
+}
+
+bool TskTrayIcon::AddIcon() {
+  if (!PreviewChanging) IconVisible_ = true;
+  if (!ShellInUse() || (Designing() && !DesignPreview_ && !PreviewChanging)) return false;
+  return tray_.Add(Icon_, TipText());
+}
+
+bool TskTrayIcon::RemoveIcon() {
+  if (!PreviewChanging) IconVisible_ = false;
+  if (!ShellInUse()) return false;
+  return tray_.Delete();
+}
+
+bool TskTrayIcon::UpdateIcon() {
+  if (Designing() && !PreviewChanging && !DesignPreview_) return false;
+  return tray_.Modify(Icon_, TipText());
+}
+
+void TskTrayIcon::SetIcon(const platform::Bitmap& value) {
+  Icon_ = value;
+  UpdateIcon();
+}
+
+void TskTrayIcon::SetIconVisible(bool value) {
+  if (value)
+    AddIcon();
+  else
+    RemoveIcon();
+}
+
+void TskTrayIcon::SetDesignPreview(bool value) {
+  DesignPreview_ = value;
+  PreviewChanging = true;
+  SetIconVisible(value);
+  PreviewChanging = false;
+}
+
+void TskTrayIcon::SetCycleIcons(bool value) {
+  CycleIcons_ = value;
+  if (value) SetIconIndex(0);
+  AnimateTimer.SetEnabled(value);
+}
+
+void TskTrayIcon::SetIconList(const TskTrayIconList* value) {
+  IconList_ = value;
+  SetIconIndex(0);
+}
+
+void TskTrayIcon::SetIconIndex(int value) {
+  if (IconList_ && !IconList_->empty()) {
+    const int last = int(IconList_->size()) - 1;
+    IconIndex_ = std::clamp(value, 0, last);
+    Icon_ = (*IconList_)[std::size_t(IconIndex_)];
+  } else {
+    IconIndex_ = 0;
+  }
+  UpdateIcon();
+}
+
+void TskTrayIcon::SetHint(const std::string& value) {
+  Hint_ = value;
+  UpdateIcon();
+}
+
+void TskTrayIcon::SetShowHint(bool value) {
+  ShowHint_ = value;
+  UpdateIcon();
+}
+
+void TskTrayIcon::SetPopupMenu(TskSkinPopupMenu* value) {
+  PopupMenu_ = value;
+  if (value) FreeNotification(value);
+}
+
+void TskTrayIcon::Notification(TskComponent* removed) {
+  if (removed == PopupMenu_) PopupMenu_ = nullptr;
+}
+
+void TskTrayIcon::Loaded() {
+  if (owner_ && MinimizedOnStart && !Designing()) owner_->Hide();
+  UpdateIcon();
+  SetIconVisible(IconVisible_);
+}
+
+void TskTrayIcon::RestoreMainForm() {
+  if (!owner_ || !platform::Application::Exists()) return;
+  if (platform::Window* main = platform::Application::Instance().MainForm()) main->Show();
+}
+
+void TskTrayIcon::HideMainForm() {
+  if (!owner_ || !platform::Application::Exists()) return;
+  if (platform::Window* main = platform::Application::Instance().MainForm()) main->Hide();
+}
+
+void TskTrayIcon::DoMinimizeToTray() {
+  HideMainForm();
+  SetIconVisible(true);
+}
+
+void TskTrayIcon::DoClick() {
+  if (OnClick) OnClick(*this);
+}
+void TskTrayIcon::DoDblClick() {
+  if (OnDblClick) OnDblClick(*this);
+}
+void TskTrayIcon::DoCycle(int NextIndex) {
+  if (OnCycle) OnCycle(*this, NextIndex);
+}
+void TskTrayIcon::DoMouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  if (OnMouseDown) OnMouseDown(*this, button, shift, x, y);
+}
+void TskTrayIcon::DoMouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  if (OnMouseUp) OnMouseUp(*this, button, shift, x, y);
+}
+void TskTrayIcon::DoMouseMove(TShiftState shift, int x, int y) {
+  if (OnMouseMove) OnMouseMove(*this, shift, x, y);
+}
+
+bool TskTrayIcon::OwnerHook(platform::Message& m) {
+  if (m.msg == WM_SIZE && m.wParam == SIZE_MINIMIZED && MinimizeToTray) DoMinimizeToTray();
+  return false;
+}
+
+bool TskTrayIcon::HandleMessage(platform::Message& m) {
+  if (IsLifetimeMessage(m.msg)) {
+    m.result = 1;
+    return true;
+  }
+  if (m.msg == TaskbarCreated_) {
+    // The new taskbar starts empty: an icon that was shown comes back.
+    if (IconVisible_) AddIcon();
+    return true;
+  }
+  if (m.msg == platform::TrayIcon::kCallbackMessage) {
+    if (Enabled) HandleMouse(std::uint32_t(m.lParam));
+    return true;
+  }
+  return false;
+}
+
+void TskTrayIcon::HandleMouse(std::uint32_t mouseMessage) {
+  namespace msg = platform::msg;
+  using namespace platform::shiftstate;
+  const platform::Point p = platform::CursorPos();
+  const TShiftState shift = platform::KeyboardShiftState() & (kShift | kAlt | kCtrl);
+  switch (mouseMessage) {
+    case msg::kMouseMove:
+      DoMouseMove(shift, p.x, p.y);
+      break;
+    case msg::kLButtonDown:
+      ClickTimer.SetEnabled(false);
+      ClickTimer.SetEnabled(true);
+      DoMouseDown(TMouseButton::mbLeft, shift | kLeft, p.x, p.y);
+      ClickStarted = true;
+      if (PopupByLeftButton) OpenMenu();
+      break;
+    case msg::kLButtonUp:
+      if (ClickStarted) {
+        ClickReady = true;
+        // Released after the double-click time: the timer has already passed.
+        if (!ClickTimer.Enabled()) {
+          ClickStarted = ClickReady = false;
+          DoClick();
+        }
+      }
+      ClickStarted = false;
+      DoMouseUp(TMouseButton::mbLeft, shift | kLeft, p.x, p.y);
+      break;
+    case WM_LBUTTONDBLCLK:
+      ClickReady = false;
+      DoubleClicked = true;
+      DoDblClick();
+      if (PopupMenu_ && !PopupByLeftButton) {
+        platform::MenuItem& top = PopupMenu_->Items;
+        for (int i = 0; i < top.Count(); ++i)
+          if (top[i].Default) {
+            PopupMenu_->DispatchCommand(top[i]);
+            break;
+          }
+      }
+      break;
+    case msg::kRButtonDown:
+      DoMouseDown(TMouseButton::mbRight, shift | kRight, p.x, p.y);
+      OpenMenu();
+      break;
+    case msg::kRButtonUp:
+      DoMouseUp(TMouseButton::mbRight, shift | kRight, p.x, p.y);
+      break;
+    case msg::kMButtonDown:
+      DoMouseDown(TMouseButton::mbMiddle, shift | kMiddle, p.x, p.y);
+      break;
+    case msg::kMButtonUp:
+      DoMouseUp(TMouseButton::mbMiddle, shift | kMiddle, p.x, p.y);
+      break;
+    default:
+      break;
+  }
+}
+
+void TskTrayIcon::ClickTimerTick() {
+  ClickTimer.SetEnabled(false);
+  if (!DoubleClicked && ClickReady) {
+    ClickReady = false;
+    DoClick();
+  }
+  DoubleClicked = false;
+}
+
+void TskTrayIcon::OpenMenu() {
+  if (!PopupMenu_) return;
+  platform::Application::ProcessMessages();
+  if (!PopupMenu_) return;  // removed while messages ran
+  tray_.SetForeground();
+  const platform::Point p = platform::CursorPos();
+  PopupMenu_->Popup(p.x, p.y);
+  tray_.AfterMenu();
+}
+
+void TskTrayIcon::CycleTick() {
+  if (!IconList_ || IconList_->empty()) return;
+  const int last = int(IconList_->size()) - 1;
+  const int index = std::clamp(IconIndex_, 0, last);
+  Icon_ = (*IconList_)[std::size_t(index)];
+  const int next = index >= last ? 0 : index + 1;
+  DoCycle(next);
+  UpdateIcon();
+  SetIconIndex(next);
+}
+
+}  // namespace skin
