@@ -332,11 +332,11 @@ Bitmap TskSkinCaptionObject::CaptionImage(const Bitmap& from, const Rect& sr, bo
   } else {
     image.StretchRect(image.BoundsRect(), from, sr);
   }
-  DrawText(image, 0, 0, active);
+  PaintCaptionText(image, 0, 0, active);
   return image;
 }
 
-void TskSkinCaptionObject::DrawText(Bitmap& canvas, int ox, int oy, bool active) const {
+void TskSkinCaptionObject::PaintCaptionText(Bitmap& canvas, int ox, int oy, bool active) const {
   std::string text = SkinForm.OwnerForm().Caption();
   if (text.empty() || text_.textrect.Empty()) return;
   Rect tr = text_.textrect;
@@ -393,7 +393,7 @@ void TskSkinCaptionObject::Draw(Bitmap& canvas, bool) {
     return;
   }
   if (ActiveSkinRect.Empty() || (!Active && !Morphing) || !Picture) {
-    DrawText(canvas, ObjectRect.left, ObjectRect.top, Active);
+    PaintCaptionText(canvas, ObjectRect.left, ObjectRect.top, Active);
     return;
   }
   Bitmap image = Active ? CaptionImage(*ActivePicture, ActiveSkinRect, true) : CaptionImage(*Picture, SkinRect, false);

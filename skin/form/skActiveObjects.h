@@ -118,7 +118,7 @@ class TskSkinCaptionObject : public TskActiveSkinObject {
 
  private:
   platform::Bitmap CaptionImage(const platform::Bitmap& from, const Rect& sr, bool active) const;
-  void DrawText(platform::Bitmap& canvas, int ox, int oy, bool active) const;
+  void PaintCaptionText(platform::Bitmap& canvas, int ox, int oy, bool active) const;
   void ApplyInactiveEffect(platform::Bitmap& image) const;
 
   TskDataSkinCaption text_;

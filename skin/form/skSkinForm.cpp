@@ -274,12 +274,12 @@ bool TskSkinForm::SkinWindowProc(platform::Message& m) {
   if (m.msg == WM_SIZE) sawSize_ = true;
   // Whatever closes menus also takes the object hint away.
   if (IsMenuCloseMessage(m.msg) && ShowObjectHint && SkinHint_) SkinHint_->HideHintText();
-  const bool handled = DispatchMessage(m);
+  const bool handled = HandleMessage(m);
   RouteMouse(m);
   return handled;
 }
 
-bool TskSkinForm::DispatchMessage(platform::Message& m) {
+bool TskSkinForm::HandleMessage(platform::Message& m) {
   switch (m.msg) {
     case WM_DESTROY:
       HoverTimer.SetEnabled(false);

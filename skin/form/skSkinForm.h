@@ -134,7 +134,7 @@ class TskSkinForm : public TskComponent {
 
  private:
   bool SkinWindowProc(platform::Message& m);
-  bool DispatchMessage(platform::Message& m);
+  bool HandleMessage(platform::Message& m);
   void RouteMouse(const platform::Message& m);
   void HoverTick();
   void MorphTick();

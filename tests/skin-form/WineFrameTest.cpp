@@ -1,0 +1,65 @@
+// Under Wine: the frame component on a real sizable window cuts the window to the
+// skin's mask, gives it the skin's client area and answers its hit tests.
+// Needs an X display (tools/with-xvfb).
+#include <gtest/gtest.h>
+
+#include "SkinGenerator.h"
+#include "TempDir.h"
+#include "platform/Application.h"
+#include "platform/Window.h"
+#include "skSkinData.h"
+#include "skSkinForm.h"
+// Last: its macros carry the same names as the frame's message constants.
+#include <windows.h>
+
+namespace {
+
+constexpr int kLeft = 100, kTop = 100, kWidth = 300, kHeight = 200;
+
+TEST(WineFrame, SkinnedWindowHasTheMaskRegionClientAreaAndHitTests) {
+  platform::Application app;
+  platform::Window form;
+  form.SetBounds({kLeft, kTop, kLeft + kWidth, kTop + kHeight});
+  form.Show();
+  testing_support::TempDir dir;
+  skin::TskStoredSkin stored;
+  stored.LoadFromSkinFile(skingen::GenerateSkinFolder(dir.File("skin")));
+  skin::TskSkinData data(&form);
+  data.LoadFromStoredSkin(stored);
+  skin::TskSkinForm skinForm(form);
+  skinForm.SetSkinData(&data);
+  HWND hwnd = static_cast<HWND>(form.NativeHandle());
+
+  ASSERT_TRUE(skinForm.SkinActive());
+  ASSERT_TRUE(skinForm.WindowRegion());
+  EXPECT_EQ(skinForm.Layout().Width, kWidth);
+  // The region is the mask's: the rounded top-left corner is cut away.
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(hwnd, rgn), ERROR);
+  RECT box{};
+  GetRgnBox(rgn, &box);
+  EXPECT_EQ(box.right - box.left, kWidth);
+  EXPECT_EQ(box.bottom - box.top, kHeight);
+  EXPECT_FALSE(PtInRegion(rgn, 0, 0));
+  EXPECT_TRUE(PtInRegion(rgn, kWidth / 2, 0));
+  DeleteObject(rgn);
+
+  // The client area is the skin's: 5 pixels of border, a 29-pixel caption.
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  EXPECT_EQ(client.right, kWidth - 10);
+  EXPECT_EQ(client.bottom, kHeight - 34);
+
+  auto hit = [&](int x, int y) {
+    return SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(kLeft + x, kTop + y));
+  };
+  EXPECT_EQ(hit(150, 100), HTCLIENT);
+  EXPECT_EQ(hit(150, 15), HTCAPTION);
+  EXPECT_EQ(hit(1, 1), HTTOPLEFT);
+  EXPECT_EQ(hit(298, 198), HTBOTTOMRIGHT);
+  EXPECT_EQ(hit(285, 15), HTOBJECT);  // the close button
+  // The system never paints its own caption over the skinned one.
+  EXPECT_EQ(SendMessageW(hwnd, WM_NCACTIVATE, 1, 0), 1);
+}
+
+}  // namespace
