@@ -103,7 +103,9 @@ void TskSkinForm::UpdateFrame(bool rebuild) {
   CalcFrameLayout();
   if (rebuild) PlaceSkinObjects();
   UpdateWindowRegion();
-  if (!WindowRegion_) SendNCPaint();
+  // A new region repaints the frame on a desktop, but not always at once: a
+  // frame image of another size is repainted here.
+  if (!WindowRegion_ || frameImage_.Width() != FrameWidth || frameImage_.Height() != FrameHeight) SendNCPaint();
 }
 
 void TskSkinForm::RemoveRegion() {

@@ -89,7 +89,16 @@ void TskSkinForm::SetSkinData(TskSkinData* data) {
 
 void TskSkinForm::SetBorderIcons(TskBorderIcons icons) {
   BorderIcons_ = icons;
-  CreateDefaultButtons();
+  if (!SkinActive_) {
+    CreateDefaultButtons();
+    if (!Designing()) SendNCPaint();
+    return;
+  }
+  // A skinned form keeps the skin's buttons: plain buttons have no pictures to
+  // draw with on a skinned frame. Only the visibility rule is applied again.
+  CreateSkinObjects();
+  ApplyBorderIcons();
+  if (!Designing()) UpdateFrame(true);
 }
 
 bool TskSkinForm::FrameDrawn() const { return owner_.GetBorderStyle() != platform::BorderStyle::None; }

@@ -123,8 +123,22 @@ TEST_F(FrameScenario, MaximizeButtonTogglesTheFramesOwnState) {
   EXPECT_EQ(skinForm->SkinWindowState(), TWindowState::wsMaximized);
   EXPECT_EQ(form->BoundsRect(), (Rect{0, 0, 800, 560}));
   EXPECT_EQ(skinForm->Layout().Width, 800);
+  EXPECT_EQ(skinForm->FrameImage().Width(), 800);  // repainted at the new size
   skinForm->SetSkinWindowState(TWindowState::wsNormal);
   EXPECT_EQ(form->BoundsRect(), (Rect{100, 100, 400, 300}));
+}
+
+TEST_F(FrameScenario, BorderIconsOnASkinnedFormKeepTheSkinsButtons) {
+  skinForm->SetBorderIcons(TskBorderIcon::biSystemMenu | TskBorderIcon::biMinimize | TskBorderIcon::biRollUp);
+  auto& max = dynamic_cast<TskSkinStdButtonObject&>(Object("maxbutton"));
+  EXPECT_TRUE(max.HasRecord);
+  // Painted as part of the frame picture: it stays, but is inert.
+  EXPECT_TRUE(max.Visible);
+  EXPECT_FALSE(max.Enabled);
+  EXPECT_EQ(max.ObjectRect, (Rect{254, 4, 275, 25}));
+  HoverAt(Centre(max.ObjectRect));
+  EXPECT_FALSE(max.Active);
+  EXPECT_EQ(skinForm->HoverIndex, -1);
 }
 
 TEST_F(FrameScenario, SystemMenuButtonDoubleClickCloses) {
