@@ -31,6 +31,7 @@ TskSkinForm::TskSkinForm(platform::Window& ownerForm)
     : owner_(ownerForm),
       DefCaptionFont_(CaptionFont(platform::SysColour::BtnText)),
       DefInActiveCaptionFont_(CaptionFont(platform::SysColour::BtnShadow)),
+      SkinMenu_(&ownerForm),
       BorderIcons_(kDefaultBorderIcons) {
   HoverTimer.SetEnabled(false);
   HoverTimer.SetInterval(kHoverInterval);
@@ -39,11 +40,13 @@ TskSkinForm::TskSkinForm(platform::Window& ownerForm)
   MorphTimer.SetInterval(kMorphInterval);
   MorphTimer.SetOnTimer([this] { MorphTick(); });
   hookId_ = owner_.AddMessageHook([this](platform::Window&, platform::Message& m) { return SkinWindowProc(m); });
+  RegisterMenuHost(owner_, this);
 }
 
 TskSkinForm::~TskSkinForm() {
   // Messages after this reach the form's own handling again.
   owner_.RemoveMessageHook(hookId_);
+  UnregisterMenuHost(owner_);
   HoverTimer.SetEnabled(false);
   MorphTimer.SetEnabled(false);
   ClearSkinObjects();
@@ -51,6 +54,7 @@ TskSkinForm::~TskSkinForm() {
 }
 
 void TskSkinForm::Notification(TskComponent* removed) {
+  if (removed == MenusSkinData_) MenusSkinData_ = nullptr;
   if (removed == SkinData_) {
     // The objects point into the skin data's pictures: go plain at once.
     SkinData_ = nullptr;
@@ -85,6 +89,22 @@ void TskSkinForm::SetSkinData(TskSkinData* data) {
   SkinData_ = data;
   FreeNotification(data);
   if (!Designing()) ApplySkinData();
+}
+
+void TskSkinForm::SetMenusSkinData(TskSkinData* data) {
+  MenusSkinData_ = data;
+  FreeNotification(data);
+}
+
+void TskSkinForm::SkinMenuOpened() {
+  if (MenuOpen_) return;
+  MenuOpen_ = true;
+  if (OnSkinMenuOpen) OnSkinMenuOpen(*this);
+}
+
+void TskSkinForm::SkinMenuClosed() {
+  MenuOpen_ = false;
+  if (OnSkinMenuClose) OnSkinMenuClose(*this);
 }
 
 void TskSkinForm::SetBorderIcons(TskBorderIcons icons) {
@@ -281,8 +301,14 @@ void TskSkinForm::SetRollUp(bool rolledUp) {
 
 bool TskSkinForm::SkinWindowProc(platform::Message& m) {
   if (m.msg == WM_SIZE) sawSize_ = true;
-  // Whatever closes menus also takes the object hint away.
-  if (IsMenuCloseMessage(m.msg) && ShowObjectHint && SkinHint_) SkinHint_->HideHintText();
+  // Whatever closes menus also takes the object hint away, and the open menus.
+  if (IsMenuCloseMessage(m.msg)) {
+    if (ShowObjectHint && SkinHint_) SkinHint_->HideHintText();
+    if (SkinMenu_.IsOpen)
+      SkinMenu_.CloseAllMenus();
+    else if (MenuOpen_)
+      SkinMenuClosed();
+  }
   const bool handled = HandleMessage(m);
   RouteMouse(m);
   return handled;
@@ -290,6 +316,9 @@ bool TskSkinForm::SkinWindowProc(platform::Message& m) {
 
 bool TskSkinForm::HandleMessage(platform::Message& m) {
   switch (m.msg) {
+    case SKM_SKINMENUCLOSED:
+      SkinMenuClosed();
+      return false;
     case WM_DESTROY:
       HoverTimer.SetEnabled(false);
       MorphTimer.SetEnabled(false);

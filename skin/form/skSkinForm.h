@@ -19,6 +19,7 @@
 #include "skComponent.h"
 #include "skFrameLayout.h"
 #include "skSkinData.h"
+#include "skSkinMenus.h"
 
 namespace skin {
 
@@ -39,7 +40,9 @@ struct TskCaptionFont {
   Colour color = 0;
 };
 
-class TskSkinForm : public TskComponent {
+// The form is also its popup menus' host: a TskSkinPopupMenu of the form shows
+// through the form's own SkinMenu.
+class TskSkinForm : public TskComponent, public TskSkinMenuHost {
  public:
   explicit TskSkinForm(platform::Window& ownerForm);
   ~TskSkinForm() override;
@@ -56,8 +59,12 @@ class TskSkinForm : public TskComponent {
   void SetDefCaptionFont(const TskCaptionFont& font);
   const TskCaptionFont& DefInActiveCaptionFont() const { return DefInActiveCaptionFont_; }
   void SetDefInActiveCaptionFont(const TskCaptionFont& font);
-  TskSkinData* SkinData() const { return SkinData_; }
+  TskSkinData* SkinData() const override { return SkinData_; }
   void SetSkinData(TskSkinData* data);
+  // The skin of the popup menus, when it is not SkinData.
+  TskSkinData* MenusSkinData() const override { return MenusSkinData_; }
+  void SetMenusSkinData(TskSkinData* data);
+  TskSkinMenu& SkinMenu() override { return SkinMenu_; }
   int MinWidth = 0;
   int MinHeight = 0;
   TskBorderIcons BorderIcons() const { return BorderIcons_; }
@@ -65,6 +72,8 @@ class TskSkinForm : public TskComponent {
 
   // Events: the object's section name, window coordinates and rectangle.
   std::function<void(TskSkinForm&)> OnChangeSkinData, OnActivate, OnDeActivate;
+  // A skinned popup opened by the frame shows, and it closed.
+  std::function<void(TskSkinForm&)> OnSkinMenuOpen, OnSkinMenuClose;
   std::function<void(TskSkinForm&, const std::string&, int, int, const Rect&, TMouseButton)> OnMouseUpEvent,
       OnMouseDownEvent;
   std::function<void(TskSkinForm&, const std::string&, int, int, const Rect&)> OnMouseMoveEvent;
@@ -81,6 +90,7 @@ class TskSkinForm : public TskComponent {
   TWindowState SkinWindowState() const { return SkinWindowState_; }
   void SetSkinWindowState(TWindowState state);
   bool RolledUp() const { return RolledUp_; }
+  bool MenuOpen() const { return MenuOpen_; }
   void SetRollUp(bool rolledUp);
   // Whether the frame is painted at all (a borderless form keeps its own look).
   bool FrameDrawn() const;
@@ -128,6 +138,10 @@ class TskSkinForm : public TskComponent {
   // Closes the form as its own close would.
   void CloseForm();
   void SendNCPaint();
+  // A popup menu of the frame opens, and the menus closed again.
+  void SkinMenuOpened();
+  void SkinMenuClosed();
+  void MenuOpening() override { SkinMenuOpened(); }
 
  protected:
   void Notification(TskComponent* removed) override;
@@ -154,6 +168,9 @@ class TskSkinForm : public TskComponent {
   TskSkinHint* SkinHint_ = nullptr;
   TskCaptionFont DefCaptionFont_, DefInActiveCaptionFont_;
   TskSkinData* SkinData_ = nullptr;
+  TskSkinData* MenusSkinData_ = nullptr;
+  TskSkinMenu SkinMenu_;
+  bool MenuOpen_ = false;
   TskBorderIcons BorderIcons_;
   bool SkinActive_ = false;
   bool FormActive_ = false;

@@ -180,3 +180,28 @@ TEST_F(FrameScenario, DestroyedComponentGivesTheFormItsOwnHandling) {
 }
 
 }  // namespace
+
+// A popup menu of the form shows through the form's own menu controller, in the
+// menus' skin when one is set, and whatever closes menus closes it.
+TEST_F(FrameScenario, PopupMenuOfTheFormOpensThroughItsSkinMenuAndClosesOnAClick) {
+  TskSkinData menuSkin(form.get());
+  menuSkin.LoadFromStoredSkin(stored);
+  skinForm->SetMenusSkinData(&menuSkin);
+  int opened = 0, closed = 0;
+  skinForm->OnSkinMenuOpen = [&](TskSkinForm&) { ++opened; };
+  skinForm->OnSkinMenuClose = [&](TskSkinForm&) { ++closed; };
+  TskSkinPopupMenu menu(form.get());
+  menu.Items.Add("&Open");
+  menu.Items.Add("E&xit");
+
+  menu.Popup(150, 150);
+  ASSERT_EQ(skinForm->SkinMenu().Levels.size(), 1u);
+  EXPECT_EQ(menu.SkinData(), &menuSkin);
+  EXPECT_TRUE(skinForm->MenuOpen());
+  EXPECT_EQ(opened, 1);
+
+  form->Perform(platform::msg::kLButtonDown, 0, platform::PointToParam({20, 20}));
+  EXPECT_TRUE(skinForm->SkinMenu().Levels.empty());
+  EXPECT_FALSE(skinForm->MenuOpen());
+  EXPECT_EQ(closed, 1);
+}
