@@ -2,6 +2,7 @@
 
 #include "FrameFixture.h"
 #include "platform/SysColors.h"
+#include "skEffects.h"
 #include "skFrameLayout.h"
 #include "skUtils.h"
 
@@ -39,6 +40,20 @@ TEST_F(FramePaint, PictureSizedFrameReproducesThePicture) {
   ASSERT_FALSE(data->InactivePicture.Empty());
   Activate(false);
   EXPECT_TRUE(SamePixels(skinForm->FrameImage(), 0, 0, data->InactivePicture, {0, 0, picture.Width(), c.top}));
+}
+
+TEST_F(FramePaint, InactiveFrameRenderedWithTheSkinsEffect) {
+  MakeForm(skingen::kFrameWidth, skingen::kFrameHeight);
+  data->autorenderinginactiveimage = true;
+  data->inactiveeffect = TInactiveEffect::ieInvert;
+  Activate(false);
+  const Bitmap& image = skinForm->FrameImage();
+  // The inactive picture through the effect, pixel for pixel.
+  TskEffectBmp expect(data->InactivePicture);
+  expect.ApplyInactiveEffect(TInactiveEffect::ieInvert);
+  const Bitmap reference = expect.ToBitmap();
+  EXPECT_TRUE(SamePixels(image, 0, 0, reference, {0, 0, reference.Width(), data->clientrect.top}));
+  EXPECT_NE(image.Pixel(10, 2), data->InactivePicture.Pixel(10, 2));
 }
 
 TEST_F(FramePaint, LargerFrameKeepsItsCornersAndMovesTheRightAndBottomParts) {
