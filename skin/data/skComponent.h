@@ -1,11 +1,14 @@
-// The little of the component model the skin's non-visual components need: the
-// designing state, and removal notices so that weak references are cleared when
-// the referenced component is destroyed.
+// The little of the component model the skin's components need: the designing
+// state, removal notices so that weak references are cleared when the referenced
+// component is destroyed, and the mouse buttons their events name.
 #pragma once
 #include <algorithm>
 #include <vector>
 
 namespace skin {
+
+// Which mouse button an event is about.
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 
 class TskComponent {
  public:

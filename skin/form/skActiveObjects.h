@@ -5,12 +5,12 @@
 #include <string>
 
 #include "platform/Bitmap.h"
+#include "skComponent.h"
 #include "skSkinData.h"
 
 namespace skin {
 
 class TskSkinForm;
-enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 
 class TskActiveSkinObject {
  public:

@@ -18,7 +18,6 @@
 
 namespace skin {
 
-enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 using TShiftState = std::uint8_t;  // platform::shiftstate bits
 
 // Icons of one size for IconIndex and cycling.
