@@ -1,55 +1,148 @@
-// skindemo [picture.png [width height [skin folder]]]: opens a sizable form with
-// the generated sample skin, lets the frame paint itself and the client
-// background, and writes what the window shows (outside its region: white).
+// skindemo: the sample skin at work, for a person to look at.
+//   skindemo                 opens the window: right-click its client area for a
+//                            skinned popup menu, rest on a caption button for its
+//                            hint; the notification-area icon has a menu too
+//   skindemo --render DIR    draws the window alone, with its menu and submenu
+//                            open, and with a hint, into DIR/frame.png, menu.png, hint.png
+// Without a screen (the headless build) only --render shows anything.
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "PngFile.h"
-#include "SkinGenerator.h"
+#include "SkinDemo.h"
+#include "platform/Application.h"
 #include "platform/BmpFile.h"
-#include "platform/Window.h"
+#include "platform/Input.h"
 #include "skFrameMessages.h"
-#include "skSkinData.h"
-#include "skSkinForm.h"
 
 namespace {
-constexpr int kDefaultWidth = 400, kDefaultHeight = 300;
-constexpr platform::Colour kOutside = platform::Rgb(255, 255, 255);
+
+namespace fs = std::filesystem;
+using platform::Bitmap;
+using platform::Point;
+using platform::Rect;
+
+// Where the pictures put the window, with room for the menus beside it.
+constexpr Point kPictureOrigin{16, 16};
+constexpr int kPictureMargin = 16;
+constexpr Point kMenuClientPoint{40, 30};
+constexpr platform::Colour kBackdrop = platform::Rgb(255, 255, 255);
+
+using skindemo::SkinDemo;
+
+// A popup's own picture: what it paints, inside its shape.
+void DrawPopup(Bitmap& out, platform::Window& popup) {
+  const Rect b = popup.BoundsRect();
+  Bitmap image(b.Width(), b.Height());
+  popup.Perform(platform::msg::kPaint, 0, reinterpret_cast<std::intptr_t>(&image));
+  const auto& region = popup.WindowRegion();
+  for (int y = 0; y < image.Height(); ++y)
+    for (int x = 0; x < image.Width(); ++x)
+      if (!region || region->Contains(x, y)) out.SetPixel(b.left + x, b.top + y, image.Pixel(x, y));
+}
+
+// The window as the screen shows it (frame and client background inside the
+// window's region), and the given popups over it, on a white backdrop.
+Bitmap Picture(SkinDemo& demo, const std::vector<platform::Window*>& popups) {
+  const Rect bounds = demo.form.BoundsRect();
+  Rect extent = bounds;
+  for (platform::Window* p : popups) {
+    const Rect r = p->BoundsRect();
+    extent = {std::min(extent.left, r.left), std::min(extent.top, r.top), std::max(extent.right, r.right),
+              std::max(extent.bottom, r.bottom)};
+  }
+  Bitmap out(extent.right + kPictureMargin, extent.bottom + kPictureMargin);
+  out.FillRect(out.BoundsRect(), kBackdrop);
+
+  Bitmap window = demo.skinForm.FrameImage();
+  const Rect client = demo.skinForm.Layout().NewClientRect;
+  Bitmap background(client.Width(), client.Height());
+  demo.form.Perform(skin::WM_ERASEBKGND, 0, reinterpret_cast<std::intptr_t>(&background));
+  window.CopyRect(client.left, client.top, background, background.BoundsRect());
+  const auto& region = demo.skinForm.WindowRegion();
+  for (int y = 0; y < window.Height(); ++y)
+    for (int x = 0; x < window.Width(); ++x)
+      if (!region || region->Contains(x, y)) out.SetPixel(bounds.left + x, bounds.top + y, window.Pixel(x, y));
+  for (platform::Window* p : popups) DrawPopup(out, *p);
+  return out;
+}
+
+void Save(const fs::path& file, const Bitmap& picture) {
+  platform::WriteFileBytes(file.string(), skinview::EncodePng(picture));
+  std::printf("%s: %d x %d\n", file.string().c_str(), picture.Width(), picture.Height());
+}
+
+void Render(SkinDemo& demo, const fs::path& dir) {
+  fs::create_directories(dir);
+  demo.form.SetPosition(kPictureOrigin.x, kPictureOrigin.y);
+  demo.form.Show();
+  demo.form.Perform(skin::WM_ACTIVATE, 1, 0);
+  Save(dir / "frame.png", Picture(demo, {}));
+
+  // The menu with its submenu, opened from the keyboard as a user would.
+  const Point at = demo.form.ClientToScreen(kMenuClientPoint);
+  demo.menu.Popup(at.x, at.y);
+  skin::TskSkinMenu& controller = demo.skinForm.SkinMenu();
+  if (controller.Levels.empty()) throw platform::Exception("the popup menu did not open");
+  controller.Levels.front()->HandleKey(platform::vk::kDown);  // from the first item to "Views"
+  controller.Levels.front()->HandleKey(platform::vk::kRight);
+  std::vector<platform::Window*> levels;
+  for (auto& level : controller.Levels) levels.push_back(level.get());
+  if (levels.size() != 2) throw platform::Exception("the submenu did not open");
+  Save(dir / "menu.png", Picture(demo, levels));
+  controller.CloseAllMenus();
+
+  // The close button's hint, where the hint would show below the cursor.
+  for (const auto& object : demo.skinForm.ObjectList) {
+    if (object->IDName != "closebutton") continue;
+    const Rect r = object->ObjectRect;
+    const Rect bounds = demo.form.BoundsRect();
+    skin::TskSkinHintWindow tip;
+    tip.ActivateHint({bounds.left + r.left, bounds.top + r.bottom + 4, 0, 0}, "关闭 (Close)");
+    Save(dir / "hint.png", Picture(demo, {&tip}));
+  }
+}
+
+int Run(int argc, char** argv) {
+  std::string renderDir;
+  if (argc == 3 && std::string(argv[1]) == "--render") {
+    renderDir = argv[2];
+  } else if (argc != 1) {
+    std::fprintf(stderr, "usage: skindemo [--render DIR]\n");
+    return 2;
+  }
+  const fs::path skinFolder =
+      fs::temp_directory_path() /
+      ("skindemo-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+  struct RemoveAfter {
+    fs::path path;
+    ~RemoveAfter() {
+      std::error_code ignored;
+      fs::remove_all(path, ignored);
+    }
+  } cleanup{skinFolder};
+
+  platform::Application app;
+  app.SetTitle("skindemo");
+  SkinDemo demo((skinFolder / "skin").string());
+  if (!renderDir.empty()) {
+    Render(demo, renderDir);
+    return 0;
+  }
+  app.Run();
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   try {
-    const std::string out = argc > 1 ? argv[1] : "skindemo.png";
-    const int w = argc > 3 ? std::stoi(argv[2]) : kDefaultWidth;
-    const int h = argc > 3 ? std::stoi(argv[3]) : kDefaultHeight;
-    const std::string folder = argc > 4 ? argv[4] : "skindemo-skin";
-
-    skin::TskStoredSkin stored;
-    stored.LoadFromSkinFile(skingen::GenerateSkinFolder(folder));
-    platform::Window form;
-    form.SetCaption("正在从本地进行升级 . . .");
-    form.SetBorderStyle(platform::BorderStyle::Sizeable);
-    form.SetBounds({0, 0, w, h});
-    skin::TskSkinData data(&form);
-    data.LoadFromStoredSkin(stored);
-    skin::TskSkinForm skinForm(form);
-    skinForm.SetSkinData(&data);
-    form.Perform(skin::WM_ACTIVATE, 1, 0);
-
-    platform::Bitmap image = skinForm.FrameImage();
-    const platform::Rect client = skinForm.Layout().NewClientRect;
-    platform::Bitmap background(client.Width(), client.Height());
-    form.Perform(skin::WM_ERASEBKGND, 0, reinterpret_cast<std::intptr_t>(&background));
-    image.CopyRect(client.left, client.top, background, background.BoundsRect());
-    if (const auto& region = skinForm.WindowRegion())
-      for (int y = 0; y < image.Height(); ++y)
-        for (int x = 0; x < image.Width(); ++x)
-          if (!region->Contains(x, y)) image.SetPixel(x, y, kOutside);
-    const auto png = skinview::EncodePng(image);
-    platform::WriteFileBytes(out, png);
-    std::printf("%s: %d x %d\n", out.c_str(), image.Width(), image.Height());
-    return 0;
+    return Run(argc, argv);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "skindemo: %s\n", e.what());
     return 1;

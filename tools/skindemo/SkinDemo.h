@@ -1,0 +1,34 @@
+// The skin demo's window: a sizable form in the generated sample skin with a
+// skinned popup menu on the right button, hints on the caption buttons and an
+// icon in the notification area. The demo program shows it; tests drive it.
+#pragma once
+#include <string>
+
+#include "platform/Window.h"
+#include "skSkinData.h"
+#include "skSkinForm.h"
+#include "skSkinHint.h"
+#include "skSkinMenus.h"
+#include "skTrayIcon.h"
+
+namespace skindemo {
+
+inline constexpr char kCaption[] = "Tarnwick 皮肤演示";
+inline constexpr int kClientWidth = 480, kClientHeight = 320;
+
+class SkinDemo {
+ public:
+  // Generates the sample skin into `skinFolder` and builds the window (hidden).
+  explicit SkinDemo(const std::string& skinFolder);
+
+  skin::TskStoredSkin stored;
+  platform::Window form;
+  skin::TskSkinData data{&form};
+  skin::TskSkinForm skinForm{form};
+  skin::TskSkinHint hint{&form};
+  skin::TskSkinPopupMenu menu{&form};
+  skin::TskSkinPopupMenu trayMenu{&form};
+  skin::TskTrayIcon tray{&form};
+};
+
+}  // namespace skindemo
