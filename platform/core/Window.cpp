@@ -23,4 +23,21 @@ void Window::Dispatch(Message& message) {
   WndProc(message);
 }
 
+void Window::AttachToParent(Window& parent) {
+  parent_ = &parent;
+  parent.children_.push_back(this);
+}
+
+void Window::DetachFromParent() {
+  if (parent_) std::erase(parent_->children_, this);
+  parent_ = nullptr;
+}
+
+std::vector<Window*> Window::OrphanChildren() {
+  std::vector<Window*> children = std::move(children_);
+  children_.clear();
+  for (Window* c : children) c->parent_ = nullptr;
+  return children;
+}
+
 }  // namespace platform

@@ -38,9 +38,38 @@ Rect WorkArea() {
 
 namespace headless {
 
+namespace {
+// The innermost visible child under a screen point (the last created on top),
+// or `w` itself.
+Window* DeepestAt(Window* w, Point screen) {
+  const auto& children = w->Children();
+  for (auto it = children.rbegin(); it != children.rend(); ++it) {
+    Window* c = *it;
+    if (!c->Visible()) continue;
+    const Point p = c->ScreenToClient(screen);
+    const Point size = c->ClientSize();
+    if (p.x < 0 || p.y < 0 || p.x >= size.x || p.y >= size.y) continue;
+    const auto& region = c->WindowRegion();
+    if (region && !region->Contains(p.x, p.y)) continue;
+    return DeepestAt(c, screen);
+  }
+  return w;
+}
+}  // namespace
+
 void MouseAt(Point screen, std::uint32_t message) {
-  GetState().cursor = screen;
-  Window* target = CaptureWindow() ? CaptureWindow() : WindowAtPoint(screen);
+  auto& s = GetState();
+  s.cursor = screen;
+  Window* top = WindowAtPoint(screen);
+  Window* under = top ? DeepestAt(top, screen) : nullptr;
+  // Entering and leaving follow the window under the cursor, capture or not.
+  if (under != s.hover) {
+    Window* left = s.hover;
+    s.hover = under;
+    if (left) left->Perform(msg::kMouseLeave, 0, 0);
+    if (under) under->Perform(msg::kMouseEnter, 0, 0);
+  }
+  Window* target = CaptureWindow() ? CaptureWindow() : under;
   if (target) target->Perform(message, 0, PointToParam(target->ScreenToClient(screen)));
 }
 

@@ -77,6 +77,7 @@ void Reset() {
   s.workArea.reset();
   s.cursor = {};
   s.capture = nullptr;
+  s.hover = nullptr;
   s.trayRequests.clear();
   s.shiftState = 0;
 }

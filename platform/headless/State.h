@@ -46,6 +46,7 @@ struct State {
   std::vector<platform::Window*> windows;
   Point cursor;
   platform::Window* capture = nullptr;
+  platform::Window* hover = nullptr;  // the window the mouse was last over
   std::optional<Rect> workArea;  // none: the whole desktop
 
   std::vector<TrayRequest> trayRequests;

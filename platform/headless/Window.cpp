@@ -40,10 +40,20 @@ Window::Window(WindowKind kind) : kind_(kind), impl_(std::make_unique<Impl>()) {
   if (kind == WindowKind::Form && Application::Exists()) Application::Instance().AddForm(this);
 }
 
+Window::Window(Window& parent) : kind_(WindowKind::Child), impl_(std::make_unique<Impl>()) {
+  impl_->border = BorderStyle::None;
+  impl_->client = {0, 0};
+  impl_->visible = true;
+  AttachToParent(parent);
+}
+
 Window::~Window() {
   auto& s = headless::GetState();
+  OrphanChildren();
+  DetachFromParent();
   std::erase(s.windows, this);
   if (s.capture == this) s.capture = nullptr;
+  if (s.hover == this) s.hover = nullptr;
   if (kind_ == WindowKind::Form && Application::Exists()) Application::Instance().RemoveForm(this);
 }
 
@@ -56,12 +66,14 @@ void Window::SetBounds(const Rect& bounds) {
 
 Point Window::ClientToScreen(Point p) const {
   const Rect in = FrameInsets(impl_->border);
-  return {p.x + impl_->position.x + in.left, p.y + impl_->position.y + in.top};
+  const Point local{p.x + impl_->position.x + in.left, p.y + impl_->position.y + in.top};
+  return parent_ ? parent_->ClientToScreen(local) : local;
 }
 
 Point Window::ScreenToClient(Point p) const {
   const Rect in = FrameInsets(impl_->border);
-  return {p.x - impl_->position.x - in.left, p.y - impl_->position.y - in.top};
+  const Point outer = parent_ ? parent_->ScreenToClient(p) : p;
+  return {outer.x - impl_->position.x - in.left, outer.y - impl_->position.y - in.top};
 }
 
 void Window::ShowNoActivate() {
@@ -118,7 +130,7 @@ void Window::CenterOnDesktop() {
 void Window::Show() {
   if (impl_->visible || impl_->closed) return;
   impl_->visible = true;
-  if (headless::GetState().echo)
+  if (headless::GetState().echo && kind_ != WindowKind::Child)
     std::fprintf(stderr, "[window] \"%s\" %d x %d at %d, %d\n", impl_->caption.c_str(), impl_->client.x,
                  impl_->client.y, impl_->position.x, impl_->position.y);
   Perform(msg::kShowWindow, 1, 0);

@@ -17,6 +17,7 @@ struct Window::Impl {
   bool closed = false;
   std::optional<std::uint8_t> alpha;
   std::optional<Region> region;
+  bool mouseInside = false;  // a child control tracking the mouse's leaving
 };
 
 namespace {
@@ -56,6 +57,23 @@ void PaintPopup(Window& window, HWND hwnd, void (*dispatch)(Window&, Message&)) 
 
 // Entry from the system into a window's hooks and procedure.
 struct WindowDispatch {
+  // A child control hears of the mouse coming over it before the first move,
+  // and of its leaving through the system's leave tracking.
+  static void TrackMouse(Window& window, HWND hwnd, UINT msg) {
+    auto& impl = *window.impl_;
+    if (msg == WM_MOUSEMOVE && !impl.mouseInside) {
+      impl.mouseInside = true;
+      TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd, 0};
+      TrackMouseEvent(&tme);
+      Message enter{msg::kMouseEnter, 0, 0, 0};
+      window.Dispatch(enter);
+    } else if (msg == WM_MOUSELEAVE && impl.mouseInside) {
+      impl.mouseInside = false;
+      Message leave{msg::kMouseLeave, 0, 0, 0};
+      window.Dispatch(leave);
+    }
+  }
+
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCCREATE) {
       auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
@@ -67,12 +85,16 @@ struct WindowDispatch {
     Message m{msg, wParam, lParam, 0};
     // Errors must not unwind through the system's frames.
     try {
-      if (window->Kind() == WindowKind::Popup) {
+      if (window->Kind() != WindowKind::Form) {
         if (msg == WM_PAINT) {
           PaintPopup(*window, hwnd, [](Window& w, Message& pm) { w.Dispatch(pm); });
           return 0;
         }
         if (msg == WM_ERASEBKGND) return 1;  // the paint covers every pixel
+      }
+      if (window->Kind() == WindowKind::Child) {
+        TrackMouse(*window, hwnd, msg);
+        if (msg == WM_MOUSELEAVE) return 0;
       }
       window->Dispatch(m);
     } catch (const std::exception& e) {
@@ -85,6 +107,7 @@ struct WindowDispatch {
 namespace {
 constexpr wchar_t kFormClass[] = L"TwForm";
 constexpr wchar_t kPopupClass[] = L"TwPopup";
+constexpr wchar_t kControlClass[] = L"TwControl";
 
 DWORD StyleFor(BorderStyle style) {
   switch (style) {
@@ -111,6 +134,9 @@ void RegisterFormClass() {
   wc.hbrBackground = nullptr;
   wc.lpszClassName = kPopupClass;
   RegisterClassW(&wc);
+  wc.style = CS_DBLCLKS;
+  wc.lpszClassName = kControlClass;
+  RegisterClassW(&wc);
   done = true;
 }
 }  // namespace
@@ -130,7 +156,22 @@ Window::Window(WindowKind kind) : kind_(kind), impl_(std::make_unique<Impl>()) {
   if (Application::Exists()) Application::Instance().AddForm(this);
 }
 
+Window::Window(Window& parent) : kind_(WindowKind::Child), impl_(std::make_unique<Impl>()) {
+  RegisterFormClass();
+  impl_->border = BorderStyle::None;
+  AttachToParent(parent);
+  CreateWindowExW(0, kControlClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0, 0,
+                  parent.impl_->hwnd, nullptr, GetModuleHandleW(nullptr), this);
+}
+
 Window::~Window() {
+  // The system destroys the children's native windows with this one.
+  for (Window* child : OrphanChildren()) {
+    if (child->impl_->hwnd) SetWindowLongPtrW(child->impl_->hwnd, GWLP_USERDATA, 0);
+    child->impl_->hwnd = nullptr;
+    child->impl_->closed = true;
+  }
+  DetachFromParent();
   if (kind_ == WindowKind::Form && Application::Exists()) Application::Instance().RemoveForm(this);
   if (::GetCapture() && ::GetCapture() == impl_->hwnd) ::ReleaseCapture();
   if (impl_->hwnd) {
@@ -159,6 +200,8 @@ void Window::SetBorderStyle(BorderStyle style) {
 Rect Window::BoundsRect() const {
   RECT r{};
   GetWindowRect(impl_->hwnd, &r);
+  if (kind_ == WindowKind::Child && impl_->hwnd)
+    MapWindowPoints(nullptr, GetParent(impl_->hwnd), reinterpret_cast<POINT*>(&r), 2);
   return {r.left, r.top, r.right, r.bottom};
 }
 
@@ -205,11 +248,19 @@ Point Window::ScreenToClient(Point p) const {
 
 void Window::ShowNoActivate() {
   if (!impl_->hwnd) return;
+  if (kind_ == WindowKind::Child) {
+    ShowWindow(impl_->hwnd, SW_SHOWNA);
+    return;
+  }
   SetWindowPos(impl_->hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
 }
 
 void Window::Hide() {
   if (!impl_->hwnd) return;
+  if (kind_ == WindowKind::Child) {
+    ShowWindow(impl_->hwnd, SW_HIDE);
+    return;
+  }
   SetWindowPos(impl_->hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_HIDEWINDOW | SWP_NOACTIVATE);
 }
 
@@ -237,11 +288,16 @@ void Window::Show() {
     }
   }
   if (impl_->closed) return;
-  ShowWindow(impl_->hwnd, SW_SHOW);
+  ShowWindow(impl_->hwnd, kind_ == WindowKind::Child ? SW_SHOWNA : SW_SHOW);
   UpdateWindow(impl_->hwnd);
 }
 
-bool Window::Visible() const { return impl_->hwnd && IsWindowVisible(impl_->hwnd); }
+// A child counts as visible by its own style, whether or not its parent shows.
+bool Window::Visible() const {
+  if (!impl_->hwnd) return false;
+  if (kind_ == WindowKind::Child) return (GetWindowLongPtrW(impl_->hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
+  return IsWindowVisible(impl_->hwnd);
+}
 
 void Window::Close() {
   if (impl_->closed) return;
@@ -270,13 +326,11 @@ void Window::WndProc(Message& m) {
     Close();
     return;
   }
-  if (kind_ == WindowKind::Popup) {
-    if (m.msg == WM_MOUSEACTIVATE) {
-      m.result = msg::kNoActivate;
-      return;
-    }
-    if (m.msg == WM_PAINT) return;  // painted into the canvas already
+  if (kind_ == WindowKind::Popup && m.msg == WM_MOUSEACTIVATE) {
+    m.result = msg::kNoActivate;
+    return;
   }
+  if (kind_ != WindowKind::Form && m.msg == WM_PAINT) return;  // painted into the canvas already
   if (impl_->hwnd) m.result = DefWindowProcW(impl_->hwnd, m.msg, m.wParam, m.lParam);
 }
 

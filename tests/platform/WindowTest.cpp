@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Application.h"
+#include "platform/Input.h"
 #include "platform/Window.h"
 #include "platform/headless/Driver.h"
 
@@ -94,6 +95,68 @@ TEST(Window, ShowReportsAnErrorOfTheShowHandler) {
   EXPECT_EQ(platform::headless::MessageBoxes()[0].text, "cannot open.");
   EXPECT_EQ(platform::headless::MessageBoxes()[0].caption, "Title");
   EXPECT_EQ(platform::headless::MessageBoxes()[0].icon, platform::MessageIcon::Error);
+}
+
+}  // namespace
+
+namespace {
+
+// Writes down the mouse messages a window gets, with their client points.
+class MouseLog : public platform::Window {
+ public:
+  MouseLog(platform::Window& parent, std::vector<std::string>& log, std::string name)
+      : platform::Window(parent), log_(log), name_(std::move(name)) {}
+
+ protected:
+  void WndProc(platform::Message& m) override {
+    namespace msg = platform::msg;
+    const platform::Point p = platform::ParamToPoint(m.lParam);
+    if (m.msg == msg::kMouseEnter) log_.push_back(name_ + " enter");
+    if (m.msg == msg::kMouseLeave) log_.push_back(name_ + " leave");
+    if (m.msg == msg::kLButtonDown) log_.push_back(name_ + " down " + std::to_string(p.x) + "," + std::to_string(p.y));
+    platform::Window::WndProc(m);
+  }
+
+ private:
+  std::vector<std::string>& log_;
+  std::string name_;
+};
+
+TEST(ChildWindow, MouseGoesToTheInnermostChild) {
+  platform::headless::Reset();
+  platform::headless::SetEcho(false);
+  platform::Window form;
+  form.SetBorderStyle(platform::BorderStyle::None);
+  form.SetBounds({100, 50, 400, 300});
+  form.Show();
+  std::vector<std::string> log;
+  MouseLog outer(form, log, "outer");
+  outer.SetBounds({10, 20, 110, 80});
+  MouseLog inner(outer, log, "inner");
+  inner.SetBounds({5, 5, 25, 25});
+  // The top-level window under the point stays the form.
+  EXPECT_EQ(platform::WindowAtPoint({116, 77}), &form);
+
+  // Mouse messages go to the innermost child, which hears of entering first.
+  platform::headless::ClickAt({116, 77});
+  platform::headless::ClickAt({150, 100});
+  EXPECT_EQ(log, (std::vector<std::string>{"inner enter", "inner down 1,2", "inner leave", "outer enter",
+                                           "outer down 40,30"}));
+  // A hidden child is passed over.
+  log.clear();
+  outer.Hide();
+  platform::headless::ClickAt({116, 77});
+  EXPECT_EQ(log, (std::vector<std::string>{"outer leave"}));
+}
+
+TEST(ChildWindow, OutlivesItsParent) {
+  std::vector<std::string> log;
+  auto form = std::make_unique<platform::Window>();
+  MouseLog child(*form, log, "child");
+  form.reset();
+  EXPECT_EQ(child.Parent(), nullptr);
+  child.SetBounds({0, 0, 10, 10});
+  EXPECT_EQ(child.ClientSize(), (platform::Point{10, 10}));
 }
 
 }  // namespace

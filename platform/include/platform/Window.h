@@ -43,6 +43,9 @@ constexpr std::uint32_t kRButtonDown = 0x0204;
 constexpr std::uint32_t kRButtonUp = 0x0205;
 constexpr std::uint32_t kMButtonDown = 0x0207;
 constexpr std::uint32_t kMButtonUp = 0x0208;
+// The mouse came over a child control, or left it (the framework's own values).
+constexpr std::uint32_t kMouseEnter = 0xB013;
+constexpr std::uint32_t kMouseLeave = 0xB014;
 // The answer to kMouseActivate that keeps a window from being activated.
 constexpr std::intptr_t kNoActivate = 3;  // MA_NOACTIVATE
 }  // namespace msg
@@ -57,8 +60,9 @@ constexpr Point ParamToPoint(std::intptr_t lParam) {
 
 // A form is an application window (the first one becomes the main form); a
 // popup is a borderless, topmost tool window that never takes the focus and is
-// not one of the application's forms: menus and hints.
-enum class WindowKind { Form, Popup };
+// not one of the application's forms: menus and hints. A child is a control
+// window inside another window's client area.
+enum class WindowKind { Form, Popup, Child };
 
 enum class BorderStyle { None, Single, Sizeable };
 
@@ -68,6 +72,10 @@ class Window {
   // first one becomes the main form.
   Window();
   explicit Window(WindowKind kind);
+  // A visible child window of `parent`, painted like a popup (kPaint into a
+  // bitmap of its size), placed in the parent's client coordinates. A parent
+  // destroyed first takes its children's native windows with it.
+  explicit Window(Window& parent);
   virtual ~Window();
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
@@ -85,7 +93,12 @@ class Window {
   void CenterOnDesktop();
 
   WindowKind Kind() const { return kind_; }
-  // Outer bounds on the desktop (a popup has no frame: bounds and client agree).
+  // The window a child lives in (nullptr for top-level windows, and for a child
+  // whose parent is gone), and the children in creation order.
+  Window* Parent() const { return parent_; }
+  const std::vector<Window*>& Children() const { return children_; }
+  // Outer bounds on the desktop (a popup has no frame: bounds and client agree);
+  // a child's bounds are in its parent's client coordinates.
   void SetBounds(const Rect& bounds);
   Point ClientToScreen(Point p) const;
   Point ScreenToClient(Point p) const;
@@ -133,6 +146,13 @@ class Window {
   friend struct WindowDispatch;
   // Runs a message through the hooks, newest first, then WndProc.
   void Dispatch(Message& message);
+  // Parent bookkeeping shared by the backends.
+  void AttachToParent(Window& parent);
+  void DetachFromParent();
+  // The children of a dying parent forget it; returns them.
+  std::vector<Window*> OrphanChildren();
+  Window* parent_ = nullptr;
+  std::vector<Window*> children_;
   std::vector<std::pair<int, MessageHook>> hooks_;
   int nextHookId_ = 1;
   WindowKind kind_ = WindowKind::Form;
