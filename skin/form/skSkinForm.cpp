@@ -3,6 +3,7 @@
 #include "platform/Input.h"
 #include "platform/SysColors.h"
 #include "skFrameMessages.h"
+#include "skSkinCtrls.h"
 #include "skSkinHint.h"
 #include "skSkinMenus.h"
 
@@ -409,9 +410,11 @@ bool TskSkinForm::HandleMessage(platform::Message& m) {
         MorphTimer.SetEnabled(false);
         ClearSkinObjects();
       }
+      NotifyControlsBeforeChange(owner_, reinterpret_cast<const TskSkinData*>(m.wParam));
       return false;
     case SKM_CHANGE:
       if (SkinData_ && m.wParam == reinterpret_cast<std::uintptr_t>(SkinData_)) ApplySkinData();
+      NotifyControlsChange(owner_, reinterpret_cast<const TskSkinData*>(m.wParam));
       return false;
     default: return false;
   }
