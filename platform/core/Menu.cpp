@@ -1,6 +1,8 @@
 #include "platform/Menu.h"
 
 #include <cctype>
+#include <string>
+#include <utility>
 
 namespace platform {
 
@@ -53,6 +55,80 @@ bool IsAccel(std::uint32_t key, std::string_view caption) {
     return c < 0x80 && key < 0x80 && std::toupper(c) == std::toupper(int(key));
   }
   return false;
+}
+
+namespace {
+
+bool SameText(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i]))) return false;
+  return true;
+}
+
+// Key names as the framework writes them (the Win32 virtual-key codes).
+constexpr std::pair<const char*, std::uint32_t> kKeyNames[] = {
+    {"BkSp", 0x08}, {"Tab", 0x09}, {"Enter", 0x0D}, {"Esc", 0x1B}, {"Space", 0x20}, {"PgUp", 0x21},
+    {"PgDn", 0x22}, {"End", 0x23}, {"Home", 0x24}, {"Left", 0x25}, {"Up", 0x26}, {"Right", 0x27},
+    {"Down", 0x28}, {"Ins", 0x2D}, {"Del", 0x2E}};
+
+constexpr std::uint8_t kShiftBit = 1, kAltBit = 2, kCtrlBit = 4;
+
+bool FindShortCut(Menu& menu, MenuItem& parent, std::uint32_t key, std::uint8_t shift) {
+  for (int i = 0; i < parent.Count(); ++i) {
+    MenuItem& item = parent[i];
+    if (!item.Enabled) continue;
+    if (!item.ShortCut.empty()) {
+      const ShortCutKey k = TextToShortCut(item.ShortCut);
+      if (k.key != 0 && k.key == key && k.shift == shift) {
+        menu.DispatchCommand(item);
+        return true;
+      }
+    }
+    if (FindShortCut(menu, item, key, shift)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+ShortCutKey TextToShortCut(std::string_view text) {
+  ShortCutKey k;
+  constexpr std::pair<const char*, std::uint8_t> kModifiers[] = {{"Shift+", kShiftBit}, {"Ctrl+", kCtrlBit},
+                                                                 {"Alt+", kAltBit}};
+  for (bool found = true; found;) {
+    found = false;
+    for (const auto& [name, bit] : kModifiers) {
+      const std::string_view n = name;
+      if (text.size() > n.size() && SameText(text.substr(0, n.size()), n)) {
+        k.shift |= bit;
+        text.remove_prefix(n.size());
+        found = true;
+      }
+    }
+  }
+  if (text.size() == 1 && std::isalnum(static_cast<unsigned char>(text[0]))) {
+    k.key = std::uint32_t(std::toupper(static_cast<unsigned char>(text[0])));
+    return k;
+  }
+  if (text.size() >= 2 && (text[0] == 'F' || text[0] == 'f')) {
+    int n = 0;
+    for (char c : text.substr(1)) n = std::isdigit(static_cast<unsigned char>(c)) ? n * 10 + (c - '0') : -1000;
+    if (n >= 1 && n <= 24) {
+      k.key = 0x70 + std::uint32_t(n - 1);  // VK_F1 onwards
+      return k;
+    }
+  }
+  for (const auto& [name, code] : kKeyNames)
+    if (SameText(text, name)) {
+      k.key = code;
+      return k;
+    }
+  return {};
+}
+
+bool Menu::IsShortCut(std::uint32_t key, std::uint8_t shift) {
+  return key != 0 && FindShortCut(*this, Items, key, shift);
 }
 
 }  // namespace platform

@@ -83,7 +83,19 @@ class Menu {
 
   // Carries out an item's command.
   virtual void DispatchCommand(MenuItem& item) { item.Click(); }
+  // Carries out the command of the enabled item whose ShortCut text names `key`
+  // (a virtual-key code) with `shift` (the Shift, Alt and Ctrl bits of
+  // platform::shiftstate); false when no item has that short cut.
+  bool IsShortCut(std::uint32_t key, std::uint8_t shift);
 };
+
+// The virtual-key code and shift bits a short-cut text such as "Ctrl+O",
+// "Shift+F5" or "Alt+F4" stands for; key 0 for a text it cannot read.
+struct ShortCutKey {
+  std::uint32_t key = 0;
+  std::uint8_t shift = 0;
+};
+ShortCutKey TextToShortCut(std::string_view text);
 
 // Whether `key` (a character or virtual-key code) is the accelerator of
 // `caption`: the character after a single "&", compared without case.
