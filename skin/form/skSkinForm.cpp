@@ -64,6 +64,7 @@ void TskSkinForm::Notification(TskComponent* removed) {
     RemoveRegion();
   }
   if (removed == SkinHint_) SkinHint_ = nullptr;
+  if (removed == mainMenuBarComponent_) MainMenuBar_ = nullptr, mainMenuBarComponent_ = nullptr;
 }
 
 void TskSkinForm::SetShowIcon(bool value) {
@@ -98,6 +99,7 @@ void TskSkinForm::SetMenusSkinData(TskSkinData* data) {
 }
 
 void TskSkinForm::SkinMenuOpened() {
+  if (!MainMenuMode_) InstallKeyHook();
   if (MenuOpen_) return;
   MenuOpen_ = true;
   if (OnSkinMenuOpen) OnSkinMenuOpen(*this);
@@ -106,6 +108,7 @@ void TskSkinForm::SkinMenuOpened() {
 void TskSkinForm::SkinMenuClosed() {
   MenuOpen_ = false;
   if (OnSkinMenuClose) OnSkinMenuClose(*this);
+  MainMenuMenuClosed();
 }
 
 void TskSkinForm::SetBorderIcons(TskBorderIcons icons) {
@@ -305,11 +308,14 @@ bool TskSkinForm::SkinWindowProc(platform::Message& m) {
   // Whatever closes menus also takes the object hint away, and the open menus.
   if (IsMenuCloseMessage(m.msg)) {
     if (ShowObjectHint && SkinHint_) SkinHint_->HideHintText();
-    if (SkinMenu_.IsOpen)
+    if (MainMenuMode_ && !MenuOpen_)
+      LeaveMainMenuMode();
+    else if (SkinMenu_.IsOpen)
       SkinMenu_.CloseAllMenus();
     else if (MenuOpen_)
       SkinMenuClosed();
   }
+  if (MainMenuMessage(m)) return true;
   const bool handled = HandleMessage(m);
   RouteMouse(m);
   return handled;

@@ -24,6 +24,7 @@
 namespace skin {
 
 class TskSkinHint;
+class TskSkinMainMenuBar;
 
 enum class TskBorderIcon : std::uint8_t { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biRollUp = 8,
                                           biMinimizeToTray = 16 };
@@ -143,6 +144,24 @@ class TskSkinForm : public TskComponent, public TskSkinMenuHost {
   void SkinMenuClosed();
   void MenuOpening() override { SkinMenuOpened(); }
 
+  // The main menu bar and its keyboard menu mode.
+  TskSkinMainMenuBar* MainMenuBar() const { return MainMenuBar_; }
+  void SetMainMenuBar(TskSkinMainMenuBar* bar);
+  std::function<void(TskSkinForm&)> OnMainMenuEnter, OnMainMenuExit;
+  bool MainMenuMode() const { return MainMenuMode_; }
+  void SetMainMenuMode(bool on) { MainMenuMode_ = on; }
+  void SetMenuOpen(bool open) { MenuOpen_ = open; }
+  // The form's short-cut handler: a key with its shift state (platform::shiftstate).
+  void FormShortCut(std::uint32_t key, std::uint8_t shift, bool& handled);
+  // A key pressed while the menus own the keyboard.
+  void MenuKeyDown(std::uint32_t key);
+  void LeaveMainMenuMode();
+  void PopupClosedInMenuMode();
+  // While the menus own the keyboard, key-down messages go to MenuKeyDown.
+  void InstallKeyHook() { KeyHook_ = true; }
+  void RemoveKeyHook() { KeyHook_ = false; }
+  bool KeyHookInstalled() const { return KeyHook_; }
+
  protected:
   void Notification(TskComponent* removed) override;
 
@@ -161,6 +180,9 @@ class TskSkinForm : public TskComponent, public TskSkinMenuHost {
   bool Sizable() const { return owner_.GetBorderStyle() == platform::BorderStyle::Sizeable; }
   bool UsableSkin() const { return SkinData_ && !SkinData_->Empty; }
   void RemoveRegion();
+  // The menu-mode parts of the message handling.
+  bool MainMenuMessage(platform::Message& m);
+  void MainMenuMenuClosed();
 
   platform::Window& owner_;
   int hookId_ = 0;
@@ -186,6 +208,13 @@ class TskSkinForm : public TskComponent, public TskSkinMenuHost {
   Rect DefaultCaptionRect_;
   platform::Bitmap frameImage_;
   bool sawSize_ = false;
+  TskSkinMainMenuBar* MainMenuBar_ = nullptr;
+  // The same bar as a component, for matching its removal notice.
+  const TskComponent* mainMenuBarComponent_ = nullptr;
+  bool MainMenuMode_ = false;
+  bool KeyHook_ = false;
+  // A key taken as a short cut: its character message is not passed on either.
+  bool SwallowChar_ = false;
 };
 
 }  // namespace skin

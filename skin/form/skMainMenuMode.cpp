@@ -1,0 +1,150 @@
+// The form component's side of the main menu bar: the system-menu key that
+// starts the keyboard menu mode, the keys while the menus own the keyboard,
+// accelerators and short cuts, and leaving the mode again.
+#include "platform/Input.h"
+#include "platform/TrayIcon.h"
+#include "skFrameMessages.h"
+#include "skMainMenuBar.h"
+#include "skSkinForm.h"
+
+namespace skin {
+
+namespace {
+constexpr std::uint32_t WM_KEYDOWN = 0x0100;
+constexpr std::uint32_t WM_CHAR = 0x0102;
+constexpr std::uint32_t WM_SYSKEYDOWN = 0x0104;
+constexpr std::uint32_t WM_SYSCHAR = 0x0106;
+constexpr std::uint32_t WM_SYSCOMMAND = 0x0112;
+// WM_SYSCOMMAND's wParam for Alt or F10 pressed alone.
+constexpr std::uintptr_t SC_KEYMENU = 0xF100;
+constexpr std::uint8_t kModifiers =
+    platform::shiftstate::kShift | platform::shiftstate::kAlt | platform::shiftstate::kCtrl;
+}  // namespace
+
+void TskSkinForm::SetMainMenuBar(TskSkinMainMenuBar* bar) {
+  MainMenuBar_ = bar;
+  mainMenuBarComponent_ = bar;
+  FreeNotification(bar);
+}
+
+bool TskSkinForm::MainMenuMessage(platform::Message& m) {
+  switch (m.msg) {
+    case WM_SYSCOMMAND:
+      if (m.wParam != SC_KEYMENU) return false;
+      if (MainMenuMode_) {
+        LeaveMainMenuMode();
+      } else {
+        if (SkinMenu_.IsOpen) SkinMenuClosed();
+        if (MainMenuBar_) MainMenuBar_->EnterMenuMode();
+      }
+      // Never passed on, with or without a bar: the platform's own menu mode would start.
+      m.result = 0;
+      return true;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+      if (KeyHook_ && m.msg == WM_KEYDOWN) {
+        MenuKeyDown(std::uint32_t(m.wParam));
+        m.result = 0;
+        return true;
+      }
+      bool handled = false;
+      FormShortCut(std::uint32_t(m.wParam), platform::KeyboardShiftState(), handled);
+      SwallowChar_ = handled;
+      if (handled) m.result = 0;
+      return handled;
+    }
+    case WM_CHAR:
+    case WM_SYSCHAR:
+      // The character of a key taken as a short cut would otherwise start the
+      // platform's menu search (Alt+letter) or reach the focused control.
+      if (!SwallowChar_) return false;
+      SwallowChar_ = false;
+      m.result = 0;
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TskSkinForm::MainMenuMenuClosed() {
+  RemoveKeyHook();
+  if (!MainMenuMode_) return;
+  MainMenuMode_ = false;
+  if (MainMenuBar_) MainMenuBar_->LeaveMenuMode();
+  if (OnMainMenuExit) OnMainMenuExit(*this);
+}
+
+void TskSkinForm::LeaveMainMenuMode() {
+  MainMenuMode_ = false;
+  if (SkinMenu_.IsOpen) SkinMenu_.CloseAllMenus();
+  if (MainMenuBar_) MainMenuBar_->LeaveMenuMode();
+  RemoveKeyHook();
+  if (OnMainMenuExit) OnMainMenuExit(*this);
+}
+
+void TskSkinForm::PopupClosedInMenuMode() {
+  MenuOpen_ = false;
+  if (MainMenuBar_) MainMenuBar_->ItemPopupClosed();
+  if (OnSkinMenuClose) OnSkinMenuClose(*this);
+}
+
+void TskSkinForm::FormShortCut(std::uint32_t key, std::uint8_t shift, bool& handled) {
+  if (!MainMenuBar_ || !MainMenuBar_->MainMenu()) return;
+  platform::Menu& menu = *MainMenuBar_->MainMenu();
+  if ((shift & kModifiers) == platform::shiftstate::kAlt && MainMenuBar_->HandleAccelerator(key)) {
+    handled = true;
+    return;
+  }
+  handled = menu.IsShortCut(key, shift & kModifiers);
+}
+
+void TskSkinForm::MenuKeyDown(std::uint32_t key) {
+  namespace vk = platform::vk;
+  TskSkinMainMenuBar* bar = MainMenuBar_;
+  if (MainMenuMode_ && bar && bar->HandleAccelerator(key)) return;
+  auto& levels = SkinMenu_.Levels;
+  TskSkinPopupWindow* deepest = SkinMenu_.DeepestLevel();
+  const auto toLevel = [&] {
+    if (!SkinMenu_.IsOpen || !deepest) return;
+    deepest->HandleKey(key);
+    if (key != vk::kEscape || !levels.empty()) return;
+    if (MainMenuMode_) PopupClosedInMenuMode();
+    else SkinMenuClosed();
+  };
+  switch (key) {
+    case vk::kEscape:
+      if (MainMenuMode_ && !MenuOpen_) {
+        LeaveMainMenuMode();
+        return;
+      }
+      break;
+    case vk::kLeft:
+      if (MainMenuMode_ && bar && levels.size() <= 1) {
+        bar->SelectPrevItem();
+        return;
+      }
+      break;
+    case vk::kRight: {
+      // A hot item with a submenu opens it instead.
+      const bool hotOpens = deepest && deepest->HotIndex >= 0 &&
+                            deepest->LevelItems[std::size_t(deepest->HotIndex)]->MenuItem.Count() > 0;
+      if (MainMenuMode_ && bar && !hotOpens) {
+        bar->SelectNextItem();
+        return;
+      }
+      break;
+    }
+    case vk::kReturn:
+      if (bar && bar->PressSelectedItem()) return;
+      break;
+    case vk::kDown:
+      // Down on a selected bar item opens it, as Enter does.
+      if (MainMenuMode_ && !MenuOpen_ && bar && bar->PressSelectedItem()) return;
+      break;
+    default:
+      break;
+  }
+  toLevel();
+}
+
+}  // namespace skin
