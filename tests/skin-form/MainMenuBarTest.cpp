@@ -485,4 +485,62 @@ TEST_F(MainMenuBarTest, ChildButtonsOfAMaximizedChild) {
   EXPECT_EQ(bar->ItemCount(), 4u);
 }
 
+TEST_F(MainMenuBarTest, ChildButtonsActOnTheMaximizedChild) {
+  Build(400, false);
+  // The child's window stays hidden so that it covers nothing of the bar.
+  platform::Window childForm;
+  childForm.SetBounds({600, 400, 900, 600});
+  TskSkinForm child(childForm);
+  bar->ShowChildButtons(child);
+  auto button = [this](int i) -> TskSkinMainMenuBarButton& {
+    return static_cast<TskSkinMainMenuBarButton&>(*bar->BarObjects[std::size_t(i)]);
+  };
+  auto click = [this](TskMenuBarObject& b) { headless::ClickAt(Centre(bar->ScreenRect(b.ObjectRect))); };
+  // Plain buttons are squares as high as the items area.
+  EXPECT_EQ(button(1).ObjectRect.Width(), bar->ItemsArea.Height());
+  EXPECT_FALSE(button(1).HasRecord);
+  click(button(3));  // minimize
+  EXPECT_EQ(child.SkinWindowState(), TWindowState::wsMinimized);
+  click(button(2));  // back to normal
+  EXPECT_EQ(child.SkinWindowState(), TWindowState::wsNormal);
+  // A lit plain button: the frame and fill of the plain look.
+  headless::MouseAt(Centre(bar->ScreenRect(button(1).ObjectRect)));
+  headless::AdvanceTime(kHoverTick);
+  EXPECT_EQ(BarImage().Pixel(button(1).ObjectRect.left, button(1).ObjectRect.top), Rgb(0, 0, 128));
+  EXPECT_EQ(BarImage().Pixel(button(1).ObjectRect.left + 1, button(1).ObjectRect.top + 1), Rgb(182, 189, 210));
+  // Pressed and released off the button: nothing happens.
+  headless::MouseAt(Centre(bar->ScreenRect(button(1).ObjectRect)), platform::msg::kLButtonDown);
+  EXPECT_TRUE(button(1).Down);
+  headless::MouseAt(Centre(bar->ScreenRect(Item(0).ObjectRect)));
+  headless::AdvanceTime(kHoverTick);
+  headless::MouseAt(Centre(bar->ScreenRect(Item(0).ObjectRect)), platform::msg::kLButtonUp);
+  EXPECT_FALSE(button(1).Down);
+  EXPECT_FALSE(childForm.Closed());
+  // A double click on the system-menu button closes the child.
+  const Point sys = Centre(button(0).ObjectRect);
+  headless::MouseAt(bar->ClientToScreen(sys), platform::msg::kLButtonDown);
+  headless::MouseAt(bar->ClientToScreen(sys), platform::msg::kLButtonUp);
+  EXPECT_TRUE(button(0).Down);  // it stays down while its menu would show
+  bar->Perform(0x0203, 0, platform::PointToParam(sys));  // WM_LBUTTONDBLCLK
+  EXPECT_TRUE(childForm.Closed());
+}
+
+TEST_F(MainMenuBarTest, CloseButtonClosesTheChildAndButtonsGoWithIt) {
+  Build();
+  auto childForm = std::make_unique<platform::Window>();
+  auto child = std::make_unique<TskSkinForm>(*childForm);
+  bar->ShowChildButtons(*child);
+  auto& close = static_cast<TskSkinMainMenuBarButton&>(*bar->BarObjects[1]);
+  ASSERT_EQ(close.Command, TskStdCommand::cmClose);
+  // From the skin: the record's picture pieces.
+  EXPECT_EQ(BarImage().Pixel(close.ObjectRect.left + 1, close.ObjectRect.top + 1),
+            close.Picture->Pixel(close.SkinRect.left + 1, close.SkinRect.top + 1));
+  headless::ClickAt(Centre(bar->ScreenRect(close.ObjectRect)));
+  EXPECT_TRUE(childForm->Closed());
+  child.reset();
+  EXPECT_EQ(bar->ChildButtonCount, 0);
+  EXPECT_FALSE(bar->ChildButtonsShown);
+  EXPECT_EQ(bar->MaximizedChild, nullptr);
+}
+
 }  // namespace
