@@ -63,7 +63,9 @@ std::string ParentFolder(const std::string& path) {
 
 }  // namespace
 
-TUnZipper::TUnZipper() : oemCodePage_(platform::kCodePageGbk) {}
+TUnZipper::TUnZipper() : oemCodePage_(platform::kCodePageGbk) {
+  OnGetNextDisk = [this](TUnZipper&, int nextDisk, std::string& name) { DefaultGetNextDisk(nextDisk, name); };
+}
 
 TUnZipper::~TUnZipper() { FreeLists(); }
 
@@ -129,6 +131,10 @@ void TUnZipper::ResetArchiveState() {
   zipDate_.reset();
   rebuilding_ = rebuildTried_ = false;
   spanKind_ = 0;
+  currentDisk_ = 0;
+  endVolumeName_.clear();
+  sideFile_ = false;
+  asideStream_.reset();
 }
 
 void TUnZipper::ClearArchive() {
@@ -204,24 +210,40 @@ bool TUnZipper::LocateEndRecord() {
   return false;
 }
 
+bool TUnZipper::LocatePlausibleEndRecord() {
+  return LocateEndRecord() && ecrec_.ThisDisk <= kMaxDiskNumber && ecrec_.CentralStartDisk <= kMaxDiskNumber &&
+         ecrec_.ThisDisk >= ecrec_.CentralStartDisk && ecrec_.CentralOffset < kMaxCentralOffset;
+}
+
 void TUnZipper::ReadDirectory() {
+  try {
+    ReadDirectoryRecords();
+  } catch (...) {
+    LeaveSideFile();
+    throw;
+  }
+}
+
+void TUnZipper::ReadDirectoryRecords() {
   zipDate_ = platform::FileAgeDos(zipName_);
   if (master_) FreeLists();
-  bool found = LocateEndRecord();
-  if (found && (ecrec_.ThisDisk > kMaxDiskNumber || ecrec_.CentralStartDisk > kMaxDiskNumber ||
-                ecrec_.ThisDisk < ecrec_.CentralStartDisk || ecrec_.CentralOffset >= kMaxCentralOffset))
-    found = false;
+  const bool found = LocatePlausibleEndRecord() || OpenSideFile();
   if (found) {
-    currentDisk_ = ecrec_.ThisDisk;
+    // The side file's directory is read with the first volume open.
+    currentDisk_ = sideFile_ ? 0 : ecrec_.ThisDisk;
+    endVolumeName_ = sideFile_ ? std::string() : zipName_;
     spanKind_ = 0;
     if (ecrec_.ThisDisk != 0) {
       const bool drive = zipName_.size() >= 2 && zipName_[1] == ':';
       spanKind_ = drive && platform::IsRemovableDrive(zipName_.substr(0, 2) + "\\") ? 1 : 2;
     }
     if (ecrec_.TotalEntries != 0) {
-      // The directory on another volume needs the multi-volume support.
-      if (ecrec_.CentralStartDisk != currentDisk_) throw EUserCanceled(kMsgCanceledNewDisk);
-      zipStream_->Seek(ecrec_.CentralOffset, 0);
+      if (sideFile_) {
+        zipStream_->Seek(0, 0);
+      } else {
+        EnsureVolume(ecrec_.CentralStartDisk);
+        zipStream_->Seek(ecrec_.CentralOffset, 0);
+      }
     }
   } else {
     TIncompleteZipMode mode = incompleteMode_;
@@ -242,7 +264,12 @@ void TUnZipper::ReadDirectory() {
     view_ = master_.get();
   }
   ReadCentralDirectory();
-  currentDisk_ = ecrec_.ThisDisk;
+  if (ecrec_.CommentLength != 0 && (spanKind_ != 0 || sideFile_)) {
+    // Read now: the end record's volume (or the side file) may not be at hand later.
+    if (!sideFile_) EnsureVolume(ecrec_.ThisDisk);
+    ecrec_.Comment = platform::ToUtf8(ReadCommentAt(ecrec_.CommentPosition, ecrec_.CommentLength), oemCodePage_);
+  }
+  LeaveSideFile();
   SortEntries(sortMode_);
 }
 
@@ -269,7 +296,15 @@ void TUnZipper::ReadCentralDirectory() {
       r = 0;
       continue;
     }
-    const std::int64_t skip = rec->CentralExtraLength + rec->CommentLength;
+    std::int64_t skip = rec->CentralExtraLength + rec->CommentLength;
+    if (!rebuilding_ && rec->CommentLength != 0 && (spanKind_ != 0 || sideFile_)) {
+      // Later the volume holding this record (or the side file) may be gone.
+      SkipSpanning(rec->CentralExtraLength);
+      std::string comment(rec->CommentLength, '\0');
+      comment.resize(static_cast<std::size_t>(ReadSpanning(comment.data(), rec->CommentLength)));
+      rec->Comment = platform::ToUtf8(comment, oemCodePage_);
+      skip = 0;
+    }
     if (rebuilding_) {
       const int at = master_->IndexOf(rec.get());
       // A central record that names another file than the local header it
@@ -280,7 +315,7 @@ void TUnZipper::ReadCentralDirectory() {
         rebuilt->Assign(*rec);
         rebuilt->LocalHeaderOffset = offset;
       }
-      zipStream_->Seek(skip, 1);
+      SkipSpanning(skip);
       ++r;
       continue;
     }
@@ -297,7 +332,7 @@ void TUnZipper::ReadCentralDirectory() {
       throw EBadZipFile(ZipMessage(ZipMsg::NotAZip));
     }
     previous = rec.release();
-    zipStream_->Seek(skip, 1);
+    SkipSpanning(skip);
     ++r;
   }
 }
@@ -308,14 +343,15 @@ std::string TUnZipper::ConvertName(const std::string& raw, std::uint16_t flags, 
 }
 
 bool TUnZipper::ReadCentral(TZipHeaderInfo& rec) {
+  // A record cut by the end of a volume goes on at the start of the next one.
   const std::int64_t p = zipStream_->Position();
   std::uint8_t h[kCentralHeaderSize];
-  if (zipStream_->Read(h, kCentralHeaderSize) < kCentralHeaderSize || Get32(h) != kCentralSignature) {
+  if (ReadSpanning(h, kCentralHeaderSize) < kCentralHeaderSize || Get32(h) != kCentralSignature) {
     zipStream_->Seek(p, 0);
     return false;
   }
   std::string raw(Get16(h + 28), '\0');
-  if (zipStream_->Read(raw.data(), static_cast<std::int64_t>(raw.size())) < static_cast<std::int64_t>(raw.size())) {
+  if (ReadSpanning(raw.data(), static_cast<std::int64_t>(raw.size())) < static_cast<std::int64_t>(raw.size())) {
     zipStream_->Seek(p, 0);
     return false;
   }
@@ -372,6 +408,8 @@ bool TUnZipper::ReadLocal(TZipHeaderInfo& rec) {
 bool TUnZipper::RebuildFromLocalHeaders() {
   if (rebuildTried_) return false;
   rebuildTried_ = rebuilding_ = true;
+  // Local headers are in the archive, never in the side file.
+  LeaveSideFile();
   FreeLists();
   const std::string ext = zipName_.size() >= 4 ? zipName_.substr(zipName_.size() - 4) : std::string();
   zipStream_->Seek(EqualNoCase(ext, ".exe") ? kSfxScanStart : 0, 0);
@@ -563,10 +601,10 @@ std::optional<std::string> TUnZipper::DestinationFolder(const TZipHeaderInfo& e)
   return folder;
 }
 
-bool TUnZipper::CheckPassword(int index) {
+bool TUnZipper::CheckPassword(int index, std::int64_t dataOffset) {
   for (;;) {
     std::uint8_t header[kCryptHeaderSize];
-    if (zipStream_->Read(header, kCryptHeaderSize) < kCryptHeaderSize) throw EFatalUnzipError(kMsgPrematureEnd);
+    ReadChunk(header, kCryptHeaderSize);
     cur_.CompressedSize -= std::min<std::uint32_t>(cur_.CompressedSize, kCryptHeaderSize);
     keys_.Init(password_);
     keys_.Decrypt(header, kCryptHeaderSize);
@@ -578,7 +616,7 @@ bool TUnZipper::CheckPassword(int index) {
     OnBadPassword(*this, index, next);
     if (next == password_) return false;
     password_ = next;
-    zipStream_->Seek(-kCryptHeaderSize, 1);
+    SeekSpanning(cur_.DiskNumberStart, dataOffset);
     cur_.CompressedSize += kCryptHeaderSize;
   }
 }
@@ -610,11 +648,11 @@ void TUnZipper::ProcessEntry(int index, bool& retry) {
   const bool isFile = !cur_.FileName.empty();
   std::uint32_t dataOffset = 0;
   if (isFile) {
-    zipStream_->Seek(cur_.LocalHeaderOffset, 0);
+    SeekSpanning(cur_.DiskNumberStart, cur_.LocalHeaderOffset);
     std::uint8_t h[kLocalHeaderSize];
-    if (zipStream_->Read(h, kLocalHeaderSize) < kLocalHeaderSize) throw EFatalUnzipError(kMsgPrematureEnd);
+    if (ReadSpanning(h, kLocalHeaderSize) < kLocalHeaderSize) throw EFatalUnzipError(kMsgPrematureEnd);
     dataOffset = cur_.LocalHeaderOffset + kLocalHeaderSize + Get16(h + 26) + Get16(h + 28);
-    zipStream_->Seek(dataOffset, 0);
+    SeekSpanning(cur_.DiskNumberStart, dataOffset);
   }
   const std::optional<std::string> folder = DestinationFolder(cur_);
   if (!folder) {
@@ -636,7 +674,7 @@ void TUnZipper::ProcessEntry(int index, bool& retry) {
     if (!parent.empty() && !platform::DirectoryExists(parent)) platform::ForceDirectories(parent);
   }
   const bool encrypted = (cur_.Flags & kFlagEncrypted) != 0;
-  if (encrypted && !CheckPassword(index)) {
+  if (encrypted && !CheckPassword(index, dataOffset)) {
     Skip(index, TSkipReason::BadPassword, cur_.StoredPath());
     return;
   }
@@ -663,7 +701,7 @@ void TUnZipper::ProcessEntry(int index, bool& retry) {
   }
   bool complete = true;
   try {
-    zipStream_->Seek(dataOffset + (encrypted ? kCryptHeaderSize : 0), 0);
+    SeekSpanning(cur_.DiskNumberStart, dataOffset + (encrypted ? kCryptHeaderSize : 0));
     Decode(complete);
     if (out_ && !out_->WriteBack()) throw ECantWriteUCF(ZipMessage(ZipMsg::CantWriteUCF));
   } catch (...) {
@@ -740,13 +778,10 @@ void TUnZipper::Decode(bool& complete) {
 }
 
 void TUnZipper::ReadChunk(std::uint8_t* into, std::uint32_t n) {
-  const std::int64_t got = zipStream_->Read(into, n);
-  if (got < n) {
-    // Reading on from the next volume belongs to the multi-volume support;
-    // without it the missing bytes cannot be obtained.
-    if (ecrec_.ThisDisk == 0 || !OnGetNextDisk) throw EFatalUnzipError(kMsgPrematureEnd);
-    throw EUserCanceled(kMsgUserAborted);
-  }
+  // Data running past the end of a volume goes on in the next one; without a
+  // handler to find it, or past the last volume, the archive just ends early.
+  const std::int64_t got = OnGetNextDisk ? ReadSpanning(into, n) : zipStream_->Read(into, n);
+  if (got < n) throw EFatalUnzipError(kMsgPrematureEnd);
 }
 
 bool TUnZipper::FillInput() {

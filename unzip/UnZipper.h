@@ -90,7 +90,10 @@ class TUnZipper : private TDecodeIO {
   void SortEntries(TZipSortMode mode);
   void ClearArchive();
   const TEndCentral& EndCentral() const { return ecrec_; }
+  // 0 a single archive, 1 spanned over removable disks, 2 blocked into files.
   int SpanKind() const { return spanKind_; }
+  // The 0-based volume whose file is open as the archive stream.
+  int CurrentVolume() const { return currentDisk_; }
 
   // --- Extraction -------------------------------------------------------
   // Extracts the selected entries; returns how many succeeded.
@@ -109,6 +112,8 @@ class TUnZipper : private TDecodeIO {
   std::function<void(TUnZipper& Sender, int FileIndex, std::string& NewPassword)> OnBadPassword;
   std::function<void(TUnZipper& Sender, std::uint32_t CalcCRC, std::uint32_t StoredCRC, int FileIndex)> OnBadCRC;
   std::function<void(TUnZipper& Sender, TIncompleteZipMode& IncompleteMode)> OnInCompleteZip;
+  // Gives the path of volume NextDisk - 1 (arriving as the current name); an
+  // emptied FName cancels. Set to the component's own handler at creation.
   std::function<void(TUnZipper& Sender, int NextDisk, std::string& FName)> OnGetNextDisk;
   std::function<void(TUnZipper& Sender, int FileCount)> OnUnZipComplete;
   std::function<void(TUnZipper& Sender, int Percent)> OnFilePercentDone;
@@ -120,7 +125,9 @@ class TUnZipper : private TDecodeIO {
   void OpenArchive();
   void CloseArchive(bool force = false);
   void ReadDirectory();
+  void ReadDirectoryRecords();
   bool LocateEndRecord();
+  bool LocatePlausibleEndRecord();
   void ReadCentralDirectory();
   bool ReadCentral(TZipHeaderInfo& rec);
   bool ReadLocal(TZipHeaderInfo& rec);
@@ -132,11 +139,23 @@ class TUnZipper : private TDecodeIO {
   TSortedZip* View() const { return view_; }
   std::string ReadCommentAt(std::int64_t position, std::uint16_t length);
 
+  // Volumes of multi-volume archives.
+  void DefaultGetNextDisk(int nextDisk, std::string& name);
+  bool VolumeLabelMatches(int nextDisk) const;
+  void OpenVolume(int nextDisk);
+  void EnsureVolume(int volume);
+  bool CanSpan() const;
+  std::int64_t ReadSpanning(void* into, std::int64_t count);
+  void SkipSpanning(std::int64_t count);
+  void SeekSpanning(int volume, std::int64_t offset);
+  bool OpenSideFile();
+  void LeaveSideFile();
+
   // Extraction.
   int ExtractionRun();
   void ProcessEntry(int index, bool& retry);
   std::optional<std::string> DestinationFolder(const TZipHeaderInfo& e);
-  bool CheckPassword(int index);
+  bool CheckPassword(int index, std::int64_t dataOffset);
   bool OverwriteAllowed(int index, std::string& target);
   void Decode(bool& complete);
   void UnStore();
@@ -176,6 +195,14 @@ class TUnZipper : private TDecodeIO {
   bool rebuildTried_ = false;
   int spanKind_ = 0;
   int currentDisk_ = 0;
+  // The file that held the end record: the last volume of a blocked archive.
+  std::string endVolumeName_;
+  // Set by the default handler when it asked the user for a disk.
+  bool askedUser_ = false;
+  // While the directory is read from the ".zfc" side file, the archive's own
+  // stream waits here.
+  bool sideFile_ = false;
+  std::unique_ptr<TLFNFileStream> asideStream_;
 
   // Run state.
   std::unique_ptr<TDecodeState> ds_;

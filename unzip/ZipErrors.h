@@ -44,8 +44,9 @@ const char* ZipMessage(ZipMsg id);
 
 // Texts used without a number of their own.
 inline constexpr char kMsgPrematureEnd[] = "Premature end of file reached";
-inline constexpr char kMsgUserAborted[] = "User Aborted Operation";
 inline constexpr char kMsgCanceledNewDisk[] = "User canceled loading new disk.";
+inline constexpr char kMsgMissingDisk[] = "Cannot find disk %d of the multi-disk set: ";
+inline constexpr char kMsgNoDiskHandler[] = "Disk %d of the multi-disk set is needed, but no OnGetNextDisk handler is set";
 inline constexpr char kMsgOutOfMemory[] = "*** inflate out of memory ***";
 inline constexpr char kMsgErrorCaption[] = "Error";
 // Seek errors carry a leading control character (codes 24 and 10).

@@ -10,6 +10,8 @@
 #include <ctime>
 #include <string>
 
+#include "State.h"
+
 namespace platform {
 namespace {
 
@@ -169,9 +171,15 @@ std::optional<std::uint32_t> FileAgeDos(const std::string& path) {
   return ToDos(st.st_mtime);
 }
 
-bool IsRemovableDrive(const std::string&) { return false; }
+bool IsRemovableDrive(const std::string& root) {
+  return headless::GetState().removableDrives.count(headless::DriveKey(root)) != 0;
+}
 
-std::string VolumeLabel(const std::string&) { return std::string(); }
+std::string VolumeLabel(const std::string& root) {
+  const auto& drives = headless::GetState().removableDrives;
+  const auto at = drives.find(headless::DriveKey(root));
+  return at == drives.end() ? std::string() : at->second;
+}
 
 std::string CurrentDirectory() {
   char buffer[4096];

@@ -80,8 +80,20 @@ void Reset() {
   s.hover = nullptr;
   s.trayRequests.clear();
   s.shiftState = 0;
+  s.removableDrives.clear();
 }
 
 void SetWorkArea(const Rect& area) { GetState().workArea = area; }
+
+std::string DriveKey(const std::string& root) {
+  std::string key = root;
+  for (char& c : key)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return key;
+}
+
+void SetRemovableDrive(const std::string& root, const std::string& label) {
+  GetState().removableDrives[DriveKey(root)] = label;
+}
 
 }  // namespace platform::headless

@@ -49,11 +49,17 @@ struct State {
   platform::Window* hover = nullptr;  // the window the mouse was last over
   std::optional<Rect> workArea;  // none: the whole desktop
 
+  // Removable drives by upper-cased root, with their disks' labels.
+  std::map<std::string, std::string> removableDrives;
+
   std::vector<TrayRequest> trayRequests;
   std::uint8_t shiftState = 0;
 };
 
 State& GetState();
+
+// The key of a drive root in `removableDrives`.
+std::string DriveKey(const std::string& root);
 
 int AddTimer(std::uint32_t interval, std::function<void()> fire);
 void RemoveTimer(int id);

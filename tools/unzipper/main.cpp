@@ -2,7 +2,10 @@
 //   unzipper list ARCHIVE
 //   unzipper test ARCHIVE [-P PASSWORD]
 //   unzipper extract ARCHIVE -d DIR [-P PASSWORD] [-o] [-j] [PATTERN...]
-// Exit status: 0 success, 1 some entry failed, 2 the archive cannot be read.
+// A blocked archive is given by its last file (the one with the end record);
+// its other volumes, ARCHIVE's name with .001, .002 ..., are found beside it.
+// Exit status: 0 success, 1 some entry failed, 2 the archive (or one of its
+// volumes) cannot be read.
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -171,6 +174,11 @@ class Runner {
     }
     try {
       z_.UnZip();
+    } catch (const unzip::EUserCanceled& e) {
+      // A volume that cannot be found: the rest of the archive cannot be read.
+      if (lastPercent_ >= 0) std::fputc('\n', stderr);
+      std::fprintf(stderr, "unzipper: %s: %s\n", o_.archive.c_str(), e.what());
+      return kExitBadArchive;
     } catch (const std::exception& e) {
       if (lastPercent_ >= 0) std::fputc('\n', stderr);
       if (current_ >= 0) {

@@ -36,6 +36,12 @@ seeds = {
 }
 # Without its end record, so the rebuild path is seeded too.
 seeds["noend"] = seeds["two"][:-26]
+# The last volume of two whose first volume holds the same bytes (the fuzz
+# target writes each input as both), so volume changes are seeded too.
+two = bytearray(seeds["two"])
+end = two.rfind(b"PK\x05\x06")
+two[end + 4:end + 8] = b"\x01\x00\x01\x00"
+seeds["volumes"] = bytes(two)
 for name, data in seeds.items():
     with open(os.path.join(out, "directory", name), "wb") as f:
         f.write(data)

@@ -46,6 +46,11 @@ void SetExeName(std::string path);
 // The work area (the whole desktop unless set).
 void SetWorkArea(const Rect& area);
 
+// Drive roots such as "A:\" (any letter case) that report a removable drive
+// holding a disk with `label`; every other drive is fixed and unlabelled.
+// Changing the label stands for the user inserting another disk.
+void SetRemovableDrive(const std::string& root, const std::string& label);
+
 // Moves the cursor to a screen point and sends the window under it (or the
 // window holding the capture) a mouse message at that point: kMouseMove by
 // default, or a button message.
@@ -61,7 +66,7 @@ const Bitmap& WindowImage(const Window& window);
 std::vector<Window*> VisibleWindows();
 
 // Forgets boxes, requests and queued replies, and restores the defaults
-// (desktop, work area, cursor at 0, 0, no capture).
+// (desktop, work area, cursor at 0, 0, no capture, no removable drives).
 void Reset();
 
 // The notification area: every add, modify and delete the shell was asked for,
