@@ -38,7 +38,9 @@ void TUnZipper::DefaultGetNextDisk(int nextDisk, std::string& name) {
     if (!endVolumeName_.empty() && nextDisk - 1 == ecrec_.ThisDisk) {
       name = endVolumeName_;
     } else {
-      name = ChangeFileExt(name, "." + VolumeNumber(nextDisk));
+      std::string ext(1, '.');
+      ext += VolumeNumber(nextDisk);
+      name = ChangeFileExt(name, ext);
     }
     return;
   }
