@@ -41,13 +41,19 @@ void MakeTree(const fs::path& root) {
   fs::create_directories(root / "emptydir");
 }
 
-// Blocks `src` into `zip` with the stock tool, .bin files stored, and renames
-// name.z01, name.z02 ... (volumes 0, 1 ...) to name.001, name.002 ...
+// Blocks `src` into `zip` with the stock tool, .bin files stored, with the
+// archive comment "the set comment" (after the entries' comments in
+// `entryComments` when the options ask for them), and renames name.z01,
+// name.z02 ... (volumes 0, 1 ...) to name.001, name.002 ...
 // Returns the number of volumes.
-int MakeBlocked(const fs::path& src, const fs::path& zip, const std::string& options) {
-  const std::string command = "cd " + Q(src) + " && echo 'the set comment' | zip -q -r -n .bin -z " + options + " " +
-                              Q(zip) + " .";
+int MakeBlocked(const fs::path& src, const fs::path& zip, const std::string& options,
+                const std::string& entryComments = "") {
+  const fs::path comments = zip.parent_path() / "comments.txt";
+  ziptest::WriteFile(comments, entryComments + "the set comment\n");
+  const std::string command =
+      "cd " + Q(src) + " && zip -q -r -n .bin -z " + options + " " + Q(zip) + " . < " + Q(comments);
   EXPECT_EQ(Shell(command), 0) << command;
+  fs::remove(comments);
   int volumes = 1;
   for (;; ++volumes) {
     char ext[16];
@@ -250,7 +256,9 @@ TEST(MultiVolume, DirectoryOverSeveralVolumesAndRecordsCutByAVolumeEnd) {
     ziptest::WriteFile(dir.Path() / "src" / ("a_rather_long_name_for_entry_" + std::to_string(i) + ".txt"),
                        "entry " + std::to_string(i) + "\n");
   const fs::path zip = dir.Path() / "many.zip";
-  const int volumes = MakeBlocked(dir.Path() / "src", zip, "-s 64k");
+  std::string notes;
+  for (int i = 0; i < 1500; ++i) notes += "note " + std::to_string(i % 7) + "\n";
+  const int volumes = MakeBlocked(dir.Path() / "src", zip, "-s 64k -c", notes);
   const auto source = ziptest::Tree(dir.Path() / "src");
   auto list = [&](const fs::path& archive) {
     TUnZipper z;
@@ -258,7 +266,10 @@ TEST(MultiVolume, DirectoryOverSeveralVolumesAndRecordsCutByAVolumeEnd) {
     z.SetZipName(archive.string());
     z.ReadZip();
     std::set<std::string> names;
-    for (int i = 0; i < z.EntryCount(); ++i) names.insert(z.Entry(i).FileName);
+    for (int i = 0; i < z.EntryCount(); ++i) {
+      names.insert(z.Entry(i).FileName);
+      EXPECT_EQ(z.EntryComment(i).rfind("note ", 0), 0u) << z.Entry(i).FileName;
+    }
     EXPECT_EQ(z.ArchiveComment(), "the set comment");
     return std::make_pair(z.EndCentral(), names);
   };
@@ -269,16 +280,19 @@ TEST(MultiVolume, DirectoryOverSeveralVolumesAndRecordsCutByAVolumeEnd) {
 
   // The stock tool keeps records whole; move the end of the volume before the
   // last across the volume end, so that its last record is cut in its
-  // signature, its fixed part, its name or its extra field. Only central
-  // records live there, so no offset changes.
+  // signature, its fixed part, its name, its extra field or its comment. Only
+  // central records live there, so no offset changes.
   const fs::path before = Volume(zip, end.ThisDisk - 1);
   const std::string original = ziptest::ReadFile(before);
   const std::string last = ziptest::ReadFile(zip);
   const std::size_t record = original.rfind("PK\x01\x02");
   ASSERT_NE(record, std::string::npos);
-  const std::size_t nameEnd = kCentralHeaderSize + Get16(reinterpret_cast<const std::uint8_t*>(original.data()) + record + 28);
-  ASSERT_LT(record + nameEnd + 2, original.size()) << "the record should have an extra field";
-  for (const std::size_t cut : {std::size_t(2), std::size_t(20), nameEnd - 5, nameEnd + 2}) {
+  const auto* header = reinterpret_cast<const std::uint8_t*>(original.data()) + record;
+  const std::size_t nameEnd = kCentralHeaderSize + Get16(header + 28);
+  const std::size_t extraEnd = nameEnd + Get16(header + 30);
+  ASSERT_LT(nameEnd, extraEnd) << "the record should have an extra field";
+  ASSERT_EQ(record + extraEnd + Get16(header + 32), original.size());
+  for (const std::size_t cut : {std::size_t(2), std::size_t(20), nameEnd - 5, nameEnd + 2, extraEnd + 3}) {
     const std::size_t at = record + cut;
     ziptest::WriteFile(before, original.substr(0, at));
     ziptest::WriteFile(zip, original.substr(at) + last);
