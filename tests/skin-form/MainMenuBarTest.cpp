@@ -145,6 +145,43 @@ TEST_F(MainMenuBarTest, ClickOpensTheItemsPopupBelowIt) {
   EXPECT_EQ(events, (std::vector<std::string>{"enter", "exit"}));
 }
 
+TEST_F(MainMenuBarTest, PopupToUpOpensAboveTheItem) {
+  Build();
+  bar->PopupToUp = true;
+  ClickItem(1);
+  ASSERT_TRUE(skinForm->SkinMenu().IsOpen);
+  EXPECT_EQ(skinForm->SkinMenu().Levels[0]->BoundsRect().bottom, bar->ScreenRect(Item(1).ObjectRect).top);
+}
+
+TEST_F(MainMenuBarTest, MorphingItemsBlendTowardTheirActiveImage) {
+  Build();
+  for (auto& o : data->SkinObjects)
+    if (o->IDName == "mainmenubaritem") o->morphing = true;
+  bar->SetMainMenu(&menu);  // items copy the record anew
+  TskSkinMainMenuBarItem& file = Item(0);
+  ASSERT_TRUE(file.Morphing);
+  const Rect r = file.ObjectRect;
+  const Colour normal = file.Picture->Pixel(file.SkinRect.left + 1, file.SkinRect.top + 1);
+  const Colour active = file.Picture->Pixel(file.ActiveSkinRect.left + 1, file.ActiveSkinRect.top + 1);
+  ASSERT_NE(normal, active);
+  headless::MouseAt(ItemPoint(0));
+  headless::AdvanceTime(kHoverTick + 60);  // the hover tick, then a few morph steps
+  EXPECT_GT(file.MorphFactor, 0.0);
+  EXPECT_LT(file.MorphFactor, 1.0);
+  const Colour between = BarImage().Pixel(r.left + 1, r.top + 1);
+  EXPECT_NE(between, normal);
+  EXPECT_NE(between, active);
+  headless::AdvanceTime(300);
+  EXPECT_DOUBLE_EQ(file.MorphFactor, 1.0);
+  EXPECT_EQ(BarImage().Pixel(r.left + 1, r.top + 1), active);
+  EXPECT_FALSE(bar->BarMorphTimer.Running());
+  // Off the bar it morphs back.
+  headless::MouseAt({5, 5});
+  headless::AdvanceTime(400);
+  EXPECT_DOUBLE_EQ(file.MorphFactor, 0.0);
+  EXPECT_EQ(BarImage().Pixel(r.left + 1, r.top + 1), normal);
+}
+
 TEST_F(MainMenuBarTest, HoveringAnotherItemMovesTheOpenPopup) {
   Build();
   ClickItem(0);
