@@ -248,8 +248,9 @@ TEST_F(BlockedArchive, CancelledOrMissingVolumeRequests) {
 }
 
 // Many small files blocked into 64 KiB files: the central directory starts
-// on an earlier volume than the end record and runs over several volumes.
-TEST(MultiVolume, DirectoryOverSeveralVolumesAndRecordsCutByAVolumeEnd) {
+// on an earlier volume than the end record and runs over several volumes;
+// without the last volume a side file stands in for the directory.
+TEST(MultiVolume, DirectoryOverSeveralVolumesCutRecordsAndASideFile) {
   TW_REQUIRE_TOOL("zip");
   TempDir dir;
   for (int i = 0; i < 1500; ++i)
@@ -298,8 +299,23 @@ TEST(MultiVolume, DirectoryOverSeveralVolumesAndRecordsCutByAVolumeEnd) {
     ziptest::WriteFile(zip, original.substr(at) + last);
     EXPECT_TRUE(list(zip).second == names) << "cut at " << cut;
   }
+  ziptest::WriteFile(before, original);
+  ziptest::WriteFile(zip, last);
   std::string err;
   EXPECT_EQ(RunTool("extract " + Q(zip) + " -d " + Q(dir.Path() / "out"), &err), 0) << err;
+  EXPECT_TRUE(ziptest::Tree(dir.Path() / "out") == source);
+
+  // Without the last volume, the first one and a side file holding the
+  // directory and the end record serve for the entries on the first volumes.
+  std::string side = ziptest::ReadFile(Volume(zip, end.CentralStartDisk)).substr(end.CentralOffset);
+  for (int v = end.CentralStartDisk + 1; v < end.ThisDisk; ++v) side += ziptest::ReadFile(Volume(zip, v));
+  ziptest::WriteFile(dir.Path() / "many.zfc", side + last);
+  fs::remove(zip);
+  const auto [sideEnd, sideNames] = list(Volume(zip, 0));
+  EXPECT_EQ(sideEnd.ThisDisk, end.ThisDisk);
+  EXPECT_TRUE(sideNames == names);
+  fs::remove_all(dir.Path() / "out");
+  EXPECT_EQ(RunTool("extract " + Q(Volume(zip, 0)) + " -d " + Q(dir.Path() / "out"), &err), 0) << err;
   EXPECT_TRUE(ziptest::Tree(dir.Path() / "out") == source);
 }
 
