@@ -1,7 +1,8 @@
 // Under Wine: the skin demo, started as a user would start it, shows a skinned
 // window cut to the skin's mask; a right click opens its skinned popup menu,
 // Escape closes it, and closing the window ends the program. In this process,
-// the demo's window puts its icon into the notification area and takes it out.
+// the demo's window puts its icon into the notification area and takes it out,
+// and its main menu bar opens a skinned popup.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -81,7 +82,9 @@ TEST(WineDemo, SkinnedWindowWithItsRegionAndPopupMenuEndsWhenClosed) {
 
   PostMessageW(form, WM_RBUTTONUP, 0, MAKELPARAM(40, 30));
   ASSERT_TRUE(WaitFor(found, [&] { return found.popup != nullptr; })) << "no popup menu";
-  EXPECT_NE(GetWindowRgn(found.popup, CreateRectRgn(0, 0, 0, 0)), ERROR) << "the menu has the skin's shape";
+  HRGN menuRgn = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_NE(GetWindowRgn(found.popup, menuRgn), ERROR) << "the menu has the skin's shape";
+  DeleteObject(menuRgn);
   PostMessageW(found.popup, WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_TRUE(WaitFor(found, [&] { return found.popup == nullptr; })) << "Escape left the menu open";
 
@@ -105,3 +108,24 @@ TEST(WineDemo, TrayIconIsAddedAndRemoved) {
 }
 
 }  // namespace
+
+TEST(WineDemo, MainMenuBarOpensASkinnedPopup) {
+  platform::Application app;
+  testing_support::TempDir dir;
+  auto demo = std::make_unique<skindemo::SkinDemo>(dir.File("skin"));
+  demo->form.Show();
+  ASSERT_GT(demo->menuBar.ItemCount(), 0u);
+  const platform::Rect item = demo->menuBar.Item(0)->ObjectRect;
+  HWND bar = static_cast<HWND>(demo->menuBar.NativeHandle());
+  SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(item.left + 3, item.top + 3));
+  skin::TskSkinMenu& menus = demo->skinForm.SkinMenu();
+  ASSERT_TRUE(menus.IsOpen);
+  HWND level = static_cast<HWND>(menus.Levels.at(0)->NativeHandle());
+  EXPECT_TRUE(IsWindowVisible(level));
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_NE(GetWindowRgn(level, rgn), ERROR) << "the popup has the skin's shape";
+  DeleteObject(rgn);
+  SendMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(item.left + 3, item.top + 3));
+  menus.CloseAllMenus();
+  EXPECT_FALSE(menus.IsOpen);
+}

@@ -7,6 +7,20 @@ namespace skindemo {
 
 namespace {
 
+void BuildMainMenu(platform::Menu& menu, platform::Window& form) {
+  platform::MenuItem& file = menu.Items.Add("&File");
+  file.Add("&Open waybill...").ShortCut = "Ctrl+O";
+  file.Add("&Print").Enabled = false;
+  file.Add("-");
+  file.Add("E&xit", [&form](platform::MenuItem&) { form.Close(); });
+  platform::MenuItem& view = menu.Items.Add("&View");
+  view.Add("&Toolbar").Checked = true;
+  platform::MenuItem& sort = view.Add("&Sort by");
+  sort.Add("&Date");
+  sort.Add("&Destination");
+  menu.Items.Add("&Help").Add("&About");
+}
+
 void BuildMenu(platform::Menu& menu, platform::Window& form) {
   platform::MenuItem& items = menu.Items;
   items.Add("&New consignment").ShortCut = "Ctrl+N";
@@ -32,6 +46,12 @@ SkinDemo::SkinDemo(const std::string& skinFolder) {
   hint.SetSkinData(&data);
   skinForm.SetSkinHint(&hint);
   skinForm.ShowObjectHint = true;
+  BuildMainMenu(mainMenu, form);
+  mainMenu.SetSkinData(&data);
+  menuBar.SetSkinData(&data);
+  menuBar.SetSkinForm(&skinForm);
+  skinForm.SetMainMenuBar(&menuBar);
+  menuBar.SetMainMenu(&mainMenu);
   BuildMenu(menu, form);
   // The menu opens where the right button comes up, as a context menu does.
   form.AddMessageHook([this](platform::Window&, platform::Message& m) {

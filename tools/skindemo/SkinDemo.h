@@ -1,10 +1,12 @@
 // The skin demo's window: a sizable form in the generated sample skin with a
-// skinned popup menu on the right button, hints on the caption buttons and an
-// icon in the notification area. The demo program shows it; tests drive it.
+// skinned main menu bar, a popup menu on the right button, hints on the caption
+// buttons and an icon in the notification area. The demo program shows it;
+// tests drive it.
 #pragma once
 #include <string>
 
 #include "platform/Window.h"
+#include "skMainMenuBar.h"
 #include "skSkinData.h"
 #include "skSkinForm.h"
 #include "skSkinHint.h"
@@ -26,6 +28,8 @@ class SkinDemo {
   skin::TskSkinData data{&form};
   skin::TskSkinForm skinForm{form};
   skin::TskSkinHint hint{&form};
+  skin::TskSkinMainMenu mainMenu;
+  skin::TskSkinMainMenuBar menuBar{form};
   skin::TskSkinPopupMenu menu{&form};
   skin::TskSkinPopupMenu trayMenu{&form};
   skin::TskTrayIcon tray{&form};

@@ -2,8 +2,9 @@
 //   skindemo                 opens the window: right-click its client area for a
 //                            skinned popup menu, rest on a caption button for its
 //                            hint; the notification-area icon has a menu too
-//   skindemo --render DIR    draws the window alone, with its menu and submenu
-//                            open, and with a hint, into DIR/frame.png, menu.png, hint.png
+//   skindemo --render DIR    draws the window alone, with its popup menu and
+//                            submenu open, with the menu bar's first menu open,
+//                            and with a hint: DIR/frame.png, menu.png, menubar.png, hint.png
 // Without a screen (the headless build) only --render shows anything.
 #include <algorithm>
 #include <chrono>
@@ -35,15 +36,16 @@ constexpr platform::Colour kBackdrop = platform::Rgb(255, 255, 255);
 
 using skindemo::SkinDemo;
 
-// A popup's own picture: what it paints, inside its shape.
-void DrawPopup(Bitmap& out, platform::Window& popup) {
-  const Rect b = popup.BoundsRect();
+// What a popup or child window paints, inside its shape, with its top-left
+// corner at `at` of `out`.
+void DrawPainted(Bitmap& out, platform::Window& window, Point at) {
+  const Rect b = window.BoundsRect();
   Bitmap image(b.Width(), b.Height());
-  popup.Perform(platform::msg::kPaint, 0, reinterpret_cast<std::intptr_t>(&image));
-  const auto& region = popup.WindowRegion();
+  window.Perform(platform::msg::kPaint, 0, reinterpret_cast<std::intptr_t>(&image));
+  const auto& region = window.WindowRegion();
   for (int y = 0; y < image.Height(); ++y)
     for (int x = 0; x < image.Width(); ++x)
-      if (!region || region->Contains(x, y)) out.SetPixel(b.left + x, b.top + y, image.Pixel(x, y));
+      if (!region || region->Contains(x, y)) out.SetPixel(at.x + x, at.y + y, image.Pixel(x, y));
 }
 
 // The window as the screen shows it (frame and client background inside the
@@ -68,7 +70,12 @@ Bitmap Picture(SkinDemo& demo, const std::vector<platform::Window*>& popups) {
   for (int y = 0; y < window.Height(); ++y)
     for (int x = 0; x < window.Width(); ++x)
       if (!region || region->Contains(x, y)) out.SetPixel(bounds.left + x, bounds.top + y, window.Pixel(x, y));
-  for (platform::Window* p : popups) DrawPopup(out, *p);
+  // The controls inside the client area, then the popups over everything.
+  for (platform::Window* child : demo.form.Children()) {
+    const Rect c = child->BoundsRect();
+    DrawPainted(out, *child, {bounds.left + client.left + c.left, bounds.top + client.top + c.top});
+  }
+  for (platform::Window* p : popups) DrawPainted(out, *p, {p->BoundsRect().left, p->BoundsRect().top});
   return out;
 }
 
@@ -95,6 +102,17 @@ void Render(SkinDemo& demo, const fs::path& dir) {
   for (auto& level : controller.Levels) levels.push_back(level.get());
   if (levels.size() != 2) throw platform::Exception("the submenu did not open");
   Save(dir / "menu.png", Picture(demo, levels));
+  controller.CloseAllMenus();
+
+  // The main menu bar with its first item's menu open, as a press opens it.
+  if (demo.menuBar.ItemCount() == 0) throw platform::Exception("the menu bar has no items");
+  const Rect item = demo.menuBar.Item(0)->ObjectRect;
+  demo.menuBar.Perform(platform::msg::kLButtonDown, 0, platform::PointToParam({item.left + 3, item.top + 3}));
+  if (controller.Levels.empty()) throw platform::Exception("the menu bar's item did not open its menu");
+  levels.clear();
+  for (auto& level : controller.Levels) levels.push_back(level.get());
+  Save(dir / "menubar.png", Picture(demo, levels));
+  demo.menuBar.Perform(platform::msg::kLButtonUp, 0, platform::PointToParam({item.left + 3, item.top + 3}));
   controller.CloseAllMenus();
 
   // The close button's hint, where the hint would show below the cursor.
