@@ -34,7 +34,8 @@ bool TskSkinForm::MainMenuMessage(platform::Message& m) {
       if (MainMenuMode_) {
         LeaveMainMenuMode();
       } else {
-        if (SkinMenu_.IsOpen) SkinMenuClosed();
+        // An open popup goes, not only its bookkeeping: it would keep the keys.
+        if (SkinMenu_.IsOpen) SkinMenu_.CloseAllMenus();
         if (MainMenuBar_) MainMenuBar_->EnterMenuMode();
       }
       // Never passed on, with or without a bar: the platform's own menu mode would start.

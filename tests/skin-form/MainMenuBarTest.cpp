@@ -281,6 +281,23 @@ TEST_F(MainMenuBarTest, EnterOnItemWithoutChildrenRunsItAndLeavesTheMode) {
   EXPECT_FALSE(skinForm->MainMenuMode());
 }
 
+TEST_F(MainMenuBarTest, SystemMenuKeyClosesAnOpenPopupFirst) {
+  Build();
+  TskSkinPopupMenu popup(form.get());
+  popup.Items.Add("&Something");
+  popup.Popup(150, 250);
+  ASSERT_TRUE(skinForm->SkinMenu().IsOpen);
+  ASSERT_TRUE(skinForm->MenuOpen());
+  KeyMenu();
+  EXPECT_FALSE(skinForm->SkinMenu().IsOpen);
+  EXPECT_FALSE(skinForm->MenuOpen());
+  EXPECT_TRUE(skinForm->MainMenuMode());
+  EXPECT_EQ(ActiveIndex(), 0);
+  // The keys now move along the bar.
+  Key(vk::kRight);
+  EXPECT_EQ(ActiveIndex(), 1);
+}
+
 TEST_F(MainMenuBarTest, AcceleratorsAndShortCuts) {
   Build();
   bool handled = false;
