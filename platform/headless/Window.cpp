@@ -78,9 +78,12 @@ Point Window::ScreenToClient(Point p) const {
 
 void Window::ShowNoActivate() {
   if (impl_->closed) return;
-  auto& windows = headless::GetState().windows;
-  std::erase(windows, this);
-  windows.push_back(this);
+  // A child stays among its siblings; a top-level window goes to the top.
+  if (kind_ != WindowKind::Child) {
+    auto& windows = headless::GetState().windows;
+    std::erase(windows, this);
+    windows.push_back(this);
+  }
   impl_->visible = true;
   Invalidate();
 }

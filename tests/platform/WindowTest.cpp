@@ -142,6 +142,10 @@ TEST(ChildWindow, MouseGoesToTheInnermostChild) {
   platform::headless::ClickAt({150, 100});
   EXPECT_EQ(log, (std::vector<std::string>{"inner enter", "inner down 1,2", "inner leave", "outer enter",
                                            "outer down 40,30"}));
+  // A child shown again stays a child, under its parent.
+  inner.Hide();
+  inner.ShowNoActivate();
+  EXPECT_EQ(platform::WindowAtPoint({116, 77}), &form);
   // A hidden child is passed over.
   log.clear();
   outer.Hide();
