@@ -46,15 +46,19 @@ void TskControl::SetColor(Colour color) {
   Invalidate();
 }
 
-void TskControl::SetSkinData(TskSkinData* data) {
+void TskControl::StoreSkinData(TskSkinData* data) {
   SkinData_ = data;
   FreeNotification(data);
+}
+
+void TskControl::SetSkinData(TskSkinData* data) {
+  StoreSkinData(data);
   if (data && !data->Empty && !Designing()) SkinChanged();
 }
 
 int TskControl::LookUpSkinIndex() const {
   if (!SkinData_ || SkinData_->Empty) return -1;
-  return SkinData_->GetControlIndex(SkinDataName);
+  return SkinData_->GetControlIndex(RecordName());
 }
 
 void TskControl::ReadSkinRecord() { SkinIndex_ = LookUpSkinIndex(); }

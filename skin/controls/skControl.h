@@ -82,7 +82,11 @@ class TskControl : public platform::Window, public TskComponent {
   }
   // The looked-up position: -1 without a loaded skin or without a record.
   int LookUpSkinIndex() const;
+  // The name looked up (SkinDataName unless a control has another look).
+  virtual std::string RecordName() const { return SkinDataName; }
   void SetSkinIndex(int index) { SkinIndex_ = index; }
+  // Keeps the reference (and hears of the skin data's removal), nothing more.
+  void StoreSkinData(TskSkinData* data);
 
   // Draws the whole control into `canvas`, sized to the client area.
   virtual void Paint(platform::Bitmap& canvas);

@@ -54,14 +54,15 @@ void TskGraphicSkinControl::Paint(platform::Bitmap& canvas) { PaintOffScreen(*th
 // --- TskSkinCustomControl ---
 
 TskSkinCustomControl::TskSkinCustomControl(platform::Window& parent) : TskSkinControl(parent) {
-  DefaultFont_.name = "Arial";
-  DefaultFont_.height = kDefaultFontSize;
-  DefaultFont_.style = 0;
+  DefaultFont_.font.name = "Arial";
+  DefaultFont_.font.height = kDefaultFontSize;
+  DefaultFont_.font.style = 0;
+  DefaultFont_.color = platform::SysColor(platform::SysColour::WindowText);
 }
 
 TskSkinCustomControl::~TskSkinCustomControl() = default;
 
-void TskSkinCustomControl::SetDefaultFont(const platform::Font& font) {
+void TskSkinCustomControl::SetDefaultFont(const TskFont& font) {
   DefaultFont_ = font;
   DefaultFontChanged();
   ReadSkinRecord();
@@ -91,17 +92,26 @@ TskStretchKind TskSkinCustomControl::StretchKind() const {
   return TskStretchKind::skFixed;
 }
 
+void TskSkinCustomControl::DropRecord() {
+  SetSkinIndex(-1);
+  CustomRecord_ = false;
+  LTPoint = RTPoint = LBPoint = RBPoint = {};
+  ClRect = FSkinRect = {};
+  Picture = MaskPicture = nullptr;
+}
+
 void TskSkinCustomControl::ReadSkinRecord() {
   TskSkinControl::ReadSkinRecord();
   const auto* rec = SkinRecordAs<TskDataSkinCustomControl>();
-  CustomRecord_ = rec != nullptr;
   if (!rec) {
-    LTPoint = RTPoint = LBPoint = RBPoint = {};
-    ClRect = {};
-    FSkinRect = SkinRecord() ? SkinRecord()->skinrect : Rect{};
-    Picture = MaskPicture = nullptr;
+    const Rect skinrect = SkinRecord() ? SkinRecord()->skinrect : Rect{};
+    const int index = SkinIndex();
+    DropRecord();
+    SetSkinIndex(index);
+    FSkinRect = skinrect;
     return;
   }
+  CustomRecord_ = true;
   LTPoint = rec->lefttoppoint;
   RTPoint = rec->righttoppoint;
   LBPoint = rec->leftbottompoint;

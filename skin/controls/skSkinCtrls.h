@@ -57,8 +57,8 @@ class TskSkinCustomControl : public TskSkinControl {
   explicit TskSkinCustomControl(platform::Window& parent);
   ~TskSkinCustomControl() override;
 
-  const platform::Font& DefaultFont() const { return DefaultFont_; }
-  void SetDefaultFont(const platform::Font& font);
+  const TskFont& DefaultFont() const { return DefaultFont_; }
+  void SetDefaultFont(const TskFont& font);
   int DefaultWidth() const { return DefaultWidth_; }
   void SetDefaultWidth(int width);
   int DefaultHeight() const { return DefaultHeight_; }
@@ -96,9 +96,15 @@ class TskSkinCustomControl : public TskSkinControl {
   TskStretchGeometry MovedGeometry(int width, int height) const;
   // Whether the record is of the class this base draws from.
   bool HasCustomRecord() const { return CustomRecord_; }
+  // A control that accepts only records of class T forgets any other.
+  template <class T>
+  void AcceptOnly() {
+    if (SkinIndex() != -1 && !SkinRecordAs<T>()) DropRecord();
+  }
+  void DropRecord();
 
  private:
-  platform::Font DefaultFont_;
+  TskFont DefaultFont_;
   int DefaultWidth_ = 0;
   int DefaultHeight_ = 0;
   bool CustomRecord_ = false;

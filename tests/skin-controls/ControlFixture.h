@@ -2,6 +2,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -19,6 +20,14 @@ using platform::Bitmap;
 using platform::Colour;
 using platform::Point;
 using platform::Rect;
+
+// Whether any pixel of `area` has colour `c`.
+inline bool HasColour(const Bitmap& b, Colour c, Rect area = {0, 0, 1 << 20, 1 << 20}) {
+  for (int y = std::max(0, area.top); y < std::min(b.Height(), area.bottom); ++y)
+    for (int x = std::max(0, area.left); x < std::min(b.Width(), area.right); ++x)
+      if (b.Pixel(x, y) == c) return true;
+  return false;
+}
 
 inline Colour BtnFace() { return platform::SysColor(platform::SysColour::BtnFace); }
 
