@@ -56,6 +56,7 @@ class MainMenuBarTest : public FrameFixture {
   }
   // A form w wide with the bar on it, skinned or plain.
   void Build(int w = 400, bool skinned = true) {
+    bar.reset();
     MakeForm(w, 300, skinned);
     Activate();
     bar = std::make_unique<TskSkinMainMenuBar>(*form);
@@ -119,6 +120,25 @@ TEST_F(MainMenuBarTest, ItemsFollowTheMenuAndTheSkinRecord) {
                                             Item(0).textrect.right + 2);
   for (std::size_t i = 1; i < bar->ItemCount(); ++i) EXPECT_EQ(Item(i).ObjectRect.left, Item(i - 1).ObjectRect.right);
   EXPECT_FALSE(bar->Overflow);
+}
+
+TEST_F(MainMenuBarTest, HeightFollowsTheRecordOrTheDefault) {
+  Build();
+  bar->SetHeight(50);
+  EXPECT_EQ(bar->Height(), bar->skinrect.Height());  // the record's, whatever is asked
+  bar->SetDefaultHeight(30);
+  EXPECT_EQ(bar->Height(), bar->skinrect.Height());
+  // The form's width changes the bar's with it.
+  form->SetBounds({100, 100, 500, 300});
+  form->Perform(WM_SIZE, 0, 0);
+  EXPECT_EQ(bar->Width(), form->ClientSize().x);
+  Build(400, false);
+  EXPECT_EQ(bar->Height(), 22);
+  bar->SetDefaultHeight(30);
+  EXPECT_EQ(bar->Height(), 30);
+  EXPECT_EQ(bar->ItemsArea.bottom, 28);
+  bar->SetHeight(40);
+  EXPECT_EQ(bar->Height(), 40);
 }
 
 TEST_F(MainMenuBarTest, ClickOpensTheItemsPopupBelowIt) {
