@@ -19,7 +19,26 @@ Application& Application::Instance() {
 
 bool Application::Exists() { return instance != nullptr; }
 
+int Application::AddMinimizeHook(std::function<void()> hook) {
+  minimizeHooks_.emplace_back(nextHookId_, std::move(hook));
+  return nextHookId_++;
+}
 
+void Application::RemoveMinimizeHook(int id) {
+  std::erase_if(minimizeHooks_, [id](const auto& h) { return h.first == id; });
+}
+
+void Application::MinimizedChanged(bool minimized) {
+  const bool was = minimized_;
+  minimized_ = minimized;
+  if (!minimized) taskButton_ = true;
+  if (!minimized || was) return;
+  // A hook may remove itself (or another) while it runs.
+  const auto hooks = minimizeHooks_;
+  for (const auto& [id, hook] : hooks)
+    if (std::any_of(minimizeHooks_.begin(), minimizeHooks_.end(), [id](const auto& h) { return h.first == id; }))
+      hook();
+}
 
 void Application::AddForm(Window* window) {
   if (forms_.empty()) mainForm_ = window;

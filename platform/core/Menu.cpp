@@ -1,5 +1,6 @@
 #include "platform/Menu.h"
 
+#include <algorithm>
 #include <cctype>
 #include <string>
 #include <utility>
@@ -32,6 +33,18 @@ MenuItem& MenuItem::Add(std::string caption, std::function<void(MenuItem&)> onCl
   item->parent_ = this;
   items_.push_back(std::move(item));
   return *items_.back();
+}
+
+MenuItem& MenuItem::Insert(int index, std::string caption, std::function<void(MenuItem&)> onClick) {
+  auto item = std::make_unique<MenuItem>(std::move(caption));
+  item->OnClick = std::move(onClick);
+  item->parent_ = this;
+  const auto at = items_.begin() + std::clamp(index, 0, Count());
+  return **items_.insert(at, std::move(item));
+}
+
+void MenuItem::Delete(int index) {
+  if (index >= 0 && index < Count()) items_.erase(items_.begin() + index);
 }
 
 Menu* MenuItem::GetParentMenu() const {

@@ -41,6 +41,28 @@ void Application::ProcessMessages() {
 
 void Application::PostQuit() {}
 
+void Application::Minimize() {
+  if (minimized_) return;
+  // The forms go out of sight with the application, as owned windows do on a desktop.
+  auto& hidden = headless::GetState().minimizedForms;
+  for (Window* w : forms_)
+    if (w->Visible()) {
+      hidden.push_back(w);
+      w->Hide();
+    }
+  MinimizedChanged(true);
+}
+
+void Application::Restore() {
+  if (!minimized_ && taskButton_) return;
+  MinimizedChanged(false);
+  const std::vector<Window*> hidden = std::move(headless::GetState().minimizedForms);
+  headless::GetState().minimizedForms.clear();
+  for (Window* w : hidden) w->Show();
+}
+
+void Application::HideTaskButton() { taskButton_ = false; }
+
 std::string Application::ExeName() {
   const std::string& pretend = headless::GetState().exeName;
   if (!pretend.empty()) return pretend;

@@ -81,9 +81,12 @@ void Reset() {
   s.trayRequests.clear();
   s.shiftState = 0;
   s.removableDrives.clear();
+  s.minimizedForms.clear();
+  s.layeredWindows = true;
 }
 
 void SetWorkArea(const Rect& area) { GetState().workArea = area; }
+void SetLayeredWindowsAvailable(bool available) { GetState().layeredWindows = available; }
 
 std::string DriveKey(const std::string& root) {
   std::string key = root;

@@ -48,6 +48,9 @@ struct State {
   platform::Window* capture = nullptr;
   platform::Window* hover = nullptr;  // the window the mouse was last over
   std::optional<Rect> workArea;  // none: the whole desktop
+  // The forms a minimize of the application hid, shown again by its restore.
+  std::vector<platform::Window*> minimizedForms;
+  bool layeredWindows = true;
 
   // Removable drives by upper-cased root, with their disks' labels.
   std::map<std::string, std::string> removableDrives;

@@ -18,6 +18,7 @@ struct Window::Impl {
   bool visible = false;
   bool closed = false;
   std::optional<std::uint8_t> alpha;
+  std::vector<std::optional<std::uint8_t>> alphaChanges;
   std::optional<Region> region;
   Bitmap screen;  // the last paint
 };
@@ -52,6 +53,7 @@ Window::~Window() {
   OrphanChildren();
   DetachFromParent();
   std::erase(s.windows, this);
+  std::erase(s.minimizedForms, this);
   if (s.capture == this) s.capture = nullptr;
   if (s.hover == this) s.hover = nullptr;
   if (kind_ == WindowKind::Form && Application::Exists()) Application::Instance().RemoveForm(this);
@@ -88,7 +90,11 @@ void Window::ShowNoActivate() {
   Invalidate();
 }
 
-void Window::Hide() { impl_->visible = false; }
+void Window::Hide() {
+  if (!impl_->visible) return;
+  impl_->visible = false;
+  if (kind_ != WindowKind::Popup) Perform(msg::kShowWindow, 0, 0);
+}
 
 void Window::SetRegion(std::optional<Region> region, bool redraw) {
   impl_->region = std::move(region);
@@ -106,6 +112,20 @@ void Window::Invalidate() {
 
 namespace headless {
 const Bitmap& WindowImage(const Window& window) { return window.impl().screen; }
+const std::vector<std::optional<std::uint8_t>>& AlphaChanges(const Window& window) {
+  return window.impl().alphaChanges;
+}
+
+void DragWindow(Window& window, Point topLeft) {
+  // The system's move loop: the proposed rectangle may be changed by the window.
+  constexpr std::uint32_t kMoving = 0x0216, kEnterSizeMove = 0x0231, kExitSizeMove = 0x0232;
+  window.Perform(kEnterSizeMove, 0, 0);
+  const Rect b = window.BoundsRect();
+  Rect proposed{topLeft.x, topLeft.y, topLeft.x + b.Width(), topLeft.y + b.Height()};
+  window.Perform(kMoving, 0, reinterpret_cast<std::intptr_t>(&proposed));
+  window.SetPosition(proposed.left, proposed.top);
+  window.Perform(kExitSizeMove, 0, 0);
+}
 }  // namespace headless
 
 const std::string& Window::Caption() const { return impl_->caption; }
@@ -167,11 +187,15 @@ void Window::WndProc(Message& message) {
   if (message.msg == msg::kClose) Close();
 }
 
-void Window::SetAlpha(std::optional<std::uint8_t> alpha) { impl_->alpha = alpha; }
+void Window::SetAlpha(std::optional<std::uint8_t> alpha) {
+  if (!LayeredWindowsAvailable()) return;
+  impl_->alpha = alpha;
+  impl_->alphaChanges.push_back(alpha);
+}
 std::optional<std::uint8_t> Window::Alpha() const { return impl_->alpha; }
 void* Window::NativeHandle() const { return const_cast<Window*>(this); }
 
-bool LayeredWindowsAvailable() { return true; }
+bool LayeredWindowsAvailable() { return headless::GetState().layeredWindows; }
 Point DesktopSize() { return headless::GetState().desktop; }
 
 }  // namespace platform

@@ -19,6 +19,14 @@ HWND appWindow = nullptr;
 constexpr wchar_t kApplicationClass[] = L"TwApplication";
 
 LRESULT CALLBACK ApplicationProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  // Minimized from code or from its task-bar button: the forms it owns go with it.
+  if (msg == WM_SIZE && Application::Exists() && (wParam == SIZE_MINIMIZED || wParam == SIZE_RESTORED)) {
+    try {
+      Application::Instance().MinimizedChanged(wParam == SIZE_MINIMIZED);
+    } catch (const std::exception& e) {
+      ReportEscapedError(e);
+    }
+  }
   return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 }  // namespace
@@ -82,6 +90,20 @@ void Application::ProcessMessages() {
 }
 
 void Application::PostQuit() { PostQuitMessage(0); }
+
+void Application::Minimize() {
+  if (!minimized_) ShowWindow(win32::ApplicationWindow(), SW_MINIMIZE);
+}
+
+void Application::Restore() {
+  ShowWindow(win32::ApplicationWindow(), SW_RESTORE);
+  MinimizedChanged(false);
+}
+
+void Application::HideTaskButton() {
+  ShowWindow(win32::ApplicationWindow(), SW_HIDE);
+  taskButton_ = false;
+}
 
 std::string Application::ExeName() {
   std::wstring path(MAX_PATH, L'\0');

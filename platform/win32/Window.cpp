@@ -257,7 +257,8 @@ void Window::ShowNoActivate() {
 
 void Window::Hide() {
   if (!impl_->hwnd) return;
-  if (kind_ == WindowKind::Child) {
+  // A form or child window is told (WM_SHOWWINDOW); a popup just disappears, staying topmost.
+  if (kind_ != WindowKind::Popup) {
     ShowWindow(impl_->hwnd, SW_HIDE);
     return;
   }

@@ -261,11 +261,19 @@ void TskSkinStdButtonObject::DrawDefault(Bitmap& canvas) {
 }
 
 void TskSkinStdButtonObject::DblClick() {
-  if (Command == TskStdCommand::cmSysMenu) SkinForm.CloseForm();
+  if (Command != TskStdCommand::cmSysMenu) return;
+  // The first click opened the system menu; it goes with the form.
+  if (SkinForm.SkinMenu().IsOpen) SkinForm.SkinMenu().CloseAllMenus();
+  SkinForm.CloseForm();
 }
 
 void TskSkinStdButtonObject::MouseDown(int, int, TMouseButton button) {
-  if (Enabled && button == TMouseButton::mbLeft && !Down) SetDown(true);
+  if (!Enabled || button != TMouseButton::mbLeft || Down) return;
+  SetDown(true);
+  if (Command != TskStdCommand::cmSysMenu) return;
+  // Stays down while the system menu is open.
+  HasMenu = true;
+  SkinForm.TrackSystemMenu(ObjectRect);
 }
 
 void TskSkinStdButtonObject::MouseUp(int x, int y, TMouseButton button) {

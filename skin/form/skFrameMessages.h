@@ -29,6 +29,7 @@ constexpr std::uint32_t WM_NCRBUTTONDBLCLK = 0x00A6;
 constexpr std::uint32_t WM_LBUTTONUP = 0x0202;
 constexpr std::uint32_t WM_RBUTTONUP = 0x0205;
 constexpr std::uint32_t WM_SIZING = 0x0214;
+constexpr std::uint32_t WM_MOVING = 0x0216;
 constexpr std::uint32_t WM_ENTERSIZEMOVE = 0x0231;
 constexpr std::uint32_t WM_EXITSIZEMOVE = 0x0232;
 

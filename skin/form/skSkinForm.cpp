@@ -6,6 +6,8 @@
 #include "skSkinCtrls.h"
 #include "skSkinHint.h"
 #include "skSkinMenus.h"
+#include "skTrayIcon.h"
+#include "skUtils.h"
 
 namespace skin {
 
@@ -33,13 +35,19 @@ TskSkinForm::TskSkinForm(platform::Window& ownerForm)
       DefCaptionFont_(CaptionFont(platform::SysColour::BtnText)),
       DefInActiveCaptionFont_(CaptionFont(platform::SysColour::BtnShadow)),
       SkinMenu_(&ownerForm),
-      BorderIcons_(kDefaultBorderIcons) {
+      BorderIcons_(kDefaultBorderIcons),
+      TrayMenu_(&ownerForm) {
   HoverTimer.SetEnabled(false);
   HoverTimer.SetInterval(kHoverInterval);
   HoverTimer.SetOnTimer([this] { HoverTick(); });
   MorphTimer.SetEnabled(false);
   MorphTimer.SetInterval(kMorphInterval);
   MorphTimer.SetOnTimer([this] { MorphTick(); });
+  TrayMenu_.HostForm = &owner_;
+  BuildTrayMenu();
+  FadeTimer.SetEnabled(false);
+  FadeTimer.SetInterval(1);
+  FadeTimer.SetOnTimer([this] { FadeIn(); });
   hookId_ = owner_.AddMessageHook([this](platform::Window&, platform::Message& m) { return SkinWindowProc(m); });
   RegisterMenuHost(owner_, this);
 }
@@ -48,6 +56,9 @@ TskSkinForm::~TskSkinForm() {
   // Messages after this reach the form's own handling again.
   owner_.RemoveMessageHook(hookId_);
   UnregisterMenuHost(owner_);
+  // Nothing left elsewhere may call back into this component.
+  SetTrayIcon(nullptr);
+  RemoveSystemItems();
   HoverTimer.SetEnabled(false);
   MorphTimer.SetEnabled(false);
   ClearSkinObjects();
@@ -62,6 +73,14 @@ void TskSkinForm::Notification(TskComponent* removed) {
     SkinActive_ = false;
     ClearSkinObjects();
     RemoveRegion();
+  }
+  if (removed == SystemMenu_) {
+    SystemMenu_ = nullptr;
+    systemMenuMerged_ = false;
+  }
+  if (removed == TrayIcon_) {
+    TrayIcon_ = nullptr;
+    trayHandlesSet_ = false;
   }
   if (removed == SkinHint_) SkinHint_ = nullptr;
   if (removed == mainMenuBarComponent_) MainMenuBar_ = nullptr, mainMenuBarComponent_ = nullptr;
@@ -90,6 +109,7 @@ void TskSkinForm::SetDefInActiveCaptionFont(const TskCaptionFont& font) {
 void TskSkinForm::SetSkinData(TskSkinData* data) {
   SkinData_ = data;
   FreeNotification(data);
+  TrayMenu_.SetSkinData(data);
   if (!Designing()) ApplySkinData();
 }
 
@@ -107,6 +127,12 @@ void TskSkinForm::SkinMenuOpened() {
 
 void TskSkinForm::SkinMenuClosed() {
   MenuOpen_ = false;
+  // A button that opened the menu stays down until the menu has closed.
+  for (auto& o : ObjectList)
+    if (auto* b = dynamic_cast<TskSkinButtonObject*>(o.get()); b && b->HasMenu && b->Down) {
+      b->SetDown(false);
+      break;
+    }
   if (OnSkinMenuClose) OnSkinMenuClose(*this);
   MainMenuMenuClosed();
 }
@@ -267,40 +293,6 @@ void TskSkinForm::SetFrameActive(bool repaint) {
   if (a ? bool(OnActivate) : bool(OnDeActivate)) (a ? OnActivate : OnDeActivate)(*this);
 }
 
-// --- window states (kept by the frame: the form's own state stays normal) ---
-
-void TskSkinForm::SetSkinWindowState(TWindowState state) {
-  if (state == SkinWindowState_) return;
-  const Rect b = owner_.BoundsRect();
-  if (SkinWindowState_ == TWindowState::wsNormal && !RolledUp_) RestoreBounds_ = b;
-  SkinWindowState_ = state;
-  switch (state) {
-    case TWindowState::wsMaximized: ResizeForm(platform::WorkArea()); break;
-    case TWindowState::wsMinimized:
-      ResizeForm({b.left, b.top, b.left + MinFrameWidth(), b.top + MinFrameHeight()});
-      break;
-    case TWindowState::wsNormal:
-      if (!RestoreBounds_.Empty()) ResizeForm(RestoreBounds_);
-      RestoreBounds_ = {};
-      break;
-  }
-  SendNCPaint();
-}
-
-void TskSkinForm::SetRollUp(bool rolledUp) {
-  if (rolledUp == RolledUp_) return;
-  const Rect b = owner_.BoundsRect();
-  if (rolledUp) {
-    RollUpHeight_ = b.Height();
-    RolledUp_ = true;
-    ResizeForm({b.left, b.top, b.right, b.top + MinFrameHeight()});
-  } else {
-    RolledUp_ = false;
-    ResizeForm({b.left, b.top, b.right, b.top + std::max(RollUpHeight_, MinFrameHeight())});
-  }
-  SendNCPaint();
-}
-
 // --- messages ---
 
 bool TskSkinForm::SkinWindowProc(platform::Message& m) {
@@ -318,6 +310,7 @@ bool TskSkinForm::SkinWindowProc(platform::Message& m) {
   if (MainMenuMessage(m)) return true;
   const bool handled = HandleMessage(m);
   RouteMouse(m);
+  CaptionMouse(m);
   return handled;
 }
 
@@ -337,6 +330,11 @@ bool TskSkinForm::HandleMessage(platform::Message& m) {
         SendNCPaint();
       else if (FrameWidth >= MinFrameWidth() && FrameHeight >= MinFrameHeight())
         UpdateFrame(true);
+      // A translucent window shows its new size at once.
+      if (AlphaBlend_ && AlphaBlendValue_ != 255 && LayeredWindowsAvailable()) {
+        SendNCPaint();
+        owner_.Invalidate();
+      }
       return false;
     case WM_ACTIVATE:
       FormActive_ = (m.wParam & 0xFFFF) != WA_INACTIVE;
@@ -357,12 +355,22 @@ bool TskSkinForm::HandleMessage(platform::Message& m) {
       return true;
     }
     case WM_SHOWWINDOW:
+      if (m.wParam == 0) {
+        WindowHidden();
+        return false;
+      }
+      StartFadeIn();
       // Shown: a size change makes the platform ask for the frame's client area again.
-      if (m.wParam != 0) NudgeWidth();
+      NudgeWidth();
       return false;
     case WM_GETMINMAXINFO:
-      if (auto* info = reinterpret_cast<TskMinMaxInfo*>(m.lParam))
+      if (auto* info = reinterpret_cast<TskMinMaxInfo*>(m.lParam)) {
         info->minTrackSize = {MinFrameWidth(), MinFrameHeight()};
+        info->maxTrackSize = MaxTrackSize();
+      }
+      return false;
+    case WM_MOVING:
+      if (auto* r = reinterpret_cast<Rect*>(m.lParam)) Moving(*r);
       return false;
     case WM_NCCALCSIZE: {
       // lParam points to the proposed window rectangle, which becomes the client's.

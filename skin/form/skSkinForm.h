@@ -12,6 +12,7 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Font.h"
+#include "platform/Menu.h"
 #include "platform/Region.h"
 #include "platform/Timer.h"
 #include "platform/Window.h"
@@ -25,6 +26,7 @@ namespace skin {
 
 class TskSkinHint;
 class TskSkinMainMenuBar;
+class TskTrayIcon;
 
 enum class TskBorderIcon : std::uint8_t { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biRollUp = 8,
                                           biMinimizeToTray = 16 };
@@ -43,6 +45,17 @@ struct TskCaptionFont {
 
 // The form is also its popup menus' host: a TskSkinPopupMenu of the form shows
 // through the form's own SkinMenu.
+// The component's system-menu items carry these names (the popup menu draws a
+// caption-button glyph for them), as do the tray menu's.
+inline constexpr const char* SKF_MINITEM = "SKF_MINITEM";
+inline constexpr const char* SKF_MAXITEM = "SKF_MAXITEM";
+inline constexpr const char* SKF_RESTORE = "SKF_RESTORE";
+inline constexpr const char* SKF_ROLLUP = "SKF_ROLLUP";
+inline constexpr const char* SKF_MINTOTRAY = "SKF_MINTOTRAY";
+inline constexpr const char* SKF_CLOSE = "SKF_CLOSE";
+inline constexpr const char* TRAY_SKF_RESTORE = "TRAY_SKF_RESTORE";
+inline constexpr const char* TRAY_SKF_CLOSE = "TRAY_SKF_CLOSE";
+
 class TskSkinForm : public TskComponent, public TskSkinMenuHost {
  public:
   explicit TskSkinForm(platform::Window& ownerForm);
@@ -71,10 +84,33 @@ class TskSkinForm : public TskComponent, public TskSkinMenuHost {
   TskBorderIcons BorderIcons() const { return BorderIcons_; }
   void SetBorderIcons(TskBorderIcons icons);
 
+  // Window behaviours: maximize, minimize to a caption strip, roll-up, tray,
+  // magnetic edges, translucency and the skinned system menu.
+  bool MaximizeOnFullScreen = false;
+  bool AlphaBlend() const { return AlphaBlend_; }
+  void SetAlphaBlend(bool value);
+  bool AlphaBlendAnimation = false;
+  std::uint8_t AlphaBlendValue() const { return AlphaBlendValue_; }
+  void SetAlphaBlendValue(std::uint8_t value);
+  bool Magnetic = false;
+  std::uint8_t MagneticSize = 5;
+  bool UseDefaultSysMenu = true;
+  TskSkinPopupMenu* SystemMenu() const { return SystemMenu_; }
+  void SetSystemMenu(TskSkinPopupMenu* menu);
+  TskTrayIcon* TrayIcon() const { return TrayIcon_; }
+  void SetTrayIcon(TskTrayIcon* icon);
+  bool MenusAlphaBlend() const { return SkinMenu_.BlendOn; }
+  void SetMenusAlphaBlend(bool value) { SkinMenu_.BlendOn = value; }
+  bool MenusAlphaBlendAnimation() const { return SkinMenu_.BlendAnimation; }
+  void SetMenusAlphaBlendAnimation(bool value) { SkinMenu_.BlendAnimation = value; }
+  std::uint8_t MenusAlphaBlendValue() const { return MenusAlphaBlendValue_; }
+  void SetMenusAlphaBlendValue(std::uint8_t value);
+
   // Events: the object's section name, window coordinates and rectangle.
   std::function<void(TskSkinForm&)> OnChangeSkinData, OnActivate, OnDeActivate;
   // A skinned popup opened by the frame shows, and it closed.
   std::function<void(TskSkinForm&)> OnSkinMenuOpen, OnSkinMenuClose;
+  std::function<void(TskSkinForm&)> OnChangeRollUpState, OnMinimizeToTray, OnRestoreFromTray;
   std::function<void(TskSkinForm&, const std::string&, int, int, const Rect&, TMouseButton)> OnMouseUpEvent,
       OnMouseDownEvent;
   std::function<void(TskSkinForm&, const std::string&, int, int, const Rect&)> OnMouseMoveEvent;
@@ -91,8 +127,11 @@ class TskSkinForm : public TskComponent, public TskSkinMenuHost {
   TWindowState SkinWindowState() const { return SkinWindowState_; }
   void SetSkinWindowState(TWindowState state);
   bool RolledUp() const { return RolledUp_; }
-  bool MenuOpen() const { return MenuOpen_; }
+  bool RolledUpMaximized() const { return RolledUpMaximized_; }
   void SetRollUp(bool rolledUp);
+  // The normal bounds kept while minimized or maximized (empty: none).
+  const Rect& RestoreBounds() const { return RestoreBounds_; }
+  bool MenuOpen() const { return MenuOpen_; }
   // Whether the frame is painted at all (a borderless form keeps its own look).
   bool FrameDrawn() const;
   const TskFrameLayout& Layout() const { return layout_; }
@@ -136,6 +175,29 @@ class TskSkinForm : public TskComponent, public TskSkinMenuHost {
   void ObjectMouseUp(TMouseButton button, Point p);
   void ResetObjectStates();
   Point ScreenToFrame(Point screen) const;
+  void MinimizeFrame();
+  void MaximizeFrame();
+  void RestoreFrame();
+  // Where a minimized frame goes: the first free caption-strip slot along the
+  // bottom of the work area, left to right, then rows upwards.
+  Point FindMinimizedSlot() const;
+  void MinimizeToTray();
+  void RestoreFromTray();
+  // Pulls a frame at L, T of W x H onto the work-area edges within MagneticSize.
+  void SnapToEdges(int& L, int& T, int W, int H) const;
+  // The largest size the frame may be dragged to: the work area's, or the screen's.
+  Point MaxTrackSize() const;
+  platform::MenuItem& GetSystemMenuItems();
+  void MergeSystemMenu();
+  void BuildDefaultSystemMenu();
+  void PopupSystemMenu(int x, int y);
+  // The system menu against an object of the frame (window coordinates).
+  void TrackSystemMenu(const Rect& objectRect);
+  // The menu the tray icon gets.
+  TskSkinPopupMenu& TrayMenu() { return TrayMenu_; }
+  // The component skinning a form, or nullptr.
+  static TskSkinForm* FindFormComponent(const platform::Window* form);
+
   // Closes the form as its own close would.
   void CloseForm();
   void SendNCPaint();
@@ -183,6 +245,20 @@ class TskSkinForm : public TskComponent, public TskSkinMenuHost {
   // The menu-mode parts of the message handling.
   bool MainMenuMessage(platform::Message& m);
   void MainMenuMenuClosed();
+  bool IsMainForm() const;
+  // Behaviour parts of the message handling.
+  void CaptionMouse(const platform::Message& m);
+  void Moving(Rect& proposed) const;
+  void StartFadeIn();
+  void FadeIn();
+  void WindowHidden();
+  bool LayeredFade() const;
+  void AddSystemItem(platform::MenuItem& parent, int index, const char* name);
+  bool SystemItemShown(const char* name) const;
+  // Takes this component's items out of SystemMenu (once merged into it).
+  void RemoveSystemItems();
+  void BuildTrayMenu();
+  void ShowSystemMenu(const Rect& screenRect);
 
   platform::Window& owner_;
   int hookId_ = 0;
@@ -200,6 +276,17 @@ class TskSkinForm : public TskComponent, public TskSkinMenuHost {
   bool RolledUp_ = false;
   Rect RestoreBounds_;
   int RollUpHeight_ = 0;
+  bool RolledUpMaximized_ = false;
+  bool AlphaBlend_ = false;
+  std::uint8_t AlphaBlendValue_ = 200;
+  std::uint8_t MenusAlphaBlendValue_ = 200;
+  TskSkinPopupMenu* SystemMenu_ = nullptr;
+  bool systemMenuMerged_ = false;  // SystemMenu holds items of this component
+  TskTrayIcon* TrayIcon_ = nullptr;
+  bool trayHandlesSet_ = false;  // the tray icon's menu and double click are ours
+  platform::Menu InternalSysMenu;
+  TskSkinPopupMenu TrayMenu_;
+  platform::Timer FadeTimer;
   int FrameWidth = 0, FrameHeight = 0;
   bool InSizeMove = false;
   TskFrameLayout layout_;

@@ -10,13 +10,11 @@ namespace skin {
 namespace {
 // Window messages the component handles (the Win32 values).
 constexpr std::uint32_t WM_DESTROY = 0x0002;
-constexpr std::uint32_t WM_SIZE = 0x0005;
 constexpr std::uint32_t WM_QUERYENDSESSION = 0x0011;
 constexpr std::uint32_t WM_QUIT = 0x0012;
 constexpr std::uint32_t WM_USERCHANGED = 0x0054;
 constexpr std::uint32_t WM_NCDESTROY = 0x0082;
 constexpr std::uint32_t WM_LBUTTONDBLCLK = 0x0203;
-constexpr std::uintptr_t SIZE_MINIMIZED = 1;
 
 bool IsLifetimeMessage(std::uint32_t msg) {
   switch (msg) {
@@ -41,15 +39,17 @@ TskTrayIcon::TskTrayIcon(platform::Window* owner)
   ClickTimer.SetOnTimer([this] { ClickTimerTick(); });
   if (!Designing()) {
     if (Icon_.Empty() && UseApplicationIcon()) Icon_ = platform::ApplicationIcon();
-    // The platform has no separate application window: minimizing shows on the owner form.
-    if (owner_) ownerHook_ = owner_->AddMessageHook([this](platform::Window&, platform::Message& m) { return OwnerHook(m); });
+    if (platform::Application::Exists())
+      appHook_ = platform::Application::Instance().AddMinimizeHook([this] {
+        if (MinimizeToTray) DoMinimizeToTray();
+      });
   }
 }
 
 TskTrayIcon::~TskTrayIcon() {
   SetIconVisible(false);
   SetDesignPreview(false);
-  if (owner_ && ownerHook_) owner_->RemoveMessageHook(ownerHook_);
+  if (appHook_ && platform::Application::Exists()) platform::Application::Instance().RemoveMinimizeHook(appHook_);
 }
 
 bool TskTrayIcon::ShellInUse() const { return !Designing() || PreviewChanging; }
@@ -152,12 +152,20 @@ void TskTrayIcon::Loaded() {
 
 void TskTrayIcon::RestoreMainForm() {
   if (!owner_ || !platform::Application::Exists()) return;
-  if (platform::Window* main = platform::Application::Instance().MainForm()) main->Show();
+  platform::Application& app = platform::Application::Instance();
+  if (platform::Window* main = app.MainForm()) {
+    app.Restore();
+    main->Show();
+  }
 }
 
 void TskTrayIcon::HideMainForm() {
   if (!owner_ || !platform::Application::Exists()) return;
-  if (platform::Window* main = platform::Application::Instance().MainForm()) main->Hide();
+  platform::Application& app = platform::Application::Instance();
+  if (platform::Window* main = app.MainForm()) {
+    main->Hide();
+    app.HideTaskButton();
+  }
 }
 
 void TskTrayIcon::DoMinimizeToTray() {
@@ -182,11 +190,6 @@ void TskTrayIcon::DoMouseUp(TMouseButton button, TShiftState shift, int x, int y
 }
 void TskTrayIcon::DoMouseMove(TShiftState shift, int x, int y) {
   if (OnMouseMove) OnMouseMove(*this, shift, x, y);
-}
-
-bool TskTrayIcon::OwnerHook(platform::Message& m) {
-  if (m.msg == WM_SIZE && m.wParam == SIZE_MINIMIZED && MinimizeToTray) DoMinimizeToTray();
-  return false;
 }
 
 bool TskTrayIcon::HandleMessage(platform::Message& m) {

@@ -90,7 +90,6 @@ class TskTrayIcon : public TskComponent {
  private:
   bool HandleMessage(platform::Message& m);
   void HandleMouse(std::uint32_t mouseMessage);
-  bool OwnerHook(platform::Message& m);
   void ClickTimerTick();
   void CycleTick();
   void OpenMenu();
@@ -116,7 +115,7 @@ class TskTrayIcon : public TskComponent {
   platform::TrayIcon tray_;
   platform::Timer AnimateTimer;
   platform::Timer ClickTimer;
-  int ownerHook_ = 0;
+  int appHook_ = 0;  // minimizing the application, while MinimizeToTray
 };
 
 }  // namespace skin

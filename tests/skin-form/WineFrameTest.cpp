@@ -1,5 +1,6 @@
 // Under Wine: the frame component on a real sizable window cuts the window to the
-// skin's mask, gives it the skin's client area and answers its hit tests.
+// skin's mask, gives it the skin's client area and answers its hit tests, and
+// its window behaviours work on the real desktop.
 // Needs an X display (tools/with-xvfb).
 #include <gtest/gtest.h>
 
@@ -60,6 +61,61 @@ TEST(WineFrame, SkinnedWindowHasTheMaskRegionClientAreaAndHitTests) {
   EXPECT_EQ(hit(285, 15), HTOBJECT);  // the close button
   // The system never paints its own caption over the skinned one.
   EXPECT_EQ(SendMessageW(hwnd, WM_NCACTIVATE, 1, 0), 1);
+}
+
+// Maximize fills the real work area, the application minimizes and restores
+// through its task-bar window, and alpha blending makes the window layered.
+TEST(WineFrame, WindowBehavioursOnARealDesktop) {
+  platform::Application app;
+  platform::Window mainForm;
+  mainForm.Show();
+  platform::Window form;
+  form.SetBounds({kLeft, kTop, kLeft + kWidth, kTop + kHeight});
+  form.Show();
+  testing_support::TempDir dir;
+  skin::TskStoredSkin stored;
+  stored.LoadFromSkinFile(skingen::GenerateSkinFolder(dir.File("skin")));
+  skin::TskSkinData data(&form);
+  data.LoadFromStoredSkin(stored);
+  skin::TskSkinForm skinForm(form);
+  skinForm.SetSkinData(&data);
+  HWND hwnd = static_cast<HWND>(form.NativeHandle());
+
+  RECT work{};
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+  skinForm.SetSkinWindowState(skin::TWindowState::wsMaximized);
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  EXPECT_EQ(r.left, work.left);
+  EXPECT_EQ(r.top, work.top);
+  EXPECT_EQ(r.right, work.right);
+  EXPECT_EQ(r.bottom, work.bottom);
+  // The system's move loop asks before moving: a maximized window stays put.
+  RECT proposed{r.left + 40, r.top + 40, r.right + 40, r.bottom + 40};
+  SendMessageW(hwnd, WM_MOVING, WMSZ_LEFT, reinterpret_cast<LPARAM>(&proposed));
+  EXPECT_EQ(proposed.left, work.left);
+  skinForm.SetSkinWindowState(skin::TWindowState::wsNormal);
+  GetWindowRect(hwnd, &r);
+  EXPECT_EQ(r.left, kLeft);
+  EXPECT_EQ(r.right - r.left, kWidth);
+  EXPECT_EQ(r.bottom - r.top, kHeight);
+
+  app.Minimize();
+  EXPECT_TRUE(app.Minimized());
+  app.Restore();
+  EXPECT_FALSE(app.Minimized());
+  EXPECT_TRUE(IsWindowVisible(hwnd));
+
+  if (platform::LayeredWindowsAvailable()) {
+    skinForm.SetAlphaBlend(true);
+    EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags));
+    EXPECT_EQ(alpha, skinForm.AlphaBlendValue());
+    skinForm.SetAlphaBlend(false);
+    EXPECT_FALSE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+  }
 }
 
 }  // namespace

@@ -205,11 +205,14 @@ TEST_F(TrayFixture, MinimizeToTrayHidesTheMainFormAndShowsTheIcon) {
   mainForm.Show();
   skin::TskTrayIcon own(&mainForm);
   own.MinimizeToTray = true;
-  mainForm.Perform(0x0005, 1, 0);  // WM_SIZE, SIZE_MINIMIZED
+  app.Minimize();
   EXPECT_FALSE(mainForm.Visible());
+  EXPECT_FALSE(app.TaskButtonVisible());
   EXPECT_TRUE(own.IconVisible());
   own.RestoreMainForm();
   EXPECT_TRUE(mainForm.Visible());
+  EXPECT_FALSE(app.Minimized());
+  EXPECT_TRUE(app.TaskButtonVisible());
 }
 
 TEST_F(TrayFixture, MinimizedOnStartHidesTheOwnerWhenLoaded) {

@@ -2,7 +2,9 @@
 // of the running program, process-messages.
 #pragma once
 #include <exception>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -37,6 +39,20 @@ class Application {
   void Terminate();
   bool Terminated() const { return terminated_; }
 
+  // Minimizing hides the forms behind the application's task-bar button;
+  // Restore brings them back, and the button when it was hidden.
+  void Minimize();
+  void Restore();
+  bool Minimized() const { return minimized_; }
+  // Takes the task-bar button away until the next Restore (hiding in the tray).
+  void HideTaskButton();
+  bool TaskButtonVisible() const { return taskButton_; }
+  // Run each time the application has been minimized, however that happened.
+  int AddMinimizeHook(std::function<void()> hook);
+  void RemoveMinimizeHook(int id);
+  // Backends: the application's minimized state has changed.
+  void MinimizedChanged(bool minimized);
+
   // The default error report: a message box with the error's text ("." appended
   // when its last character sorts above "."), captioned with the title, error icon, OK.
   void ShowException(const std::exception& error);
@@ -55,6 +71,10 @@ class Application {
   Window* mainForm_ = nullptr;
   std::string title_;
   bool terminated_ = false;
+  bool minimized_ = false;
+  bool taskButton_ = true;
+  std::vector<std::pair<int, std::function<void()>>> minimizeHooks_;
+  int nextHookId_ = 1;
 };
 
 }  // namespace platform

@@ -54,6 +54,11 @@ class MenuItem {
 
   // Appends a sub-item and returns it.
   MenuItem& Add(std::string caption, std::function<void(MenuItem&)> onClick = {});
+  // Inserts a sub-item at position `index` (clamped to the ends) and returns it.
+  MenuItem& Insert(int index, std::string caption, std::function<void(MenuItem&)> onClick = {});
+  // Removes and frees sub-item `index`; Clear removes them all.
+  void Delete(int index);
+  void Clear() { items_.clear(); }
   int Count() const { return int(items_.size()); }
   MenuItem& operator[](int index) const { return *items_[std::size_t(index)]; }
   MenuItem* Parent() const { return parent_; }

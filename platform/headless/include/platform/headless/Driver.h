@@ -3,6 +3,7 @@
 // the programs the shell was asked to start, the desktop's size.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,14 @@ void SetExeName(std::string path);
 
 // The work area (the whole desktop unless set).
 void SetWorkArea(const Rect& area);
+// Whether windows can be translucent (on unless set); without, SetAlpha does nothing.
+void SetLayeredWindowsAvailable(bool available);
+// Every opacity a window was given, in order (nullopt: made opaque again).
+const std::vector<std::optional<std::uint8_t>>& AlphaChanges(const Window& window);
+// The user drags a window by its caption so that its top-left corner would be
+// at `topLeft`: the window sees the move begin, may change the proposed
+// rectangle (WM_MOVING), is put where it answered, and sees the move end.
+void DragWindow(Window& window, Point topLeft);
 
 // Drive roots such as "A:\" (any letter case) that report a removable drive
 // holding a disk with `label`; every other drive is fixed and unlabelled.
@@ -66,7 +75,8 @@ const Bitmap& WindowImage(const Window& window);
 std::vector<Window*> VisibleWindows();
 
 // Forgets boxes, requests and queued replies, and restores the defaults
-// (desktop, work area, cursor at 0, 0, no capture, no removable drives).
+// (desktop, work area, cursor at 0, 0, no capture, no removable drives, layered
+// windows available).
 void Reset();
 
 // The notification area: every add, modify and delete the shell was asked for,
