@@ -2,7 +2,8 @@
 // window cut to the skin's mask; a right click opens its skinned popup menu,
 // Escape closes it, and closing the window ends the program. In this process,
 // the demo's window puts its icon into the notification area and takes it out,
-// and its main menu bar opens a skinned popup.
+// its main menu bar opens a skinned popup, and its controls are real child
+// windows.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -128,4 +129,23 @@ TEST(WineDemo, MainMenuBarOpensASkinnedPopup) {
   SendMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(item.left + 3, item.top + 3));
   menus.CloseAllMenus();
   EXPECT_FALSE(menus.IsOpen);
+}
+
+TEST(WineDemo, ControlsAreChildWindowsOfTheForm) {
+  platform::Application app;
+  testing_support::TempDir dir;
+  auto demo = std::make_unique<skindemo::SkinDemo>(dir.File("skin"));
+  demo->form.Show();
+  HWND form = static_cast<HWND>(demo->form.NativeHandle());
+  ASSERT_FALSE(demo->controls.empty());
+  for (const auto& control : demo->controls) {
+    HWND hwnd = static_cast<HWND>(control->NativeHandle());
+    ASSERT_TRUE(IsWindow(hwnd));
+    EXPECT_EQ(GetParent(hwnd), form);
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    EXPECT_EQ(r.right, control->Width());
+    EXPECT_EQ(r.bottom, control->Height());
+  }
 }

@@ -1,11 +1,14 @@
 // The skin demo's window: a sizable form in the generated sample skin with a
-// skinned main menu bar, a popup menu on the right button, hints on the caption
-// buttons and an icon in the notification area. The demo program shows it;
-// tests drive it.
+// skinned main menu bar, one control of each skinned kind, a popup menu on the
+// right button, hints on the caption buttons and an icon in the notification
+// area. The demo program shows it; tests drive it.
 #pragma once
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Window.h"
+#include "skControl.h"
 #include "skMainMenuBar.h"
 #include "skSkinData.h"
 #include "skSkinForm.h"
@@ -16,7 +19,7 @@
 namespace skindemo {
 
 inline constexpr char kCaption[] = "Tarnwick 皮肤演示";
-inline constexpr int kClientWidth = 480, kClientHeight = 320;
+inline constexpr int kClientWidth = 560, kClientHeight = 380;
 
 class SkinDemo {
  public:
@@ -33,6 +36,11 @@ class SkinDemo {
   skin::TskSkinPopupMenu menu{&form};
   skin::TskSkinPopupMenu trayMenu{&form};
   skin::TskTrayIcon tray{&form};
+  // One of each skinned control kind, in the client area below the bar.
+  std::vector<std::unique_ptr<skin::TskControl>> controls;
+
+ private:
+  void AddControls();
 };
 
 }  // namespace skindemo
