@@ -35,9 +35,11 @@ void Application::MinimizedChanged(bool minimized) {
   if (!minimized || was) return;
   // A hook may remove itself (or another) while it runs.
   const auto hooks = minimizeHooks_;
-  for (const auto& [id, hook] : hooks)
+  for (const auto& entry : hooks) {
+    const int id = entry.first;
     if (std::any_of(minimizeHooks_.begin(), minimizeHooks_.end(), [id](const auto& h) { return h.first == id; }))
-      hook();
+      entry.second();
+  }
 }
 
 void Application::AddForm(Window* window) {

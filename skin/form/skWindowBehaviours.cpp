@@ -52,6 +52,14 @@ void TskSkinForm::MinimizeFrame() {
 }
 
 void TskSkinForm::MaximizeFrame() {
+  // A strip rolled up in the normal state would fill the work area with its
+  // client out of reach: it is rolled down first, and comes back unrolled.
+  if (RolledUp_ && !RolledUpMaximized_) {
+    RolledUp_ = false;
+    const Rect b = owner_.BoundsRect();
+    ResizeForm({b.left, b.top, b.right, b.top + std::max(RollUpHeight_, MinFrameHeight())});
+    if (OnChangeRollUpState) OnChangeRollUpState(*this);
+  }
   if (RestoreBounds_.Empty()) RestoreBounds_ = owner_.BoundsRect();
   const Point screen = platform::DesktopSize();
   ResizeForm(MaximizeOnFullScreen ? Rect{0, 0, screen.x, screen.y} : platform::WorkArea());

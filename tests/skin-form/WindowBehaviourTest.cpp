@@ -210,6 +210,19 @@ TEST_F(Behaviours, RolledUpWhileMaximizedRestoreRollsDown) {
   EXPECT_EQ(f.Bounds(), kNormal);
 }
 
+TEST_F(Behaviours, MaximizingARolledUpFrameRollsItDownFirst) {
+  SkinnedForm& f = Secondary();
+  f.skin->SetRollUp(true);
+  f.skin->SetSkinWindowState(TWindowState::wsMaximized);
+  EXPECT_FALSE(f.skin->RolledUp());
+  EXPECT_EQ(f.Bounds(), kWorkArea);
+  // The client is reachable again.
+  const Point inside{kWorkArea.Width() / 2, kWorkArea.Height() / 2};
+  EXPECT_EQ(f.form->Perform(WM_NCHITTEST, 0, platform::PointToParam(inside)), HTCLIENT);
+  f.skin->SetSkinWindowState(TWindowState::wsNormal);
+  EXPECT_EQ(f.Bounds(), kNormal);
+}
+
 TEST_F(Behaviours, CaptionDoubleClickFollowsStateAndBorder) {
   SkinnedForm& f = Secondary();
   CaptionMessage(f, WM_NCLBUTTONDBLCLK);
