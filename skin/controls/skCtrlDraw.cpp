@@ -1,5 +1,7 @@
 #include "skCtrlDraw.h"
 
+#include <algorithm>
+
 #include "platform/SysColors.h"
 
 namespace skin {
@@ -51,6 +53,14 @@ Rect DrawSkinFrame(Bitmap& canvas, const TskDataSkinCustomControl& r, const Bitm
   const TskStretchGeometry g{r.lefttoppoint, r.righttoppoint, r.leftbottompoint, r.rightbottompoint, r.clientrect};
   DrawFramedPiece(canvas, canvas.BoundsRect(), picture, src, g);
   return MoveClient(r.clientrect, src, canvas.Width(), canvas.Height());
+}
+
+void TilePicture(Bitmap& canvas, const Rect& dst, const Bitmap& picture) {
+  if (picture.Empty() || IsNullRect(dst)) return;
+  for (int y = dst.top; y < dst.bottom; y += picture.Height())
+    for (int x = dst.left; x < dst.right; x += picture.Width())
+      canvas.CopyRect(x, y, picture,
+                      {0, 0, std::min(picture.Width(), dst.right - x), std::min(picture.Height(), dst.bottom - y)});
 }
 
 void DrawEdge3D(Bitmap& canvas, const Rect& r, bool raised) {

@@ -32,6 +32,9 @@ Rect MoveClient(const Rect& r, const Rect& src, int w, int h);
 Rect DrawSkinFrame(platform::Bitmap& canvas, const TskDataSkinCustomControl& record, const platform::Bitmap* picture,
                    const Rect& src);
 
+// `picture` repeated 1:1 over `dst` from its top-left corner, as a background.
+void TilePicture(platform::Bitmap& canvas, const Rect& dst, const platform::Bitmap& picture);
+
 // Plain 3D edges: raised has the light edge at the top left.
 void DrawEdge3D(platform::Bitmap& canvas, const Rect& r, bool raised);
 // What the parent shows behind the control: its skinned background when it

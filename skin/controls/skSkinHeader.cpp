@@ -15,6 +15,21 @@ namespace {
 constexpr unsigned kTextFlags = textflag::kCenter | textflag::kVCenter | textflag::kSingleLine;
 }  // namespace
 
+void DrawSkinButtonSection(Bitmap& image, const Rect& r, const TskDataSkinButtonControl& rec, const Bitmap* picture,
+                           TskFont font, const std::string& caption, bool enabled, bool hot, bool pressed) {
+  auto pick = [](const Rect& state, const Rect& fallback) { return IsNullRect(state) ? fallback : state; };
+  const Rect src = !enabled ? pick(rec.disabledskinrect, rec.skinrect)
+                   : pressed ? pick(rec.downskinrect, rec.skinrect)
+                   : hot     ? pick(rec.activeskinrect, rec.skinrect)
+                             : rec.skinrect;
+  Bitmap section(r.Width(), r.Height(), SysColor(SysColour::BtnFace));
+  const Rect client = DrawSkinFrame(section, rec, picture, src);
+  font.color = !enabled ? rec.disabledfontcolor : pressed ? rec.downfontcolor : hot ? rec.activefontcolor : rec.fontcolor;
+  platform::PaintText(section, font.font, IsNullRect(client) ? section.BoundsRect() : client, caption, font.color,
+                      kTextFlags);
+  image.CopyRect(r.left, r.top, section, section.BoundsRect());
+}
+
 TskHeaderControl::TskHeaderControl(platform::Window& parent) : TskControl(parent) { SetBounds(0, 0, 200, 17); }
 
 void TskHeaderControl::SetSections(std::vector<THeaderSection> sections) {
@@ -131,18 +146,9 @@ void TskSkinHeaderControl::DrawSection(Bitmap& image, int index, const Rect& r, 
     TskHeaderControl::DrawSection(image, index, r, hot, pressed);
     return;
   }
-  auto pick = [](const Rect& state, const Rect& fallback) { return IsNullRect(state) ? fallback : state; };
-  const Rect src = !Enabled() ? pick(rec->disabledskinrect, rec->skinrect)
-                   : pressed  ? pick(rec->downskinrect, rec->skinrect)
-                   : hot      ? pick(rec->activeskinrect, rec->skinrect)
-                              : rec->skinrect;
-  Bitmap section(r.Width(), r.Height(), SysColor(SysColour::BtnFace));
-  const Rect client = DrawSkinFrame(section, *rec, SkinData()->GetActivePicture(rec->pictureindex), src);
-  TskFont font = ChooseRecordFont(rec, UseSkinFont, DefaultFont_, Font());
-  font.color = !Enabled() ? rec->disabledfontcolor : pressed ? rec->downfontcolor : hot ? rec->activefontcolor : rec->fontcolor;
-  platform::PaintText(section, font.font, IsNullRect(client) ? section.BoundsRect() : client,
-                      Sections()[std::size_t(index)].Text, font.color, kTextFlags);
-  image.CopyRect(r.left, r.top, section, section.BoundsRect());
+  DrawSkinButtonSection(image, r, *rec, SkinData()->GetActivePicture(rec->pictureindex),
+                        ChooseRecordFont(rec, UseSkinFont, DefaultFont_, Font()), Sections()[std::size_t(index)].Text,
+                        Enabled(), hot, pressed);
   if (OnDrawSkinSection) OnDrawSkinSection(*this, index, image, r);
 }
 

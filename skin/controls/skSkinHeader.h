@@ -15,6 +15,12 @@ struct THeaderSection {
   int Width = 50;
 };
 
+// One section drawn as a skin button of `record` in its state (`picture` is
+// the record's picture), its caption in `font` with the state's colour.
+void DrawSkinButtonSection(platform::Bitmap& image, const Rect& r, const TskDataSkinButtonControl& record,
+                           const platform::Bitmap* picture, TskFont font, const std::string& caption, bool enabled,
+                           bool hot, bool pressed);
+
 class TskHeaderControl : public TskControl {
  public:
   explicit TskHeaderControl(platform::Window& parent);

@@ -79,7 +79,43 @@ Rect TskMemo::TextArea() const {
   return {kTextInset, kTextInset, Width() - kTextInset, Height() - kTextInset};
 }
 
-void TskMemo::LinesChanged() {}
+TskMemo::~TskMemo() {
+  LinkScrollBar(VBar_, nullptr, true);
+  LinkScrollBar(HBar_, nullptr, false);
+}
+
+void TskMemo::LinkScrollBar(TskSkinScrollBar*& link, TskSkinScrollBar* bar, bool vertical) {
+  if (link) link->OnChange = nullptr;
+  link = bar;
+  if (!bar) return;
+  FreeNotification(bar);
+  bar->SetKind(vertical ? TScrollBarKind::sbVertical : TScrollBarKind::sbHorizontal);
+  if (vertical)
+    bar->OnChange = [this](TskSkinScrollBar& b) { SetTopLine(b.Position()); };
+  else
+    bar->OnChange = [this](TskSkinScrollBar& b) { SetLeftOffset(b.Position()); };
+  LinesChanged();
+}
+
+void TskMemo::Notification(TskComponent* removed) {
+  TskControl::Notification(removed);
+  if (removed == VBar_) VBar_ = nullptr;
+  if (removed == HBar_) HBar_ = nullptr;
+}
+
+void TskMemo::LinesChanged() {
+  if (VBar_) {
+    VBar_->SetRange(0, std::max(0, int(Lines_.size()) - VisibleLineCount()));
+    VBar_->SetPosition(TopLine_);
+  }
+  if (HBar_) {
+    int widest = 0;
+    for (const std::string& line : Lines_)
+      widest = std::max(widest, platform::TextExtent(TextFont().font, line, kLineFlags).x);
+    HBar_->SetRange(0, std::max(0, widest - TextArea().Width()));
+    HBar_->SetPosition(LeftOffset_);
+  }
+}
 
 void TskMemo::DrawLines(Bitmap& canvas, const Rect& r, const TskFont& font) {
   const int h = LineHeight();
@@ -131,8 +167,6 @@ TskSkinMemoBase::TskSkinMemoBase(platform::Window& parent) : TskMemo(parent), De
   SkinDataName = "memo";
 }
 
-TskSkinMemoBase::~TskSkinMemoBase() { SetVScrollBar(nullptr); }
-
 void TskSkinMemoBase::SetDefaultFont(const TskFont& font) {
   DefaultFont_ = font;
   Invalidate();
@@ -146,27 +180,6 @@ void TskSkinMemoBase::SetSkinData(TskSkinData* data) {
 void TskSkinMemoBase::ReadSkinRecord() {
   TskMemo::ReadSkinRecord();
   if (!SkinRecordAs<TskDataSkinMemoControl>()) SetSkinIndex(-1);
-}
-
-void TskSkinMemoBase::SetVScrollBar(TskSkinScrollBar* bar) {
-  if (VScrollBar_) VScrollBar_->OnChange = nullptr;
-  VScrollBar_ = bar;
-  if (!bar) return;
-  FreeNotification(bar);
-  bar->SetKind(TScrollBarKind::sbVertical);
-  bar->OnChange = [this](TskSkinScrollBar& b) { SetTopLine(b.Position()); };
-  LinesChanged();
-}
-
-void TskSkinMemoBase::LinesChanged() {
-  if (!VScrollBar_) return;
-  VScrollBar_->SetRange(0, std::max(0, int(Lines().size()) - VisibleLineCount()));
-  VScrollBar_->SetPosition(TopLine());
-}
-
-void TskSkinMemoBase::Notification(TskComponent* removed) {
-  TskMemo::Notification(removed);
-  if (removed == VScrollBar_) VScrollBar_ = nullptr;
 }
 
 Rect TskSkinMemoBase::TextArea() const {
@@ -219,31 +232,5 @@ void TskSkinMemo::SetBitMapBG(bool on) {
 }
 
 TskSkinMemo2::TskSkinMemo2(platform::Window& parent) : TskSkinMemoBase(parent) {}
-
-TskSkinMemo2::~TskSkinMemo2() { SetHScrollBar(nullptr); }
-
-void TskSkinMemo2::SetHScrollBar(TskSkinScrollBar* bar) {
-  if (HScrollBar_) HScrollBar_->OnChange = nullptr;
-  HScrollBar_ = bar;
-  if (!bar) return;
-  FreeNotification(bar);
-  bar->SetKind(TScrollBarKind::sbHorizontal);
-  bar->OnChange = [this](TskSkinScrollBar& b) { SetLeftOffset(b.Position()); };
-  LinesChanged();
-}
-
-void TskSkinMemo2::LinesChanged() {
-  TskSkinMemoBase::LinesChanged();
-  if (!HScrollBar_) return;
-  int widest = 0;
-  for (const std::string& line : Lines()) widest = std::max(widest, platform::TextExtent(TextFont().font, line, kLineFlags).x);
-  HScrollBar_->SetRange(0, std::max(0, widest - TextArea().Width()));
-  HScrollBar_->SetPosition(LeftOffset());
-}
-
-void TskSkinMemo2::Notification(TskComponent* removed) {
-  TskSkinMemoBase::Notification(removed);
-  if (removed == HScrollBar_) HScrollBar_ = nullptr;
-}
 
 }  // namespace skin

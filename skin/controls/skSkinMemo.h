@@ -16,6 +16,7 @@ class TskSkinScrollBar;
 class TskMemo : public TskControl {
  public:
   explicit TskMemo(platform::Window& parent);
+  ~TskMemo() override;
 
   const std::vector<std::string>& Lines() const { return Lines_; }
   void SetLines(std::vector<std::string> lines);
@@ -43,6 +44,12 @@ class TskMemo : public TskControl {
   // Lines or the visible range changed: linked scroll bars follow.
   virtual void LinesChanged();
   int LineHeight() const;
+  // Scroll bars that move the text: a vertical one by lines, a horizontal one
+  // by pixels. A bar that is destroyed is forgotten.
+  void LinkScrollBar(TskSkinScrollBar*& link, TskSkinScrollBar* bar, bool vertical);
+  void Notification(TskComponent* removed) override;
+  TskSkinScrollBar* VBar_ = nullptr;
+  TskSkinScrollBar* HBar_ = nullptr;
 
  private:
   std::vector<std::string> Lines_;
@@ -54,7 +61,6 @@ class TskMemo : public TskControl {
 class TskSkinMemoBase : public TskMemo {
  public:
   explicit TskSkinMemoBase(platform::Window& parent);
-  ~TskSkinMemoBase() override;
 
   const TskFont& DefaultFont() const { return DefaultFont_; }
   void SetDefaultFont(const TskFont& font);
@@ -64,22 +70,18 @@ class TskSkinMemoBase : public TskMemo {
   void ReadSkinRecord() override;
 
   // A linked vertical bar scrolls the lines.
-  TskSkinScrollBar* VScrollBar() const { return VScrollBar_; }
-  void SetVScrollBar(TskSkinScrollBar* bar);
+  TskSkinScrollBar* VScrollBar() const { return VBar_; }
+  void SetVScrollBar(TskSkinScrollBar* bar) { LinkScrollBar(VBar_, bar, true); }
 
  protected:
   void Paint(platform::Bitmap& canvas) override;
   Rect TextArea() const override;
   TskFont TextFont() const override;
-  void LinesChanged() override;
   void MouseEnter() override;
   void MouseLeave() override;
-  void Notification(TskComponent* removed) override;
   // Whether the frame picture's centre stays behind the text (else the
   // record's background colour fills it).
   virtual bool PictureBackground() const { return false; }
-
-  TskSkinScrollBar* VScrollBar_ = nullptr;
 
  private:
   TskFont DefaultFont_;
@@ -101,17 +103,9 @@ class TskSkinMemo : public TskSkinMemoBase {
 class TskSkinMemo2 : public TskSkinMemoBase {
  public:
   explicit TskSkinMemo2(platform::Window& parent);
-  ~TskSkinMemo2() override;
   // A linked horizontal bar scrolls the text sideways, in pixels.
-  TskSkinScrollBar* HScrollBar() const { return HScrollBar_; }
-  void SetHScrollBar(TskSkinScrollBar* bar);
-
- protected:
-  void LinesChanged() override;
-  void Notification(TskComponent* removed) override;
-
- private:
-  TskSkinScrollBar* HScrollBar_ = nullptr;
+  TskSkinScrollBar* HScrollBar() const { return HBar_; }
+  void SetHScrollBar(TskSkinScrollBar* bar) { LinkScrollBar(HBar_, bar, false); }
 };
 
 }  // namespace skin

@@ -16,13 +16,6 @@ namespace {
 constexpr int kPlainTabPadding = 6;
 constexpr unsigned kCaptionFlags = textflag::kCenter | textflag::kVCenter | textflag::kSingleLine;
 
-// `src` repeated or stretched over `dst` as a background.
-void TileInto(Bitmap& canvas, const Rect& dst, const Bitmap& picture) {
-  if (picture.Empty() || IsNullRect(dst)) return;
-  for (int y = dst.top; y < dst.bottom; y += picture.Height())
-    for (int x = dst.left; x < dst.right; x += picture.Width())
-      canvas.CopyRect(x, y, picture, {0, 0, std::min(picture.Width(), dst.right - x), std::min(picture.Height(), dst.bottom - y)});
-}
 }  // namespace
 
 TskCustomTabs::TskCustomTabs(platform::Window& parent) : TskControl(parent), DefaultFont_(DefaultControlFont()) {
@@ -121,7 +114,7 @@ void TskCustomTabs::PaintSkinned(Bitmap& image, const TskDataSkinTabControl& r) 
   DrawFramedPiece(frame, frame.BoundsRect(), picture, r.skinrect,
                   {r.lefttoppoint, r.righttoppoint, r.leftbottompoint, r.rightbottompoint, inner});
   if (const Bitmap* bg = SkinData()->GetActivePicture(r.bgpictureindex); bg && !IsNullRect(inner))
-    TileInto(frame, MoveClient(inner, r.skinrect, frame.Width(), frame.Height()), *bg);
+    TilePicture(frame, MoveClient(inner, r.skinrect, frame.Width(), frame.Height()), *bg);
   image.CopyRect(page.left, page.top, frame, frame.BoundsRect());
 
   const auto captions = TabCaptions();

@@ -5,14 +5,18 @@
 
 #include "ControlFixture.h"
 #include "platform/Input.h"
+#include "skSkinBevel.h"
+#include "skSkinControlBar.h"
 #include "skSkinEdit.h"
 #include "skSkinHeader.h"
 #include "skSkinLabels.h"
 #include "skSkinMemo.h"
+#include "skSkinRichEdit.h"
 #include "skSkinScrollBar.h"
 #include "skSkinSplitter.h"
 #include "skSkinTabs.h"
 #include "skSkinUpDown.h"
+#include "skSkinViews.h"
 
 namespace controltest {
 namespace {
@@ -256,6 +260,63 @@ TEST_F(ControlBehaviourTest, MemoScrollsWithItsLinkedBar) {
   memo.SetText("a\r\nb\nc\r");
   EXPECT_EQ(memo.Lines(), (std::vector<std::string>{"a", "b", "c"}));
   EXPECT_EQ(memo.Text(), "a\r\nb\r\nc");
+}
+
+TEST_F(ControlBehaviourTest, TreeNodesOpenWithTheirBoxAndAreSelectedByAClick) {
+  skin::TskSkinCustomTreeView tree(*form);
+  tree.SetSkinData(data.get());
+  auto& root = tree.AddChild(nullptr, "Root");
+  auto& leaf = tree.AddChild(&root, "Leaf");
+  tree.AddChild(nullptr, "Second");
+  const int h = tree.RowHeight();
+  EXPECT_EQ(tree.VisibleNodes().size(), 2u);
+  Click(tree, {2 + 4, 2 + h / 2});  // the box of the first row
+  EXPECT_TRUE(root.Expanded);
+  ASSERT_EQ(tree.VisibleNodes().size(), 3u);
+  Click(tree, {2 + skin::TskTreeView::kIndent * 2 + 5, 2 + h + h / 2});  // the text of the second row
+  EXPECT_EQ(tree.Selected(), &leaf);
+  // Closing the branch moves the selection up to the node that hides it.
+  tree.SetExpanded(root, false);
+  EXPECT_EQ(tree.Selected(), &root);
+}
+
+TEST_F(ControlBehaviourTest, ListRowIsSelectedByAClickBelowTheHeader) {
+  skin::TskSkinCustomListView list(*form);
+  list.SetSkinData(data.get());
+  list.Columns = {{"Name", 100}};
+  list.AddItem({"a"});
+  list.AddItem({"b"});
+  EXPECT_EQ(list.HeaderHeight(), skin::RectHeight(Record<skin::TskDataSkinButtonControl>("resizebutton").skinrect));
+  int changes = 0;
+  list.OnChange = [&](skin::TskListView&) { ++changes; };
+  Click(list, {10, 5});  // on the header
+  EXPECT_EQ(list.ItemIndex(), -1);
+  Click(list, {10, list.HeaderHeight() + list.RowHeight() + 1});
+  EXPECT_EQ(list.ItemIndex(), 1);
+  EXPECT_EQ(changes, 1);
+}
+
+TEST_F(ControlBehaviourTest, ControlBarWrapsBandsThatDoNotFit) {
+  skin::TskControlBar bar(*form);
+  bar.SetBounds(0, 0, 120, 80);
+  skin::TskBevel a(bar), b(bar), c(bar);
+  for (skin::TskBevel* band : {&a, &b, &c}) band->SetBounds(0, 0, 40, 20);
+  bar.AlignControls();
+  const int step = skin::TskControlBar::kGrip + 40 + 2;
+  EXPECT_EQ(a.BoundsRect().left, skin::TskControlBar::kGrip);
+  EXPECT_EQ(b.BoundsRect().left, step + skin::TskControlBar::kGrip);
+  EXPECT_EQ(c.BoundsRect().left, skin::TskControlBar::kGrip) << "the third band starts a row";
+  EXPECT_EQ(c.BoundsRect().top, a.BoundsRect().top + bar.RowSize);
+}
+
+TEST_F(ControlBehaviourTest, RichEditWithoutSkinSupportStaysPlain) {
+  skin::TskSkinRichEdit rich(*form);
+  rich.SetSkinData(data.get());
+  EXPECT_NE(rich.SkinIndex(), -1);
+  rich.SetDefaultColor(platform::Rgb(1, 1, 1));
+  rich.SetSkinSupport(false);
+  EXPECT_EQ(rich.SkinIndex(), -1);
+  EXPECT_EQ(hl::WindowImage(rich).Pixel(rich.Width() / 2, rich.Height() / 2), platform::Rgb(1, 1, 1));
 }
 
 }  // namespace

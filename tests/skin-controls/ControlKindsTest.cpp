@@ -9,16 +9,19 @@
 
 #include "ControlFixture.h"
 #include "skSkinBevel.h"
+#include "skSkinControlBar.h"
 #include "skSkinCtrls.h"
 #include "skSkinEdit.h"
 #include "skSkinForm.h"
 #include "skSkinHeader.h"
 #include "skSkinLabels.h"
 #include "skSkinMemo.h"
+#include "skSkinRichEdit.h"
 #include "skSkinScrollBar.h"
 #include "skSkinSplitter.h"
 #include "skSkinTabs.h"
 #include "skSkinUpDown.h"
+#include "skSkinViews.h"
 
 namespace controltest {
 namespace {
@@ -27,11 +30,23 @@ using platform::Rgb;
 using platform::SysColor;
 using platform::SysColour;
 
-// A colour no sample picture uses, given to a record's text colour.
+// A colour no sample picture uses, given to a record's text colour, and one
+// for the records' background colours.
 constexpr Colour kMagenta = Rgb(255, 0, 255);
+constexpr Colour kRecordBackground = Rgb(11, 22, 33);
+
+// A control bar holding the band it lays out.
+struct BarWithBand : skin::TskSkinControlBar {
+  explicit BarWithBand(platform::Window& parent) : TskSkinControlBar(parent), band(*this) {
+    band.SetBounds(0, 0, 30, 20);
+    AlignControls();
+  }
+  skin::TskBevel band;
+};
 
 class ControlKindsTest : public ControlFixture {
  public:
+  using ControlFixture::Picture;
   using ControlFixture::Record;
   const Bitmap& ControlsPicture() { return Picture(Record<skin::TskDataSkinControl>("edit").pictureindex); }
   // The picture's pixel at a piece's top-left corner.
@@ -216,6 +231,74 @@ std::vector<Kind> Kinds() {
          EXPECT_EQ(shown.Pixel(40, 2), BtnFace());
          ExpectTextIn(shown, text, true);
        }},
+      {"control bar", [](platform::Window& p) { return Make<BarWithBand>(p); }, "bevel",
+       [](ControlKindsTest& t, skin::TskControl& c, const Bitmap& shown) {
+         auto& r = t.Record<skin::TskDataSkinControlBar>("controlbar");
+         auto& bar = static_cast<BarWithBand&>(c);
+         const Rect band = bar.BandRect(bar.band);
+         EXPECT_EQ(band.left, r.clientrect.left) << "bands start inside the skin's frame";
+         EXPECT_EQ(shown.Pixel(band.left, band.top), t.PieceCorner(r.itemrect));
+         EXPECT_EQ(shown.Pixel(0, 0), t.PieceCorner(r.skinrect)) << "SkinBevel: the frame";
+         const Bitmap& bg = t.Picture(r.bgpictureindex);
+         const Point free{c.Width() - 10, c.Height() - 8};
+         EXPECT_EQ(shown.Pixel(free.x, free.y),
+                   bg.Pixel((free.x - band.left) % bg.Width(), (free.y - band.top) % bg.Height()));
+       },
+       [](ControlKindsTest&, skin::TskControl& c, const Bitmap& shown) {
+         auto& bar = static_cast<BarWithBand&>(c);
+         const Rect band = bar.BandRect(bar.band);
+         EXPECT_EQ(band.left, 0);
+         EXPECT_EQ(shown.Pixel(band.left, band.top), SysColor(SysColour::BtnHighlight));
+         EXPECT_EQ(shown.Pixel(c.Width() - 10, c.Height() - 8), BtnFace());
+       }},
+      {"tree view",
+       [](platform::Window& p) {
+         return Make<skin::TskSkinCustomTreeView>(p, [](auto& t) {
+           auto& root = t.AddChild(nullptr, "Root");
+           t.AddChild(&root, "Leaf");
+           t.SetExpanded(root, true);
+         });
+       },
+       "bevel",
+       [](ControlKindsTest&, skin::TskControl& c, const Bitmap& shown) {
+         EXPECT_EQ(shown.Pixel(c.Width() - 4, c.Height() - 4), kRecordBackground);
+         ExpectTextIn(shown, kMagenta, true);
+       },
+       [text](ControlKindsTest&, skin::TskControl& c, const Bitmap& shown) {
+         EXPECT_EQ(shown.Pixel(c.Width() - 4, c.Height() - 4), SysColor(SysColour::WindowBackground));
+         ExpectTextIn(shown, text, true);
+       }},
+      {"list view",
+       [](platform::Window& p) {
+         return Make<skin::TskSkinCustomListView>(p, [](auto& l) {
+           l.Columns = {{"Name", 100}, {"Size", 60}};
+           l.AddItem({"file", "12"});
+         });
+       },
+       "bevel",
+       [](ControlKindsTest& t, skin::TskControl& c, const Bitmap& shown) {
+         auto& header = t.Record<skin::TskDataSkinButtonControl>("resizebutton");
+         EXPECT_EQ(shown.Pixel(0, 0), t.PieceCorner(header.skinrect));
+         EXPECT_EQ(shown.Pixel(100, 0), t.PieceCorner(header.skinrect));
+         EXPECT_EQ(shown.Pixel(c.Width() - 4, c.Height() - 4), kRecordBackground);
+         ExpectTextIn(shown, kMagenta, true);
+       },
+       [text](ControlKindsTest&, skin::TskControl& c, const Bitmap& shown) {
+         EXPECT_EQ(shown.Pixel(0, 0), SysColor(SysColour::BtnHighlight));
+         EXPECT_EQ(shown.Pixel(c.Width() - 4, c.Height() - 4), SysColor(SysColour::WindowBackground));
+         ExpectTextIn(shown, text, true);
+       }},
+      {"rich edit",
+       [](platform::Window& p) { return Make<skin::TskSkinRichEdit>(p, [](auto& r) { r.SetText("rich"); }); },
+       "bevel",
+       [](ControlKindsTest&, skin::TskControl& c, const Bitmap& shown) {
+         EXPECT_EQ(shown.Pixel(c.Width() / 2, c.Height() - 5), kRecordBackground);
+         ExpectTextIn(shown, kMagenta, true);
+       },
+       [text](ControlKindsTest&, skin::TskControl& c, const Bitmap& shown) {
+         EXPECT_EQ(shown.Pixel(c.Width() / 2, c.Height() - 5), SysColor(SysColour::WindowBackground));
+         ExpectTextIn(shown, text, true);
+       }},
   };
 }
 
@@ -227,6 +310,14 @@ TEST_F(ControlKindsTest, EachKindDrawsFromItsRecordAndPlainWithoutOne) {
     if (auto* r = dynamic_cast<skin::TskDataSkinButtonControl*>(rec.get())) r->fontcolor = kMagenta;
     if (auto* r = dynamic_cast<skin::TskDataSkinTabControl*>(rec.get())) r->activefontcolor = kMagenta;
     if (auto* r = dynamic_cast<skin::TskDataSkinMemoControl*>(rec.get())) r->bgcolor = Rgb(10, 20, 30);
+    auto viewColours = [](auto* r) {
+      if (!r) return;
+      r->fontcolor = kMagenta;
+      r->bgcolor = kRecordBackground;
+    };
+    viewColours(dynamic_cast<skin::TskDataSkinTreeView*>(rec.get()));
+    viewColours(dynamic_cast<skin::TskDataSkinListView*>(rec.get()));
+    viewColours(dynamic_cast<skin::TskDataSkinRichEdit*>(rec.get()));
   }
   skin::TskSkinForm frame(*form);
   frame.SetSkinData(data.get());

@@ -8,6 +8,8 @@ namespace platform {
 enum class SysColour {
   WindowBackground = 5,  // clWindow
   WindowText = 8,        // clWindowText
+  Highlight = 13,        // clHighlight: a selected item's background
+  HighlightText = 14,    // clHighlightText
   BtnFace = 15,          // clBtnFace
   BtnShadow = 16,        // clBtnShadow
   BtnText = 18,          // clBtnText
