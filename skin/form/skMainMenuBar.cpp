@@ -66,6 +66,8 @@ TskSkinMainMenuBar::~TskSkinMainMenuBar() {
   BarHoverTimer.SetEnabled(false);
   BarMorphTimer.SetEnabled(false);
   if (platform::Window* parent = Parent()) parent->RemoveMessageHook(parentHook_);
+  // A menu the bar opened must not tell a bar that is gone.
+  if (SkinForm_ && SkinForm_->SkinMenu().NotifyControl == this) SkinForm_->SkinMenu().NotifyControl = nullptr;
 }
 
 void TskSkinMainMenuBar::Notification(TskComponent* removed) {

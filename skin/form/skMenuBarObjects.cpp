@@ -176,6 +176,17 @@ void TskSkinMainMenuBarButton::Execute() {
     case TskStdCommand::cmClose: child->CloseForm(); break;
     case TskStdCommand::cmMaximize: child->SetSkinWindowState(TWindowState::wsNormal); break;
     case TskStdCommand::cmMinimize: child->SetSkinWindowState(TWindowState::wsMinimized); break;
+    case TskStdCommand::cmSysMenu: {
+      TskSkinForm* form = MenuBar.SkinForm();
+      if (!form) break;
+      MenuBar.Invalidate();
+      form->SkinMenuOpened();
+      TskSkinData* data = form->MenusSkinData() ? form->MenusSkinData() : form->SkinData();
+      // The bar hears of the closing and lets the button up.
+      form->SkinMenu().ShowMenu(&MenuBar, data, 0, MenuBar.ScreenRect(ObjectRect), child->GetSystemMenuItems(),
+                                MenuBar.PopupToUp);
+      break;
+    }
     default: break;
   }
 }

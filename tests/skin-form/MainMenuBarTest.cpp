@@ -590,13 +590,25 @@ TEST_F(MainMenuBarTest, ChildButtonsActOnTheMaximizedChild) {
   headless::MouseAt(Centre(bar->ScreenRect(Item(0).ObjectRect)), platform::msg::kLButtonUp);
   EXPECT_FALSE(button(1).Down);
   EXPECT_FALSE(childForm.Closed());
-  // A double click on the system-menu button closes the child.
+  // The system-menu button shows the child's system menu below it and stays
+  // down until that closes.
   const Point sys = Centre(button(0).ObjectRect);
   headless::MouseAt(bar->ClientToScreen(sys), platform::msg::kLButtonDown);
   headless::MouseAt(bar->ClientToScreen(sys), platform::msg::kLButtonUp);
-  EXPECT_TRUE(button(0).Down);  // it stays down while its menu would show
+  EXPECT_TRUE(button(0).Down);
+  ASSERT_TRUE(skinForm->SkinMenu().IsOpen);
+  EXPECT_EQ(Shown().back(), "&Close");
+  EXPECT_EQ(skinForm->SkinMenu().Levels[0]->BoundsRect().top, bar->ScreenRect(button(0).ObjectRect).bottom);
+  skinForm->SkinMenu().CloseAllMenus();
+  EXPECT_FALSE(button(0).Down);
+  EXPECT_FALSE(skinForm->MenuOpen());
+  // A double click on it closes the child.
+  headless::MouseAt(bar->ClientToScreen(sys), platform::msg::kLButtonDown);
+  headless::MouseAt(bar->ClientToScreen(sys), platform::msg::kLButtonUp);
   bar->Perform(0x0203, 0, platform::PointToParam(sys));  // WM_LBUTTONDBLCLK
   EXPECT_TRUE(childForm.Closed());
+  EXPECT_FALSE(skinForm->SkinMenu().IsOpen);
+  EXPECT_FALSE(button(0).Down);
 }
 
 TEST_F(MainMenuBarTest, CloseButtonClosesTheChildAndButtonsGoWithIt) {
