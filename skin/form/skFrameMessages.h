@@ -26,12 +26,18 @@ constexpr std::uint32_t WM_NCLBUTTONDBLCLK = 0x00A3;
 constexpr std::uint32_t WM_NCRBUTTONDOWN = 0x00A4;
 constexpr std::uint32_t WM_NCRBUTTONUP = 0x00A5;
 constexpr std::uint32_t WM_NCRBUTTONDBLCLK = 0x00A6;
+constexpr std::uint32_t WM_SYSCOMMAND = 0x0112;
 constexpr std::uint32_t WM_LBUTTONUP = 0x0202;
 constexpr std::uint32_t WM_RBUTTONUP = 0x0205;
 constexpr std::uint32_t WM_SIZING = 0x0214;
 constexpr std::uint32_t WM_MOVING = 0x0216;
 constexpr std::uint32_t WM_ENTERSIZEMOVE = 0x0231;
 constexpr std::uint32_t WM_EXITSIZEMOVE = 0x0232;
+
+// WM_SYSCOMMAND's window-state commands.
+constexpr std::uintptr_t SC_MINIMIZE = 0xF020;
+constexpr std::uintptr_t SC_MAXIMIZE = 0xF030;
+constexpr std::uintptr_t SC_RESTORE = 0xF120;
 
 // WM_ACTIVATE's wParam low word for a window losing the activation.
 constexpr std::uintptr_t WA_INACTIVE = 0;

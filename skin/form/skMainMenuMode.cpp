@@ -14,7 +14,6 @@ constexpr std::uint32_t WM_KEYDOWN = 0x0100;
 constexpr std::uint32_t WM_CHAR = 0x0102;
 constexpr std::uint32_t WM_SYSKEYDOWN = 0x0104;
 constexpr std::uint32_t WM_SYSCHAR = 0x0106;
-constexpr std::uint32_t WM_SYSCOMMAND = 0x0112;
 // WM_SYSCOMMAND's wParam for Alt or F10 pressed alone.
 constexpr std::uintptr_t SC_KEYMENU = 0xF100;
 constexpr std::uint8_t kModifiers =

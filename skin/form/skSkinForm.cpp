@@ -310,8 +310,8 @@ bool TskSkinForm::SkinWindowProc(platform::Message& m) {
   if (MainMenuMessage(m)) return true;
   const bool handled = HandleMessage(m);
   RouteMouse(m);
-  CaptionMouse(m);
-  return handled;
+  const bool captionOnly = CaptionMouse(m);
+  return handled || captionOnly;
 }
 
 bool TskSkinForm::HandleMessage(platform::Message& m) {
@@ -369,6 +369,8 @@ bool TskSkinForm::HandleMessage(platform::Message& m) {
         info->maxTrackSize = MaxTrackSize();
       }
       return false;
+    case WM_SYSCOMMAND:
+      return SystemCommand(m.wParam);
     case WM_MOVING:
       if (auto* r = reinterpret_cast<Rect*>(m.lParam)) Moving(*r);
       return false;

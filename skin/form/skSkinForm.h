@@ -247,7 +247,10 @@ class TskSkinForm : public TskComponent, public TskSkinMenuHost {
   void MainMenuMenuClosed();
   bool IsMainForm() const;
   // Behaviour parts of the message handling.
-  void CaptionMouse(const platform::Message& m);
+  // True when the message is the frame's alone.
+  bool CaptionMouse(const platform::Message& m);
+  // The window-state commands go through the frame's own state.
+  bool SystemCommand(std::uintptr_t command);
   void Moving(Rect& proposed) const;
   void StartFadeIn();
   void FadeIn();

@@ -138,14 +138,17 @@ Point TskSkinForm::MaxTrackSize() const {
   return {area.Width(), area.Height()};
 }
 
-void TskSkinForm::CaptionMouse(const platform::Message& m) {
-  if (m.wParam != std::uintptr_t(HTCAPTION)) return;
+bool TskSkinForm::CaptionMouse(const platform::Message& m) {
+  if (m.wParam != std::uintptr_t(HTCAPTION)) return false;
+  // The caption's right button and double click are the frame's own: passed on,
+  // the platform would open its system menu or change its window state as well.
+  if (m.msg == WM_NCRBUTTONUP) return true;
   if (m.msg == WM_NCRBUTTONDOWN) {
     const Point p = platform::CursorPos();
     PopupSystemMenu(p.x, p.y);
-    return;
+    return true;
   }
-  if (m.msg != WM_NCLBUTTONDBLCLK) return;
+  if (m.msg != WM_NCLBUTTONDBLCLK) return false;
   const bool sizable = Sizable();
   const bool maximized = SkinWindowState_ == TWindowState::wsMaximized;
   if (sizable && SkinWindowState_ == TWindowState::wsMinimized)
@@ -156,6 +159,17 @@ void TskSkinForm::CaptionMouse(const platform::Message& m) {
     SetSkinWindowState(TWindowState::wsNormal);
   else
     SetRollUp(!RolledUp_);
+  return true;
+}
+
+bool TskSkinForm::SystemCommand(std::uintptr_t command) {
+  // The low four bits are the system's own.
+  switch (command & 0xFFF0) {
+    case SC_MINIMIZE: SetSkinWindowState(TWindowState::wsMinimized); return true;
+    case SC_MAXIMIZE: SetSkinWindowState(TWindowState::wsMaximized); return true;
+    case SC_RESTORE: SetSkinWindowState(TWindowState::wsNormal); return true;
+    default: return false;
+  }
 }
 
 // --- moving ---

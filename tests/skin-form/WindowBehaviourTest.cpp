@@ -250,6 +250,20 @@ TEST_F(Behaviours, CaptionDoubleClickFollowsStateAndBorder) {
   EXPECT_FALSE(fixed.skin->RolledUp());
 }
 
+TEST_F(Behaviours, WindowStateCommandsGoThroughTheFramesState) {
+  SkinnedForm& f = Secondary();
+  f.form->Perform(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  EXPECT_EQ(f.skin->SkinWindowState(), TWindowState::wsMaximized);
+  EXPECT_EQ(f.Bounds(), kWorkArea);
+  f.form->Perform(WM_SYSCOMMAND, SC_RESTORE | 2, 0);  // the low bits are the system's
+  EXPECT_EQ(f.Bounds(), kNormal);
+  f.form->Perform(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_EQ(f.skin->SkinWindowState(), TWindowState::wsMinimized);
+  main->form->Perform(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(app.Minimized());
+  EXPECT_EQ(main->skin->SkinWindowState(), TWindowState::wsNormal);
+}
+
 TEST_F(Behaviours, MinimizeToTrayAndBack) {
   TskTrayIcon tray(main->form.get());
   TskSkinForm& s = *main->skin;

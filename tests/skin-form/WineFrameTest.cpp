@@ -100,6 +100,26 @@ TEST(WineFrame, WindowBehavioursOnARealDesktop) {
   EXPECT_EQ(r.right - r.left, kWidth);
   EXPECT_EQ(r.bottom - r.top, kHeight);
 
+  // The caption's double click and the system's state commands change the
+  // frame's own state: the platform's state stays normal.
+  const LPARAM caption = MAKELPARAM(kLeft + kWidth / 2, kTop + 15);
+  SendMessageW(hwnd, WM_NCLBUTTONDBLCLK, HTCAPTION, caption);
+  EXPECT_EQ(skinForm.SkinWindowState(), skin::TWindowState::wsMaximized);
+  EXPECT_FALSE(IsZoomed(hwnd));
+  SendMessageW(hwnd, WM_NCLBUTTONDBLCLK, HTCAPTION, caption);
+  EXPECT_EQ(skinForm.SkinWindowState(), skin::TWindowState::wsNormal);
+  EXPECT_FALSE(IsZoomed(hwnd));
+  SendMessageW(hwnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  EXPECT_EQ(skinForm.SkinWindowState(), skin::TWindowState::wsMaximized);
+  EXPECT_FALSE(IsZoomed(hwnd));
+  SendMessageW(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_EQ(skinForm.SkinWindowState(), skin::TWindowState::wsMinimized);
+  EXPECT_FALSE(IsIconic(hwnd));
+  SendMessageW(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+  GetWindowRect(hwnd, &r);
+  EXPECT_EQ(r.left, kLeft);
+  EXPECT_EQ(r.bottom - r.top, kHeight);
+
   app.Minimize();
   EXPECT_TRUE(app.Minimized());
   app.Restore();
