@@ -96,6 +96,9 @@ void Window::Hide() {
   if (kind_ != WindowKind::Popup) Perform(msg::kShowWindow, 0, 0);
 }
 
+// Tests send keys to a window directly (Driver.h's PressKey): there is no keyboard to route.
+void Window::TakeFocus() {}
+
 void Window::SetRegion(std::optional<Region> region, bool redraw) {
   impl_->region = std::move(region);
   if (redraw) Invalidate();

@@ -265,6 +265,10 @@ void Window::Hide() {
   SetWindowPos(impl_->hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_HIDEWINDOW | SWP_NOACTIVATE);
 }
 
+void Window::TakeFocus() {
+  if (impl_->hwnd) ::SetFocus(impl_->hwnd);
+}
+
 void Window::SetRegion(std::optional<Region> region, bool redraw) {
   impl_->region = std::move(region);
   if (!impl_->hwnd) return;

@@ -59,6 +59,7 @@ void TskCustomEdit::SetFocus() {
   }
   focusedEdit = this;
   Focused_ = true;
+  TakeFocus();
   Invalidate();
 }
 

@@ -105,6 +105,8 @@ class Window {
   // Shows the window on top of all others without activating it (popups).
   void ShowNoActivate();
   void Hide();
+  // Gives the window the keyboard (a child control that takes typing).
+  void TakeFocus();
   // The window's shape; nullopt gives back the whole rectangle.
   void SetRegion(std::optional<Region> region, bool redraw);
   const std::optional<Region>& WindowRegion() const;
