@@ -52,8 +52,11 @@ void TskControl::StoreSkinData(TskSkinData* data) {
 }
 
 void TskControl::SetSkinData(TskSkinData* data) {
+  const bool hadRecord = SkinRecord() != nullptr;
   StoreSkinData(data);
-  if (data && !data->Empty && !Designing()) SkinChanged();
+  if (Designing()) return;
+  // A control unbound from its skin must not keep that skin's size and shape.
+  if ((data && !data->Empty) || hadRecord) SkinChanged();
 }
 
 int TskControl::LookUpSkinIndex() const {
@@ -77,9 +80,9 @@ const TskDataSkinControl* TskControl::SkinRecord() const {
 void TskControl::Notification(TskComponent* removed) {
   if (removed != SkinData_) return;
   SkinData_ = nullptr;
-  // Whatever was copied from the record points into the removed skin.
-  ReadSkinRecord();
-  Invalidate();
+  // Whatever was copied from the record points into the removed skin; the
+  // control goes plain at once, without the skin's shape.
+  SkinChanged();
 }
 
 void TskControl::Paint(platform::Bitmap& canvas) { canvas.FillRect(canvas.BoundsRect(), Color_); }

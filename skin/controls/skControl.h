@@ -59,7 +59,8 @@ class TskControl : public platform::Window, public TskComponent {
 
   // The skin binding.
   TskSkinData* SkinData() const { return SkinData_; }
-  // Stores the skin data; a loaded one applies at once (outside the designer).
+  // Stores the skin data; a loaded one applies at once (outside the designer),
+  // and so does leaving a skin whose record the control was drawn from.
   virtual void SetSkinData(TskSkinData* data);
   // The record name; a change takes effect at the next paint or skin change.
   std::string SkinDataName;

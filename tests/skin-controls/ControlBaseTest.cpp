@@ -179,15 +179,30 @@ TEST_F(ControlBaseTest, PaintsPlainWithoutSkinAndThePictureWithIt) {
   EXPECT_EQ(shown.Pixel(50, 20), pic.Pixel(s.left + 30, s.top + 12));
 }
 
-TEST_F(ControlBaseTest, ARemovedSkinDataIsForgotten) {
+TEST_F(ControlBaseTest, LeavingASkinTakesItsShapeAway) {
+  Bitmap mask(60, 24, 0);
+  mask.FillRect({0, 0, 4, 4}, platform::Rgb(255, 255, 255));
+  data->ActivePictures.push_back(mask);
+  Custom().maskpictureindex = int(data->ActivePictures.size()) - 1;
+  SetPoints({3, 3}, {57, 3}, {3, 21}, {57, 21});
+  Custom().clientrect = {3, 3, 57, 21};
+
+  // Destroyed: forgotten, plain at once, no shape left.
   auto c = MakeCustom();
   c->SetSkinData(data.get());
-  EXPECT_NE(c->SkinIndex(), -1);
+  ASSERT_TRUE(c->WindowRegion().has_value());
+  skin::TskSkinData empty(form.get());
+  auto d = MakeCustom();
+  d->SetSkinData(data.get());
+  d->SetSkinData(&empty);  // unbound by hand: the same
+  EXPECT_EQ(d->SkinIndex(), -1);
+  EXPECT_FALSE(d->WindowRegion().has_value());
+
   data.reset();
   EXPECT_EQ(c->SkinData(), nullptr);
   EXPECT_EQ(c->SkinIndex(), -1);
   EXPECT_EQ(c->Picture, nullptr);
-  c->Repaint();
+  EXPECT_FALSE(c->WindowRegion().has_value());
   EXPECT_EQ(platform::headless::WindowImage(*c).Pixel(50, 20), BtnFace());
 }
 
