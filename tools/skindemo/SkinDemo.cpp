@@ -3,14 +3,17 @@
 #include "SkinGenerator.h"
 #include "platform/Menu.h"
 #include "skSkinBevel.h"
+#include "skSkinControlBar.h"
 #include "skSkinEdit.h"
 #include "skSkinHeader.h"
 #include "skSkinLabels.h"
 #include "skSkinMemo.h"
+#include "skSkinRichEdit.h"
 #include "skSkinScrollBar.h"
 #include "skSkinSplitter.h"
 #include "skSkinTabs.h"
 #include "skSkinUpDown.h"
+#include "skSkinViews.h"
 
 namespace skindemo {
 
@@ -82,40 +85,59 @@ SkinDemo::SkinDemo(const std::string& skinFolder) {
 
 void SkinDemo::AddControls() {
   using namespace skin;
-  // Creates a control of kind T at (x, y, w, h) in the skin; w or h 0 keeps
-  // the size the control (or its record) chooses.
-  auto add = [this]<class T>(int x, int y, int w, int h) -> T& {
-    auto control = std::make_unique<T>(form);
+  // Creates a control of kind T in `parent` at (x, y, w, h) in the skin; w or h
+  // 0 keeps the size the control (or its record) chooses.
+  auto add = [this]<class T>(platform::Window& parent, int x, int y, int w, int h) -> T& {
+    auto control = std::make_unique<T>(parent);
     T& c = *control;
     c.SetSkinData(&data);
     c.SetBounds(x, y, w ? w : c.Width(), h ? h : c.Height());
     controls.push_back(std::move(control));
     return c;
   };
-  const int top = menuBar.Height() + 12;
+  // Three columns of rows below the menu bar.
+  constexpr int kA = 12, kB = 288, kC = 524, kWidthA = 260, kWidthB = 224, kWidthC = 224;
+  const int row0 = menuBar.Height() + 12, row1 = row0 + 34, row2 = row1 + 132, row3 = row2 + 112, row4 = row3 + 112;
 
-  add.operator()<TskSkinStdLabel>(12, top + 3, 110, 18).SetCaption("运单号 (Waybill):");
-  add.operator()<TskSkinCustomEdit>(124, top, 170, 22).SetText("TW-2026-0001");
-  add.operator()<TskSkinUpDown>(300, top, 0, 22);
-  add.operator()<TskSkinLinkLabel>(340, top + 3, 200, 18).SetCaption("track.tarnwick.example");
+  add.operator()<TskSkinStdLabel>(form, kA, row0 + 3, 110, 18).SetCaption("运单号 (Waybill):");
+  add.operator()<TskSkinCustomEdit>(form, kA + 112, row0, 170, 22).SetText("TW-2026-0001");
+  add.operator()<TskSkinUpDown>(form, kA + 288, row0, 0, 22);
+  add.operator()<TskSkinLinkLabel>(form, kB + 60, row0 + 3, 300, 18).SetCaption("track.tarnwick.example");
 
-  auto& tabs = add.operator()<TskSkinTabControl>(12, top + 34, 260, 130);
+  auto& tabs = add.operator()<TskSkinTabControl>(form, kA, row1, kWidthA, 120);
   tabs.SetTabs({"在途 (En route)", "已签收 (Signed)", "异常 (Problems)"});
-  auto& splitter = add.operator()<TskSkinSplitter>(276, top + 34, 0, 130);
+  auto& splitter = add.operator()<TskSkinSplitter>(form, kA + kWidthA + 4, row1, 0, 120);
   splitter.Control = &tabs;
-  auto& memo = add.operator()<TskSkinMemo>(288, top + 34, 252, 130);
-  memo.SetLines({"上海 → 北京  12 t", "广州 → 成都   8 t", "Hamburg → Wien 20 t"});
+  add.operator()<TskSkinMemo>(form, kB, row1, kWidthB, 120)
+      .SetLines({"上海 → 北京  12 t", "广州 → 成都   8 t", "Hamburg → Wien 20 t"});
+  add.operator()<TskSkinRichEdit>(form, kC, row1, kWidthC, 120)
+      .SetLines({"签收备注 (Delivery notes)", "Pallet 3 of 5 damaged.", "Photo taken at the dock."});
 
-  auto& header = add.operator()<TskSkinHeaderControl>(12, top + 176, 260, 0);
-  header.SetSections({{"车辆 (Vehicle)", 110}, {"司机 (Driver)", 90}, {"状态", 60}});
-  add.operator()<TskSkinScrollBar>(12, top + 206, 260, 0).SetRange(0, 100);
-  auto& pages = add.operator()<TskSkinPageControl>(288, top + 176, 252, 100);
+  add.operator()<TskSkinHeaderControl>(form, kA, row2, kWidthA, 0)
+      .SetSections({{"车辆 (Vehicle)", 110}, {"司机 (Driver)", 90}, {"状态", 60}});
+  add.operator()<TskSkinScrollBar>(form, kA, row2 + 30, kWidthA, 0).SetRange(0, 100);
+  auto& pages = add.operator()<TskSkinPageControl>(form, kB, row2, kWidthB, 100);
   pages.AddPage("概要 (Summary)");
   pages.AddPage("明细 (Details)");
+  add.operator()<TskSkinMemo2>(form, kC, row2, kWidthC, 100)
+      .SetLines({"2026-12-10 08:02  loaded", "2026-12-10 09:40  departed", "2026-12-10 15:15  arrived"});
 
-  add.operator()<TskSkinBevel>(12, top + 286, 528, 2).SetShape(TBevelShape::bsTopLine);
-  add.operator()<TskSkinButtonLabel>(12, top + 296, 120, 22).SetCaption("打印 (Print)");
-  add.operator()<TskSkinTextLabel>(150, top + 296, 390, 40)
+  auto& tree = add.operator()<TskSkinCustomTreeView>(form, kA, row3, kWidthA, 100);
+  TskTreeNode& depots = tree.AddChild(nullptr, "仓库 (Depots)");
+  tree.AddChild(&depots, "上海");
+  tree.AddChild(&depots, "Hamburg");
+  tree.SetExpanded(depots, true);
+  auto& list = add.operator()<TskSkinCustomListView>(form, kB, row3, kWidthB, 100);
+  list.Columns = {{"单号", 90}, {"目的地 (To)", 120}};
+  list.AddItem({"TW-0001", "北京"});
+  list.AddItem({"TW-0002", "Wien"});
+  auto& toolbar = add.operator()<TskSkinControlBar>(form, kC, row3, kWidthC, 60);
+  add.operator()<TskSkinButtonLabel>(toolbar, 0, 0, 90, 22).SetCaption("刷新 (Refresh)");
+  toolbar.AlignControls();
+
+  add.operator()<TskSkinBevel>(form, kA, row4, kC + kWidthC - kA, 2).SetShape(TBevelShape::bsTopLine);
+  add.operator()<TskSkinButtonLabel>(form, kA, row4 + 10, 120, 22).SetCaption("打印 (Print)");
+  add.operator()<TskSkinTextLabel>(form, kA + 140, row4 + 10, 560, 40)
       .SetLines({"右键单击显示菜单。", "Right-click for the menu; the caption buttons have hints."});
 }
 

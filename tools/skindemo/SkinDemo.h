@@ -19,7 +19,7 @@
 namespace skindemo {
 
 inline constexpr char kCaption[] = "Tarnwick 皮肤演示";
-inline constexpr int kClientWidth = 560, kClientHeight = 380;
+inline constexpr int kClientWidth = 760, kClientHeight = 490;
 
 class SkinDemo {
  public:

@@ -48,6 +48,16 @@ void DrawPainted(Bitmap& out, platform::Window& window, Point at) {
       if (!region || region->Contains(x, y)) out.SetPixel(at.x + x, at.y + y, image.Pixel(x, y));
 }
 
+// A window's children, and theirs, with its client area's top-left corner at `origin`.
+void DrawChildren(Bitmap& out, platform::Window& parent, Point origin) {
+  for (platform::Window* child : parent.Children()) {
+    const Rect c = child->BoundsRect();
+    const Point at{origin.x + c.left, origin.y + c.top};
+    DrawPainted(out, *child, at);
+    DrawChildren(out, *child, at);
+  }
+}
+
 // The window as the screen shows it (frame and client background inside the
 // window's region), and the given popups over it, on a white backdrop.
 Bitmap Picture(SkinDemo& demo, const std::vector<platform::Window*>& popups) {
@@ -70,11 +80,8 @@ Bitmap Picture(SkinDemo& demo, const std::vector<platform::Window*>& popups) {
   for (int y = 0; y < window.Height(); ++y)
     for (int x = 0; x < window.Width(); ++x)
       if (!region || region->Contains(x, y)) out.SetPixel(bounds.left + x, bounds.top + y, window.Pixel(x, y));
-  // The controls inside the client area, then the popups over everything.
-  for (platform::Window* child : demo.form.Children()) {
-    const Rect c = child->BoundsRect();
-    DrawPainted(out, *child, {bounds.left + client.left + c.left, bounds.top + client.top + c.top});
-  }
+  // The controls inside the client area (each over its parent), then the popups over everything.
+  DrawChildren(out, demo.form, {bounds.left + client.left, bounds.top + client.top});
   for (platform::Window* p : popups) DrawPainted(out, *p, {p->BoundsRect().left, p->BoundsRect().top});
   return out;
 }
