@@ -29,6 +29,12 @@ void TskSkinScrollBar::SetKind(TScrollBarKind kind) {
   // The default looks follow the direction; a name of the user's own stays.
   if (SkinDataName == "hscrollbar" || SkinDataName == "vscrollbar")
     SkinDataName = Horizontal() ? "hscrollbar" : "vscrollbar";
+  // The bar turns: its length and thickness, and the default thickness, swap.
+  const int thickness = std::max(DefaultWidth(), DefaultHeight());
+  const int w = Width(), h = Height();
+  SetDefaultWidth(Horizontal() ? 0 : thickness);
+  SetDefaultHeight(Horizontal() ? thickness : 0);
+  SetBounds(Left(), Top(), h, w);
   SkinChanged();
 }
 

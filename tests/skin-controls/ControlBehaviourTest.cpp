@@ -78,6 +78,21 @@ TEST_F(ControlBehaviourTest, ScrollBarSharingACornerUsesItsOwnRecordAndLeavesThe
   EXPECT_EQ(hl::WindowImage(bar).Pixel(bar.Width() - 2, 9), BtnFace());
 }
 
+TEST_F(ControlBehaviourTest, ATurnedScrollBarSwapsItsSizeAndLook) {
+  skin::TskSkinScrollBar bar(*form);
+  bar.SetKind(skin::TScrollBarKind::sbVertical);
+  EXPECT_EQ(bar.ClientSize(), (Point{19, 200}));
+  EXPECT_EQ(bar.SkinDataName, "vscrollbar");
+  // Without a record the default thickness now applies to the width.
+  bar.SkinChanged();
+  EXPECT_EQ(bar.ClientSize(), (Point{19, 200}));
+  EXPECT_EQ(bar.DownButtonRect(), (Rect{0, 200 - 19, 19, 200}));
+  bar.SkinDataName = "myscrollbar";
+  bar.SetKind(skin::TScrollBarKind::sbHorizontal);
+  EXPECT_EQ(bar.SkinDataName, "myscrollbar") << "a name of the user's own stays";
+  EXPECT_EQ(bar.ClientSize(), (Point{200, 19}));
+}
+
 TEST_F(ControlBehaviourTest, UpDownStepsByIncrementWithinItsRange) {
   skin::TskSkinUpDown ud(*form);
   ud.SetRange(0, 5);
