@@ -52,15 +52,16 @@ void TskSkinForm::MinimizeFrame() {
 }
 
 void TskSkinForm::MaximizeFrame() {
-  // A strip rolled up in the normal state would fill the work area with its
-  // client out of reach: it is rolled down first, and comes back unrolled.
-  if (RolledUp_ && !RolledUpMaximized_) {
-    RolledUp_ = false;
-    const Rect b = owner_.BoundsRect();
-    ResizeForm({b.left, b.top, b.right, b.top + std::max(RollUpHeight_, MinFrameHeight())});
+  if (RestoreBounds_.Empty()) RestoreBounds_ = owner_.BoundsRect();
+  // A rolled-up frame would fill the work area with its client out of reach:
+  // it is rolled down, and comes back unrolled. (Rolled up while maximized, the
+  // normal bounds were kept unrolled already.)
+  if (RolledUp_) {
+    if (!RolledUpMaximized_)
+      RestoreBounds_.bottom = RestoreBounds_.top + std::max(RollUpHeight_, MinFrameHeight());
+    RolledUp_ = RolledUpMaximized_ = false;
     if (OnChangeRollUpState) OnChangeRollUpState(*this);
   }
-  if (RestoreBounds_.Empty()) RestoreBounds_ = owner_.BoundsRect();
   const Point screen = platform::DesktopSize();
   ResizeForm(MaximizeOnFullScreen ? Rect{0, 0, screen.x, screen.y} : platform::WorkArea());
   SendNCPaint();

@@ -221,6 +221,22 @@ TEST_F(Behaviours, MaximizingARolledUpFrameRollsItDownFirst) {
   EXPECT_EQ(f.form->Perform(WM_NCHITTEST, 0, platform::PointToParam(inside)), HTCLIENT);
   f.skin->SetSkinWindowState(TWindowState::wsNormal);
   EXPECT_EQ(f.Bounds(), kNormal);
+  // Also when it was minimized in between.
+  f.skin->SetRollUp(true);
+  f.skin->SetSkinWindowState(TWindowState::wsMinimized);
+  f.skin->SetSkinWindowState(TWindowState::wsMaximized);
+  f.skin->SetSkinWindowState(TWindowState::wsNormal);
+  EXPECT_FALSE(f.skin->RolledUp());
+  EXPECT_EQ(f.Bounds(), kNormal);
+  // Rolled up while maximized, minimized, maximized again: full, not rolled.
+  f.skin->SetSkinWindowState(TWindowState::wsMaximized);
+  f.skin->SetRollUp(true);
+  f.skin->SetSkinWindowState(TWindowState::wsMinimized);
+  f.skin->SetSkinWindowState(TWindowState::wsMaximized);
+  EXPECT_FALSE(f.skin->RolledUp());
+  EXPECT_EQ(f.Bounds(), kWorkArea);
+  f.skin->SetSkinWindowState(TWindowState::wsNormal);
+  EXPECT_EQ(f.Bounds(), kNormal);
 }
 
 TEST_F(Behaviours, CaptionDoubleClickFollowsStateAndBorder) {
