@@ -42,6 +42,27 @@ void Application::MinimizedChanged(bool minimized) {
   }
 }
 
+int Application::AddMessageFilter(MessageFilter filter) {
+  messageFilters_.emplace_back(nextHookId_, std::move(filter));
+  return nextHookId_++;
+}
+
+void Application::RemoveMessageFilter(int id) {
+  std::erase_if(messageFilters_, [id](const auto& f) { return f.first == id; });
+}
+
+bool Application::FilterMessage(Message& m) {
+  // A filter may remove itself (or another) while it runs.
+  const auto filters = messageFilters_;
+  for (auto it = filters.rbegin(); it != filters.rend(); ++it) {
+    const int id = it->first;
+    if (std::any_of(messageFilters_.begin(), messageFilters_.end(), [id](const auto& f) { return f.first == id; }) &&
+        it->second(m))
+      return true;
+  }
+  return false;
+}
+
 void Application::AddForm(Window* window) {
   if (forms_.empty()) mainForm_ = window;
   forms_.push_back(window);

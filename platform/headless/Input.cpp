@@ -1,6 +1,7 @@
 #include "platform/Input.h"
 
 #include "State.h"
+#include "platform/Application.h"
 #include "platform/Window.h"
 
 namespace platform {
@@ -78,7 +79,12 @@ void ClickAt(Point screen) {
   MouseAt(screen, msg::kLButtonUp);
 }
 
-void PressKey(Window& target, std::uint32_t virtualKey) { target.Perform(msg::kKeyDown, virtualKey, 0); }
+void PressKey(Window& target, std::uint32_t virtualKey) {
+  // As from the message loop: the application's filters see the key first.
+  Message m{msg::kKeyDown, virtualKey, 0, 0};
+  if (Application::Exists() && Application::Instance().FilterMessage(m)) return;
+  target.Perform(msg::kKeyDown, virtualKey, 0);
+}
 
 std::vector<Window*> VisibleWindows() {
   std::vector<Window*> out;

@@ -72,6 +72,8 @@ void Application::Run() {
   if (!main->Visible()) main->Show();
   MSG m;
   while (!terminated_ && GetMessageW(&m, nullptr, 0, 0) > 0) {
+    Message pm{m.message, m.wParam, m.lParam, 0};
+    if (FilterMessage(pm)) continue;
     TranslateMessage(&m);
     DispatchMessageW(&m);
   }
@@ -84,6 +86,8 @@ void Application::ProcessMessages() {
       PostQuitMessage(int(m.wParam));  // leave it for the main loop
       break;
     }
+    Message pm{m.message, m.wParam, m.lParam, 0};
+    if (Exists() && Instance().FilterMessage(pm)) continue;
     TranslateMessage(&m);
     DispatchMessageW(&m);
   }

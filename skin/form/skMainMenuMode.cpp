@@ -1,6 +1,7 @@
 // The form component's side of the main menu bar: the system-menu key that
 // starts the keyboard menu mode, the keys while the menus own the keyboard,
 // accelerators and short cuts, and leaving the mode again.
+#include "platform/Application.h"
 #include "platform/Input.h"
 #include "platform/TrayIcon.h"
 #include "skFrameMessages.h"
@@ -64,6 +65,25 @@ bool TskSkinForm::MainMenuMessage(platform::Message& m) {
     default:
       return false;
   }
+}
+
+void TskSkinForm::InstallKeyHook() {
+  KeyHook_ = true;
+  // Through the application the keys come whichever window has the focus;
+  // without one the form's own key messages are taken.
+  if (keyFilter_ || !platform::Application::Exists()) return;
+  keyFilter_ = platform::Application::Instance().AddMessageFilter([this](platform::Message& m) {
+    if (m.msg != WM_KEYDOWN) return false;
+    MenuKeyDown(std::uint32_t(m.wParam));
+    m.msg = 0;
+    return true;
+  });
+}
+
+void TskSkinForm::RemoveKeyHook() {
+  KeyHook_ = false;
+  if (keyFilter_ && platform::Application::Exists()) platform::Application::Instance().RemoveMessageFilter(keyFilter_);
+  keyFilter_ = 0;
 }
 
 void TskSkinForm::MainMenuMenuClosed() {

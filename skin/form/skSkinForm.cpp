@@ -55,6 +55,7 @@ TskSkinForm::TskSkinForm(platform::Window& ownerForm)
 TskSkinForm::~TskSkinForm() {
   // Messages after this reach the form's own handling again.
   owner_.RemoveMessageHook(hookId_);
+  RemoveKeyHook();
   UnregisterMenuHost(owner_);
   // Nothing left elsewhere may call back into this component.
   SetTrayIcon(nullptr);

@@ -220,8 +220,8 @@ class TskSkinForm : public TskComponent, public TskSkinMenuHost {
   void LeaveMainMenuMode();
   void PopupClosedInMenuMode();
   // While the menus own the keyboard, key-down messages go to MenuKeyDown.
-  void InstallKeyHook() { KeyHook_ = true; }
-  void RemoveKeyHook() { KeyHook_ = false; }
+  void InstallKeyHook();
+  void RemoveKeyHook();
   bool KeyHookInstalled() const { return KeyHook_; }
 
  protected:
@@ -303,6 +303,7 @@ class TskSkinForm : public TskComponent, public TskSkinMenuHost {
   const TskComponent* mainMenuBarComponent_ = nullptr;
   bool MainMenuMode_ = false;
   bool KeyHook_ = false;
+  int keyFilter_ = 0;  // the key hook's application message filter, 0 for none
   // A key taken as a short cut: its character message is not passed on either.
   bool SwallowChar_ = false;
 };

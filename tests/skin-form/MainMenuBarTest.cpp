@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "FrameFixture.h"
+#include "platform/Application.h"
 #include "platform/Input.h"
 #include "platform/SysColors.h"
 #include "platform/TrayIcon.h"
@@ -285,6 +286,24 @@ TEST_F(MainMenuBarTest, KeyboardMenuMode) {
   // Keys reach the form again.
   Key(vk::kRight);
   EXPECT_EQ(ActiveIndex(), -1);
+}
+
+TEST_F(MainMenuBarTest, KeysReachTheMenuModeWhicheverWindowHasTheFocus) {
+  platform::Application app;
+  Build();
+  KeyMenu();
+  // A control of the form has the focus: its keys still move along the bar.
+  headless::PressKey(*bar, vk::kRight);
+  EXPECT_EQ(ActiveIndex(), 1);
+  headless::PressKey(*bar, vk::kReturn);
+  EXPECT_EQ(Shown(), (std::vector<std::string>{"Cu&t", "&Copy"}));
+  headless::PressKey(*bar, vk::kEscape);
+  headless::PressKey(*bar, vk::kEscape);
+  EXPECT_FALSE(skinForm->MainMenuMode());
+  // Out of the mode the keys are the control's again.
+  headless::PressKey(*bar, vk::kRight);
+  EXPECT_EQ(ActiveIndex(), -1);
+  EXPECT_FALSE(skinForm->MainMenuMode());
 }
 
 TEST_F(MainMenuBarTest, EnterOnItemWithoutChildrenRunsItAndLeavesTheMode) {

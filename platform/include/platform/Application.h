@@ -10,6 +10,7 @@
 namespace platform {
 
 class Window;
+struct Message;
 
 class Application {
  public:
@@ -53,6 +54,15 @@ class Application {
   // Backends: the application's minimized state has changed.
   void MinimizedChanged(bool minimized);
 
+  // Every message the loop takes from the queue (the keyboard's among them,
+  // whichever window has the focus) passes these first, the newest first; one
+  // that returns true keeps the message from its window.
+  using MessageFilter = std::function<bool(Message&)>;
+  int AddMessageFilter(MessageFilter filter);
+  void RemoveMessageFilter(int id);
+  // Backends: runs the filters; true when one took the message.
+  bool FilterMessage(Message& m);
+
   // The default error report: a message box with the error's text ("." appended
   // when its last character sorts above "."), captioned with the title, error icon, OK.
   void ShowException(const std::exception& error);
@@ -74,6 +84,7 @@ class Application {
   bool minimized_ = false;
   bool taskButton_ = true;
   std::vector<std::pair<int, std::function<void()>>> minimizeHooks_;
+  std::vector<std::pair<int, MessageFilter>> messageFilters_;
   int nextHookId_ = 1;
 };
 
