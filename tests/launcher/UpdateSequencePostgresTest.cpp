@@ -90,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, PostgresNoNewProduct,
                                          Failure{"EmptyTable", "empty", PostgresServer::kAdminPassword, false},
                                          Failure{"NullBlob", "nullblob", PostgresServer::kAdminPassword, false},
                                          Failure{"WrongCredentials", "pkg", "not-the-password", true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(PostgresLauncherTest, ACorruptPackageKeepsTheOldProductAndRetries) {
   Settings("corrupt");

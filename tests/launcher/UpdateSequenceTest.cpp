@@ -118,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
                       NoNewProduct{"EmptyBlob", Table::Package, "", false},
                       NoNewProduct{"NoExecutableInPackage", Table::Package,
                                    MakeStoredZip({{"readme.txt", "no product here"}}), false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(UpdateSequenceTest, ACorruptPackageKeepsTheOldProductAndRetriesEverySecond) {
   Settings(Table::Package, std::string(4096, '\x5A'));
