@@ -344,7 +344,8 @@ void FillControl(skin::TskDataSkinControl& c, int row) {
     sl->pointscolor = kActive.border;
   }
   if (auto* mb = dynamic_cast<TskDataSkinMainMenuBar*>(&c)) {
-    mb->itemsrect = {2, 2, kCellW - 2, kCellH - 2};
+    // The middle piece that stretches starts past the cell's inner frame.
+    mb->itemsrect = {kCellEdge, 2, kCellW - kCellEdge, kCellH - 2};
     mb->menubaritem = "mainmenubaritem";
     mb->closebutton = "mmclosebutton";
     mb->minbutton = "mmminbutton";
