@@ -4,12 +4,9 @@
 // Needs an X display (tools/with-xvfb).
 #include <gtest/gtest.h>
 
-#include "SkinGenerator.h"
-#include "TempDir.h"
+#include "WineSkinnedForm.h"
 #include "platform/Application.h"
 #include "platform/Window.h"
-#include "skSkinData.h"
-#include "skSkinForm.h"
 // Last: its macros carry the same names as the frame's message constants.
 #include <windows.h>
 
@@ -19,16 +16,9 @@ constexpr int kLeft = 100, kTop = 100, kWidth = 300, kHeight = 200;
 
 TEST(WineFrame, SkinnedWindowHasTheMaskRegionClientAreaAndHitTests) {
   platform::Application app;
-  platform::Window form;
-  form.SetBounds({kLeft, kTop, kLeft + kWidth, kTop + kHeight});
-  form.Show();
-  testing_support::TempDir dir;
-  skin::TskStoredSkin stored;
-  stored.LoadFromSkinFile(skingen::GenerateSkinFolder(dir.File("skin")));
-  skin::TskSkinData data(&form);
-  data.LoadFromStoredSkin(stored);
-  skin::TskSkinForm skinForm(form);
-  skinForm.SetSkinData(&data);
+  formtest::WineSkinnedForm skinned({kLeft, kTop, kLeft + kWidth, kTop + kHeight});
+  platform::Window& form = skinned.form;
+  skin::TskSkinForm& skinForm = *skinned.skinForm;
   HWND hwnd = static_cast<HWND>(form.NativeHandle());
 
   ASSERT_TRUE(skinForm.SkinActive());
@@ -69,16 +59,9 @@ TEST(WineFrame, WindowBehavioursOnARealDesktop) {
   platform::Application app;
   platform::Window mainForm;
   mainForm.Show();
-  platform::Window form;
-  form.SetBounds({kLeft, kTop, kLeft + kWidth, kTop + kHeight});
-  form.Show();
-  testing_support::TempDir dir;
-  skin::TskStoredSkin stored;
-  stored.LoadFromSkinFile(skingen::GenerateSkinFolder(dir.File("skin")));
-  skin::TskSkinData data(&form);
-  data.LoadFromStoredSkin(stored);
-  skin::TskSkinForm skinForm(form);
-  skinForm.SetSkinData(&data);
+  formtest::WineSkinnedForm skinned({kLeft, kTop, kLeft + kWidth, kTop + kHeight});
+  platform::Window& form = skinned.form;
+  skin::TskSkinForm& skinForm = *skinned.skinForm;
   HWND hwnd = static_cast<HWND>(form.NativeHandle());
 
   RECT work{};

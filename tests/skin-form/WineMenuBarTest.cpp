@@ -3,14 +3,11 @@
 // from the system-menu key. Needs an X display (tools/with-xvfb).
 #include <gtest/gtest.h>
 
-#include "SkinGenerator.h"
-#include "TempDir.h"
+#include "WineSkinnedForm.h"
 #include "platform/Application.h"
 #include "platform/Menu.h"
 #include "platform/Window.h"
 #include "skMainMenuBar.h"
-#include "skSkinData.h"
-#include "skSkinForm.h"
 // Last: its macros carry the same names as the frame's message constants.
 #include <windows.h>
 
@@ -18,16 +15,10 @@ namespace {
 
 TEST(WineMenuBar, RealBarOpensPopupsAndRunsTheKeyboardMode) {
   platform::Application app;
-  platform::Window form;
-  form.SetBounds({100, 100, 500, 400});
-  form.Show();
-  testing_support::TempDir dir;
-  skin::TskStoredSkin stored;
-  stored.LoadFromSkinFile(skingen::GenerateSkinFolder(dir.File("skin")));
-  skin::TskSkinData data(&form);
-  data.LoadFromStoredSkin(stored);
-  skin::TskSkinForm skinForm(form);
-  skinForm.SetSkinData(&data);
+  formtest::WineSkinnedForm skinned({100, 100, 500, 400});
+  platform::Window& form = skinned.form;
+  skin::TskSkinData& data = *skinned.data;
+  skin::TskSkinForm& skinForm = *skinned.skinForm;
   skin::TskSkinMainMenu menu;
   menu.Items.Add("&File").Add("&Open");
   menu.Items.Add("&Edit").Add("&Copy");
