@@ -40,4 +40,38 @@ std::vector<Window*> Window::OrphanChildren() {
   return children;
 }
 
+void Window::AttachToMDIFrame(Window& frame) {
+  mdiFrame_ = &frame;
+  frame.mdiChildren_.push_back(this);
+}
+
+void Window::MDIActivate() {
+  Window* frame = mdiFrame_;
+  if (!frame || frame->activeMDIChild_ == this) return;
+  Window* old = frame->activeMDIChild_;
+  frame->activeMDIChild_ = this;
+  if (old) old->Perform(msg::kNCActivate, 0, 0);
+  Perform(msg::kNCActivate, 1, 0);
+}
+
+void Window::DetachFromMDIFrame() {
+  Window* frame = mdiFrame_;
+  if (!frame) return;
+  std::erase(frame->mdiChildren_, this);
+  mdiFrame_ = nullptr;
+  if (frame->activeMDIChild_ != this) return;
+  frame->activeMDIChild_ = nullptr;
+  for (auto it = frame->mdiChildren_.rbegin(); it != frame->mdiChildren_.rend(); ++it)
+    if ((*it)->Visible()) {
+      (*it)->MDIActivate();
+      break;
+    }
+}
+
+void Window::OrphanMDIChildren() {
+  for (Window* c : mdiChildren_) c->mdiFrame_ = nullptr;
+  mdiChildren_.clear();
+  activeMDIChild_ = nullptr;
+}
+
 }  // namespace platform

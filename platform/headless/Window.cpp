@@ -48,10 +48,17 @@ Window::Window(Window& parent) : kind_(WindowKind::Child), impl_(std::make_uniqu
   AttachToParent(parent);
 }
 
+Window::Window(FormStyle style, Window* mdiFrame) : Window(WindowKind::Form) {
+  style_ = style;
+  if (style == FormStyle::MDIChild && mdiFrame) AttachToMDIFrame(*mdiFrame);
+}
+
 Window::~Window() {
   auto& s = headless::GetState();
   OrphanChildren();
   DetachFromParent();
+  OrphanMDIChildren();
+  DetachFromMDIFrame();
   std::erase(s.windows, this);
   std::erase(s.minimizedForms, this);
   if (s.capture == this) s.capture = nullptr;
@@ -69,12 +76,14 @@ void Window::SetBounds(const Rect& bounds) {
 Point Window::ClientToScreen(Point p) const {
   const Rect in = FrameInsets(impl_->border);
   const Point local{p.x + impl_->position.x + in.left, p.y + impl_->position.y + in.top};
-  return parent_ ? parent_->ClientToScreen(local) : local;
+  const Window* outer = parent_ ? parent_ : mdiFrame_;
+  return outer ? outer->ClientToScreen(local) : local;
 }
 
 Point Window::ScreenToClient(Point p) const {
   const Rect in = FrameInsets(impl_->border);
-  const Point outer = parent_ ? parent_->ScreenToClient(p) : p;
+  const Window* container = parent_ ? parent_ : mdiFrame_;
+  const Point outer = container ? container->ScreenToClient(p) : p;
   return {outer.x - impl_->position.x - in.left, outer.y - impl_->position.y - in.top};
 }
 
@@ -132,7 +141,10 @@ void DragWindow(Window& window, Point topLeft) {
 }  // namespace headless
 
 const std::string& Window::Caption() const { return impl_->caption; }
-void Window::SetCaption(const std::string& caption) { impl_->caption = caption; }
+void Window::SetCaption(const std::string& caption) {
+  impl_->caption = caption;
+  Perform(msg::kSetText, 0, reinterpret_cast<std::intptr_t>(impl_->caption.c_str()));
+}
 BorderStyle Window::GetBorderStyle() const { return impl_->border; }
 void Window::SetBorderStyle(BorderStyle style) { impl_->border = style; }
 
@@ -154,7 +166,11 @@ void Window::CenterOnDesktop() {
 }
 
 void Window::Show() {
-  if (impl_->visible || impl_->closed) return;
+  if (impl_->closed) return;
+  if (impl_->visible) {
+    MDIActivate();
+    return;
+  }
   impl_->visible = true;
   if (headless::GetState().echo && kind_ != WindowKind::Child)
     std::fprintf(stderr, "[window] \"%s\" %d x %d at %d, %d\n", impl_->caption.c_str(), impl_->client.x,
@@ -167,6 +183,7 @@ void Window::Show() {
       if (Application::Exists()) Application::Instance().ShowException(e);
     }
   }
+  if (impl_->visible) MDIActivate();
 }
 
 bool Window::Visible() const { return impl_->visible; }
@@ -175,6 +192,11 @@ void Window::Close() {
   if (impl_->closed) return;
   impl_->closed = true;
   impl_->visible = false;
+  // An MDI child's hooks hear of its end while it is still one of the frame's children.
+  if (mdiFrame_) {
+    Perform(msg::kDestroy, 0, 0);
+    DetachFromMDIFrame();
+  }
   if (Application::Exists() && Application::Instance().MainForm() == this) Application::Instance().Terminate();
 }
 

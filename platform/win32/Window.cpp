@@ -118,6 +118,12 @@ DWORD StyleFor(BorderStyle style) {
   return WS_OVERLAPPEDWINDOW;
 }
 
+// An MDI child is a child window of its frame's client area (no MDICLIENT).
+DWORD FormStyleFor(BorderStyle style, bool mdiChild) {
+  const DWORD base = StyleFor(style);
+  return mdiChild ? (base & ~DWORD(WS_POPUP)) | WS_CHILD | WS_CLIPSIBLINGS : base;
+}
+
 void RegisterFormClass() {
   static bool done = false;
   if (done) return;
@@ -164,13 +170,28 @@ Window::Window(Window& parent) : kind_(WindowKind::Child), impl_(std::make_uniqu
                   parent.impl_->hwnd, nullptr, GetModuleHandleW(nullptr), this);
 }
 
+Window::Window(FormStyle style, Window* mdiFrame) : kind_(WindowKind::Form), impl_(std::make_unique<Impl>()) {
+  RegisterFormClass();
+  style_ = style;
+  const bool child = style == FormStyle::MDIChild && mdiFrame && mdiFrame->impl_->hwnd;
+  if (child) AttachToMDIFrame(*mdiFrame);
+  CreateWindowExW(0, kFormClass, L"", FormStyleFor(impl_->border, child), child ? 0 : CW_USEDEFAULT,
+                  child ? 0 : CW_USEDEFAULT, 320, 240, child ? mdiFrame->impl_->hwnd : win32::ApplicationWindow(),
+                  nullptr, GetModuleHandleW(nullptr), this);
+  if (Application::Exists()) Application::Instance().AddForm(this);
+}
+
 Window::~Window() {
   // The system destroys the children's native windows with this one.
-  for (Window* child : OrphanChildren()) {
+  auto forget = [](Window* child) {
     if (child->impl_->hwnd) SetWindowLongPtrW(child->impl_->hwnd, GWLP_USERDATA, 0);
     child->impl_->hwnd = nullptr;
     child->impl_->closed = true;
-  }
+  };
+  for (Window* child : OrphanChildren()) forget(child);
+  for (Window* child : MDIChildren()) forget(child);
+  OrphanMDIChildren();
+  DetachFromMDIFrame();
   DetachFromParent();
   if (kind_ == WindowKind::Form && Application::Exists()) Application::Instance().RemoveForm(this);
   if (::GetCapture() && ::GetCapture() == impl_->hwnd) ::ReleaseCapture();
@@ -193,14 +214,15 @@ BorderStyle Window::GetBorderStyle() const { return impl_->border; }
 void Window::SetBorderStyle(BorderStyle style) {
   const Point client = ClientSize();
   impl_->border = style;
-  SetWindowLongPtrW(impl_->hwnd, GWL_STYLE, StyleFor(style) | (Visible() ? WS_VISIBLE : 0));
+  SetWindowLongPtrW(impl_->hwnd, GWL_STYLE,
+                    FormStyleFor(style, mdiFrame_ != nullptr) | (Visible() ? WS_VISIBLE : 0));
   SetClientSize(client.x, client.y);
 }
 
 Rect Window::BoundsRect() const {
   RECT r{};
   GetWindowRect(impl_->hwnd, &r);
-  if (kind_ == WindowKind::Child && impl_->hwnd)
+  if ((kind_ == WindowKind::Child || mdiFrame_) && impl_->hwnd)
     MapWindowPoints(nullptr, GetParent(impl_->hwnd), reinterpret_cast<POINT*>(&r), 2);
   return {r.left, r.top, r.right, r.bottom};
 }
@@ -283,7 +305,12 @@ void Window::Invalidate() {
 }
 
 void Window::Show() {
-  if (Visible() || impl_->closed) return;
+  if (impl_->closed) return;
+  if (Visible()) {
+    if (mdiFrame_) BringWindowToTop(impl_->hwnd);
+    MDIActivate();
+    return;
+  }
   // The show handler runs before the window appears; its errors are reported here.
   if (OnShow) {
     try {
@@ -295,17 +322,24 @@ void Window::Show() {
   if (impl_->closed) return;
   ShowWindow(impl_->hwnd, kind_ == WindowKind::Child ? SW_SHOWNA : SW_SHOW);
   UpdateWindow(impl_->hwnd);
+  MDIActivate();
 }
 
 // A child counts as visible by its own style, whether or not its parent shows.
 bool Window::Visible() const {
   if (!impl_->hwnd) return false;
-  if (kind_ == WindowKind::Child) return (GetWindowLongPtrW(impl_->hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
+  if (kind_ == WindowKind::Child || mdiFrame_) return (GetWindowLongPtrW(impl_->hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
   return IsWindowVisible(impl_->hwnd);
 }
 
 void Window::Close() {
   if (impl_->closed) return;
+  // An MDI child's hooks hear of its end while it is still one of the frame's children.
+  if (mdiFrame_) {
+    Perform(msg::kDestroy, 0, 0);
+    impl_->closed = true;
+    DetachFromMDIFrame();
+  }
   impl_->closed = true;
   const bool isMain = Application::Exists() && Application::Instance().MainForm() == this;
   HWND hwnd = impl_->hwnd;

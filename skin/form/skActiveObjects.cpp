@@ -345,7 +345,7 @@ Bitmap TskSkinCaptionObject::CaptionImage(const Bitmap& from, const Rect& sr, bo
 }
 
 void TskSkinCaptionObject::PaintCaptionText(Bitmap& canvas, int ox, int oy, bool active) const {
-  std::string text = SkinForm.OwnerForm().Caption();
+  std::string text = SkinForm.CaptionText();
   if (text.empty() || text_.textrect.Empty()) return;
   Rect tr = text_.textrect;
   tr.right = ObjectRect.Width() + text_.textrect.right - text_.skinrect.Width();

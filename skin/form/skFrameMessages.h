@@ -31,8 +31,16 @@ constexpr std::uint32_t WM_LBUTTONUP = 0x0202;
 constexpr std::uint32_t WM_RBUTTONUP = 0x0205;
 constexpr std::uint32_t WM_SIZING = 0x0214;
 constexpr std::uint32_t WM_MOVING = 0x0216;
+constexpr std::uint32_t WM_MOUSEACTIVATE = 0x0021;
 constexpr std::uint32_t WM_ENTERSIZEMOVE = 0x0231;
 constexpr std::uint32_t WM_EXITSIZEMOVE = 0x0232;
+
+// Between the form components of an MDI frame and its children: a maximized
+// child fits the client area again; a child was maximized; a child is no
+// longer maximized.
+constexpr std::uint32_t SKM_MDICHILDREFIT = 1230;
+constexpr std::uint32_t SKM_MDICHILDMAXIMIZED = 1231;
+constexpr std::uint32_t SKM_MDICHILDRESTORED = 1232;
 
 // WM_SYSCOMMAND's window-state commands.
 constexpr std::uintptr_t SC_MINIMIZE = 0xF020;

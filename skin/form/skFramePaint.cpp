@@ -118,7 +118,7 @@ void TskSkinForm::RemoveRegion() {
 }
 
 void TskSkinForm::UpdateWindowRegion() {
-  if (owner_.GetBorderStyle() == platform::BorderStyle::None || !SkinData_ || SkinData_->MaskPicture.Empty()) {
+  if (!FrameDrawn() || !SkinData_ || SkinData_->MaskPicture.Empty()) {
     RemoveRegion();
     return;
   }
@@ -258,7 +258,7 @@ void TskSkinForm::PaintDefaultFrame(Bitmap& image) {
       b.Line(l + 2, 2 + i, b.Width() - r - 6, 2 + i,
              SysColor(i % 2 == 0 ? SysColour::BtnHighlight : SysColour::BtnShadow));
   const TskCaptionFont& f = IsFormActive() ? DefCaptionFont_ : DefInActiveCaptionFont_;
-  std::string text = owner_.Caption();
+  std::string text = CaptionText();
   if (!text.empty()) {
     constexpr unsigned flags = platform::textflag::kSingleLine | platform::textflag::kNoPrefix;
     const int room = b.Width() - l - r;

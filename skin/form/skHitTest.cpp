@@ -15,7 +15,10 @@ constexpr int kDefaultSizingBand = 2;
 
 Point TskSkinForm::ScreenToFrame(Point screen) const {
   const Rect b = owner_.BoundsRect();
-  return {screen.x - b.left, screen.y - b.top};
+  // An MDI child's bounds are in its frame's client coordinates.
+  const platform::Window* frame = IsMDIChild() ? owner_.MDIFrame() : nullptr;
+  const Point p = frame ? frame->ScreenToClient(screen) : screen;
+  return {p.x - b.left, p.y - b.top};
 }
 
 std::intptr_t TskSkinForm::HitTest(Point p) { return SkinActive_ ? HitTestSkinned(p) : HitTestDefault(p); }

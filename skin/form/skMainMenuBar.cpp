@@ -55,6 +55,7 @@ TskSkinMainMenuBar::TskSkinMainMenuBar(platform::Window& parent)
   BarMorphTimer.SetInterval(kMorphInterval);
   BarMorphTimer.SetOnTimer([this] { MorphTick(); });
   // Aligned to the top of the parent's client area.
+  Align = platform::ControlAlign::Top;
   parentHook_ = parent.AddMessageHook([this](platform::Window& w, platform::Message& m) {
     if (m.msg == WM_SIZE) SetBounds(0, 0, w.ClientSize().x, Height());
     return false;
@@ -233,7 +234,12 @@ void TskSkinMainMenuBar::CreateChildButtons() {
 void TskSkinMainMenuBar::ShowChildButtons(TskSkinForm& child) {
   MaximizedChild = &child;
   FreeNotification(&child);
-  if (ChildButtonsShown) return;
+  if (ChildButtonsShown) {
+    // The buttons act on the child maximized last: they show what it allows.
+    ApplyChildBorderIcons(child.BorderIcons());
+    Invalidate();
+    return;
+  }
   ChildButtonsShown = true;
   BarHoverIndex = BarPrevHoverIndex = BarCaptureIndex = -1;
   CreateChildButtons();

@@ -120,6 +120,12 @@ void TskSkinForm::FormShortCut(std::uint32_t key, std::uint8_t shift, bool& hand
 
 void TskSkinForm::MenuKeyDown(std::uint32_t key) {
   namespace vk = platform::vk;
+  // The keys of a child belong to its frame's menus while those own the keyboard.
+  if (TskSkinForm* frame = FrameComponent();
+      frame && (frame->MenuOpen_ || frame->MainMenuMode_ || frame->SkinMenu_.IsOpen)) {
+    frame->MenuKeyDown(key);
+    return;
+  }
   TskSkinMainMenuBar* bar = MainMenuBar_;
   if (MainMenuMode_ && bar && bar->HandleAccelerator(key)) return;
   auto& levels = SkinMenu_.Levels;

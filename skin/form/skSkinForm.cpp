@@ -56,6 +56,14 @@ TskSkinForm::~TskSkinForm() {
   // Messages after this reach the form's own handling again.
   owner_.RemoveMessageHook(hookId_);
   RemoveKeyHook();
+  // A maximized child going away gives its frame's caption and bar back; its
+  // window-list item goes with it.
+  if (IsMDIChild()) {
+    const bool maximized = SkinWindowState_ == TWindowState::wsMaximized;
+    SkinWindowState_ = TWindowState::wsNormal;
+    if (maximized) SendToFrame(SKM_MDICHILDRESTORED);
+    RemoveChildItem();
+  }
   UnregisterMenuHost(owner_);
   // Nothing left elsewhere may call back into this component.
   SetTrayIcon(nullptr);
@@ -152,7 +160,11 @@ void TskSkinForm::SetBorderIcons(TskBorderIcons icons) {
   if (!Designing()) UpdateFrame(true);
 }
 
-bool TskSkinForm::FrameDrawn() const { return owner_.GetBorderStyle() != platform::BorderStyle::None; }
+bool TskSkinForm::FrameDrawn() const {
+  // A maximized MDI child shows through its frame's caption and menu bar.
+  return owner_.GetBorderStyle() != platform::BorderStyle::None &&
+         !(IsMDIChild() && SkinWindowState_ == TWindowState::wsMaximized);
+}
 
 void TskSkinForm::SendNCPaint() { owner_.Perform(WM_NCPAINT, 0, 0); }
 
@@ -273,7 +285,8 @@ void TskSkinForm::ApplySkinData() {
   FrameHeight = FormHeight();
   if (SkinActive_) UpdateFrame(true);
   owner_.Invalidate();
-  SetFrameActive(true);
+  RefitChildren();
+  SetFrameActive(!(IsMDIChild() && SkinWindowState_ == TWindowState::wsMaximized));
   HoverTimer.SetEnabled(true);
   if (OnChangeSkinData) OnChangeSkinData(*this);
 }
@@ -298,21 +311,27 @@ void TskSkinForm::SetFrameActive(bool repaint) {
 
 bool TskSkinForm::SkinWindowProc(platform::Message& m) {
   if (m.msg == WM_SIZE) sawSize_ = true;
-  // Whatever closes menus also takes the object hint away, and the open menus.
-  if (IsMenuCloseMessage(m.msg)) {
-    if (ShowObjectHint && SkinHint_) SkinHint_->HideHintText();
-    if (MainMenuMode_ && !MenuOpen_)
-      LeaveMainMenuMode();
-    else if (SkinMenu_.IsOpen)
-      SkinMenu_.CloseAllMenus();
-    else if (MenuOpen_)
-      SkinMenuClosed();
-  }
+  if (IsMenuCloseMessage(m.msg)) CloseMenusOnMessage();
   if (MainMenuMessage(m)) return true;
   const bool handled = HandleMessage(m);
   RouteMouse(m);
   const bool captionOnly = CaptionMouse(m);
   return handled || captionOnly;
+}
+
+void TskSkinForm::CloseMenusOnMessage() {
+  // Whatever closes menus also takes the object hint away, and the open menus.
+  if (ShowObjectHint && SkinHint_) SkinHint_->HideHintText();
+  if (MainMenuMode_ && !MenuOpen_) {
+    LeaveMainMenuMode();
+  } else if (SkinMenu_.IsOpen) {
+    SkinMenu_.CloseAllMenus();
+  } else if (MenuOpen_) {
+    SkinMenuClosed();
+  } else if (IsMDIForm() && owner_.Visible()) {
+    // A menu of the active child closes with its frame's messages too.
+    if (TskSkinForm* child = FindFormComponent(owner_.ActiveMDIChild())) child->CloseMenusOnMessage();
+  }
 }
 
 bool TskSkinForm::HandleMessage(platform::Message& m) {
@@ -323,6 +342,26 @@ bool TskSkinForm::HandleMessage(platform::Message& m) {
     case WM_DESTROY:
       HoverTimer.SetEnabled(false);
       MorphTimer.SetEnabled(false);
+      if (IsMDIChild()) {
+        SkinWindowState_ = TWindowState::wsNormal;
+        SendToFrame(SKM_MDICHILDRESTORED);
+        // A closed child is listed no more.
+        RemoveChildItem();
+      }
+      return false;
+    case SKM_MDICHILDREFIT:
+    case SKM_MDICHILDMAXIMIZED:
+    case SKM_MDICHILDRESTORED:
+      MDIMessage(m);
+      return false;
+    case SKM_AFTERCHANGE:
+      if (m.wParam == reinterpret_cast<std::uintptr_t>(SkinData_)) RefitChildren();
+      return false;
+    case WM_MOUSEACTIVATE:
+      if (IsMDIChild() && !FormActive_ && owner_.MDIFrame() && owner_.MDIFrame()->ActiveMDIChild() == &owner_) {
+        FormActive_ = true;
+        SetFrameActive(SkinWindowState_ != TWindowState::wsMaximized);
+      }
       return false;
     case WM_SIZE:
       FrameWidth = FormWidth();
@@ -331,6 +370,8 @@ bool TskSkinForm::HandleMessage(platform::Message& m) {
         SendNCPaint();
       else if (FrameWidth >= MinFrameWidth() && FrameHeight >= MinFrameHeight())
         UpdateFrame(true);
+      // The frame's client area is the children's: they follow its size.
+      RefitChildren();
       // A translucent window shows its new size at once.
       if (AlphaBlend_ && AlphaBlendValue_ != 255 && LayeredWindowsAvailable()) {
         SendNCPaint();
@@ -340,11 +381,21 @@ bool TskSkinForm::HandleMessage(platform::Message& m) {
     case WM_ACTIVATE:
       FormActive_ = (m.wParam & 0xFFFF) != WA_INACTIVE;
       SendNCPaint();
-      ResetObjectStates();
-      SetFrameActive(true);
+      if (IsMDIChild() && SkinWindowState_ == TWindowState::wsMaximized) {
+        SetFrameActive(false);
+      } else {
+        ResetObjectStates();
+        SetFrameActive(true);
+      }
       return false;
     case WM_SETTEXT:
       if (FrameDrawn()) SendNCPaint();
+      if (IsMDIChild()) {
+        RenameChildItem();
+        // The frame's caption shows a maximized child's.
+        if (SkinWindowState_ == TWindowState::wsMaximized)
+          if (platform::Window* frame = owner_.MDIFrame()) frame->Perform(WM_NCPAINT, 0, 0);
+      }
       return false;
     case WM_ERASEBKGND: {
       // Off-screen painting passes the client-sized bitmap in lParam; a device
@@ -357,10 +408,12 @@ bool TskSkinForm::HandleMessage(platform::Message& m) {
     }
     case WM_SHOWWINDOW:
       if (m.wParam == 0) {
+        if (IsMDIChild()) RemoveChildItem();
         WindowHidden();
         return false;
       }
       StartFadeIn();
+      if (IsMDIChild()) AddChildItem();
       // Shown: a size change makes the platform ask for the frame's client area again.
       NudgeWidth();
       return false;
@@ -403,16 +456,25 @@ bool TskSkinForm::HandleMessage(platform::Message& m) {
       m.result = 0;
       return true;
     case WM_NCACTIVATE:
+    {
       FormActive_ = m.wParam != 0;
-      // The system never paints its own caption over the skinned one.
-      m.result = 1;
+      // The system never paints its own caption over the skinned one; the MDI
+      // forms need the system's own handling of the activation.
+      const bool mdi = IsMDIChild() || IsMDIForm();
+      if (!mdi) m.result = 1;
       if (FrameDrawn()) {
         SendNCPaint();
         SetFrameActive(true);
       } else {
         SetFrameActive(false);
       }
-      return true;
+      if (IsMDIChild()) {
+        CheckActiveChildItem();
+        if (SkinWindowState_ == TWindowState::wsMaximized)
+          if (platform::Window* frame = owner_.MDIFrame()) frame->Perform(WM_NCPAINT, 0, 0);
+      }
+      return !mdi;
+    }
     case WM_ENTERSIZEMOVE:
       InSizeMove = true;
       return false;

@@ -55,6 +55,10 @@ inline constexpr const char* SKF_MINTOTRAY = "SKF_MINTOTRAY";
 inline constexpr const char* SKF_CLOSE = "SKF_CLOSE";
 inline constexpr const char* TRAY_SKF_RESTORE = "TRAY_SKF_RESTORE";
 inline constexpr const char* TRAY_SKF_CLOSE = "TRAY_SKF_CLOSE";
+// An MDI frame's window menu lists its children under these names: the child's
+// name with the marker after it, and a divider above them.
+inline constexpr const char* SKF_CHILDITEM = "_SKFCHILDITEM";
+inline constexpr const char* DIVIDER_SKFCHILDITEM = "DIVIDER_SKFCHILDITEM";
 
 class TskSkinForm : public TskComponent, public TskSkinMenuHost {
  public:
@@ -179,8 +183,29 @@ class TskSkinForm : public TskComponent, public TskSkinMenuHost {
   void MaximizeFrame();
   void RestoreFrame();
   // Where a minimized frame goes: the first free caption-strip slot along the
-  // bottom of the work area, left to right, then rows upwards.
+  // bottom of the work area (an MDI child: of its frame's client area), left to
+  // right, then rows upwards.
   Point FindMinimizedSlot() const;
+  // MDI: the part of the frame's client area the aligned controls leave free, in
+  // the frame's client coordinates (for a child: of its frame; empty without one).
+  Rect MDIClientArea() const;
+  bool IsMDIChild() const { return owner_.Style() == platform::FormStyle::MDIChild; }
+  bool IsMDIForm() const { return owner_.Style() == platform::FormStyle::MDIForm; }
+  // An MDI frame showing a maximized child's caption and buttons.
+  bool ChildMaximized() const { return ChildMaximized_; }
+  // An MDI frame's maximized child (the active one first), or nullptr.
+  TskSkinForm* MaximizedMDIChild() const;
+  // The text the caption shows: an MDI frame adds its maximized child's caption.
+  std::string CaptionText() const;
+  // The child's item in its frame's window menu.
+  void AddChildItem();
+  void RemoveChildItem();
+  void RenameChildItem();
+  void CheckActiveChildItem();
+  void ChildItemClick(platform::MenuItem& item);
+  // An MDI frame: the maximized children fill the client area again, the
+  // minimized ones go back to their slots.
+  void RefitChildren();
   void MinimizeToTray();
   void RestoreFromTray();
   // Pulls a frame at L, T of W x H onto the work-area edges within MagneticSize.
@@ -229,6 +254,13 @@ class TskSkinForm : public TskComponent, public TskSkinMenuHost {
 
  private:
   bool SkinWindowProc(platform::Message& m);
+  // Whatever closes menus also ends the menu mode, or closes the open menus.
+  void CloseMenusOnMessage();
+  // The MDI messages between a frame and its children.
+  void MDIMessage(const platform::Message& m);
+  // The frame's component for an MDI child, or nullptr.
+  TskSkinForm* FrameComponent() const;
+  void SendToFrame(std::uint32_t msg) const;
   bool HandleMessage(platform::Message& m);
   void RouteMouse(const platform::Message& m);
   void HoverTick();
@@ -275,6 +307,7 @@ class TskSkinForm : public TskComponent, public TskSkinMenuHost {
   TskBorderIcons BorderIcons_;
   bool SkinActive_ = false;
   bool FormActive_ = false;
+  bool ChildMaximized_ = false;
   TWindowState SkinWindowState_ = TWindowState::wsNormal;
   bool RolledUp_ = false;
   Rect RestoreBounds_;

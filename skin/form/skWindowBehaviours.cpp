@@ -49,6 +49,8 @@ void TskSkinForm::MinimizeFrame() {
   ResizeForm({p.x, p.y, p.x + MinFrameWidth(), p.y + MinFrameHeight()});
   // The strip's buttons show their restore look.
   SendNCPaint();
+  // A child maximized until now gives the frame its own caption and bar back.
+  if (IsMDIChild()) SendToFrame(SKM_MDICHILDRESTORED);
 }
 
 void TskSkinForm::MaximizeFrame() {
@@ -61,6 +63,17 @@ void TskSkinForm::MaximizeFrame() {
       RestoreBounds_.bottom = RestoreBounds_.top + std::max(RollUpHeight_, MinFrameHeight());
     RolledUp_ = RolledUpMaximized_ = false;
     if (OnChangeRollUpState) OnChangeRollUpState(*this);
+  }
+  if (IsMDIChild()) {
+    // The frame's caption and menu bar stand in for the child's frame.
+    HoverTimer.SetEnabled(false);
+    UpdateHover(-1, -1, false);
+    const Rect before = owner_.BoundsRect();
+    ResizeForm(MDIClientArea());
+    const Rect after = owner_.BoundsRect();
+    if (after.Width() == before.Width() && after.Height() == before.Height()) NudgeWidth();
+    SendToFrame(SKM_MDICHILDMAXIMIZED);
+    return;
   }
   const Point screen = platform::DesktopSize();
   ResizeForm(MaximizeOnFullScreen ? Rect{0, 0, screen.x, screen.y} : platform::WorkArea());
@@ -81,17 +94,23 @@ void TskSkinForm::RestoreFrame() {
   if (after.Width() == before.Width() && after.Height() == before.Height()) NudgeWidth();
   SendNCPaint();
   owner_.Invalidate();
+  if (IsMDIChild() && SkinWindowState_ != TWindowState::wsMaximized) SendToFrame(SKM_MDICHILDRESTORED);
   RestoreBounds_ = {};
 }
 
 Point TskSkinForm::FindMinimizedSlot() const {
-  const Rect area = platform::WorkArea();
+  // An MDI child's strips line up in its frame's client area, among its siblings.
+  const bool child = IsMDIChild();
+  const Rect area = child ? MDIClientArea() : platform::WorkArea();
   const int w = MinFrameWidth(), h = MinFrameHeight();
   const platform::Window* main =
       platform::Application::Exists() ? platform::Application::Instance().MainForm() : nullptr;
+  static const std::vector<platform::Window*> none;
+  const std::vector<platform::Window*>& others =
+      child ? (owner_.MDIFrame() ? owner_.MDIFrame()->MDIChildren() : none)
+            : (platform::Application::Exists() ? platform::Application::Instance().Forms() : none);
   auto taken = [&](Point p) {
-    if (!platform::Application::Exists()) return false;
-    for (const platform::Window* f : platform::Application::Instance().Forms()) {
+    for (const platform::Window* f : others) {
       if (f == &owner_ || f == main || !f->Visible()) continue;
       const TskSkinForm* other = FindFormComponent(f);
       if (!other || other->SkinWindowState() != TWindowState::wsMinimized) continue;
@@ -177,7 +196,7 @@ bool TskSkinForm::SystemCommand(std::uintptr_t command) {
 
 void TskSkinForm::Moving(Rect& proposed) const {
   const Rect b = owner_.BoundsRect();
-  if (SkinWindowState_ == TWindowState::wsMaximized) {
+  if (SkinWindowState_ == TWindowState::wsMaximized && !IsMDIChild()) {
     proposed = b;  // a maximized window cannot be dragged
     return;
   }
@@ -188,7 +207,8 @@ void TskSkinForm::Moving(Rect& proposed) const {
 }
 
 void TskSkinForm::SnapToEdges(int& L, int& T, int W, int H) const {
-  const Rect a = platform::WorkArea();
+  // An MDI child's position is in its frame's client coordinates, as is its area.
+  const Rect a = IsMDIChild() ? MDIClientArea() : platform::WorkArea();
   const int m = MagneticSize;
   auto within = [m](int v, int edge) { return edge - m < v && v < edge + m; };
   if (within(L, a.left)) L = a.left;
@@ -240,7 +260,7 @@ void TskSkinForm::BuildTrayMenu() {
   TrayMenu_.Items.Add("-");
   platform::MenuItem& close = TrayMenu_.Items.Add("&Close", [this](platform::MenuItem&) { CloseForm(); });
   close.Name = TRAY_SKF_CLOSE;
-  close.ShortCut = "Alt+F4";
+  close.ShortCut = IsMDIChild() ? "Ctrl+F4" : "Alt+F4";
 }
 
 // --- translucency ---
@@ -313,7 +333,9 @@ bool TskSkinForm::SystemItemShown(const char* name) const {
   if (n == SKF_MINITEM) return s != TWindowState::wsMinimized && Has(BorderIcons_, TskBorderIcon::biMinimize);
   if (n == SKF_MAXITEM) return s != TWindowState::wsMaximized && Has(BorderIcons_, TskBorderIcon::biMaximize);
   if (n == SKF_RESTORE) return s != TWindowState::wsNormal || RolledUp_;
-  if (n == SKF_ROLLUP) return !RolledUp_ && s != TWindowState::wsMinimized && Has(BorderIcons_, TskBorderIcon::biRollUp);
+  if (n == SKF_ROLLUP)
+    return !(IsMDIChild() && s == TWindowState::wsMaximized) && !RolledUp_ && s != TWindowState::wsMinimized &&
+           Has(BorderIcons_, TskBorderIcon::biRollUp);
   if (n == SKF_MINTOTRAY) return Has(BorderIcons_, TskBorderIcon::biMinimizeToTray);
   return true;  // SKF_CLOSE
 }
@@ -350,7 +372,7 @@ void TskSkinForm::AddSystemItem(platform::MenuItem& parent, int index, const cha
   }
   platform::MenuItem& item = parent.Insert(index, caption, std::move(action));
   item.Name = name;
-  if (n == SKF_CLOSE) item.ShortCut = "Alt+F4";
+  if (n == SKF_CLOSE) item.ShortCut = IsMDIChild() ? "Ctrl+F4" : "Alt+F4";
 }
 
 void TskSkinForm::RemoveSystemItems() {
@@ -398,8 +420,10 @@ void TskSkinForm::PopupSystemMenu(int x, int y) { ShowSystemMenu({x, y, x, y}); 
 
 void TskSkinForm::TrackSystemMenu(const Rect& objectRect) {
   const Rect b = owner_.BoundsRect();
-  ShowSystemMenu({objectRect.left + b.left, objectRect.top + b.top, objectRect.right + b.left,
-                  objectRect.bottom + b.top});
+  // An MDI child's bounds are in its frame's client coordinates.
+  const platform::Window* frame = IsMDIChild() ? owner_.MDIFrame() : nullptr;
+  const Point o = frame ? frame->ClientToScreen({b.left, b.top}) : Point{b.left, b.top};
+  ShowSystemMenu({objectRect.left + o.x, objectRect.top + o.y, objectRect.right + o.x, objectRect.bottom + o.y});
 }
 
 void TskSkinForm::ShowSystemMenu(const Rect& screenRect) {

@@ -15,6 +15,8 @@
 
 namespace platform {
 
+class MenuItem;
+
 struct Message {
   std::uint32_t msg = 0;
   std::uintptr_t wParam = 0;
@@ -24,7 +26,10 @@ struct Message {
 
 // Message numbers shared by both backends (the Win32 values).
 namespace msg {
-constexpr std::uint32_t kClose = 0x0010;  // WM_CLOSE
+constexpr std::uint32_t kDestroy = 0x0002;  // WM_DESTROY
+constexpr std::uint32_t kSetText = 0x000C;  // WM_SETTEXT
+constexpr std::uint32_t kClose = 0x0010;    // WM_CLOSE
+constexpr std::uint32_t kNCActivate = 0x0086;
 constexpr std::uint32_t kShowWindow = 0x0018;
 constexpr std::uint32_t kTimer = 0x0113;
 constexpr std::uint32_t kUser = 0x0400;
@@ -66,6 +71,15 @@ enum class WindowKind { Form, Popup, Child };
 
 enum class BorderStyle { None, Single, Sizeable };
 
+// A form on its own, an MDI frame (a form whose client area holds other forms),
+// or an MDI child living in its frame's client area.
+enum class FormStyle { Normal, MDIForm, MDIChild };
+
+// The side of its parent's client area a control keeps itself to. The window
+// does not lay its children out; a control that aligns itself says so here, so
+// that the room left between the aligned controls can be worked out.
+enum class ControlAlign { None, Top, Bottom, Left, Right };
+
 class Window {
  public:
   // A hidden top-level window; it joins the application's list of forms, and the
@@ -76,6 +90,10 @@ class Window {
   // bitmap of its size), placed in the parent's client coordinates. A parent
   // destroyed first takes its children's native windows with it.
   explicit Window(Window& parent);
+  // A hidden form of the given style; an MDI child needs its frame (an MDI
+  // frame form), whose client area it lives in: its bounds are in the frame's
+  // client coordinates.
+  Window(FormStyle style, Window* mdiFrame);
   virtual ~Window();
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
@@ -97,6 +115,22 @@ class Window {
   // whose parent is gone), and the children in creation order.
   Window* Parent() const { return parent_; }
   const std::vector<Window*>& Children() const { return children_; }
+  FormStyle Style() const { return style_; }
+  // An MDI child's frame (nullptr once the child has closed or the frame is gone).
+  Window* MDIFrame() const { return mdiFrame_; }
+  // An MDI frame's children in creation order, the closed ones gone, and the one
+  // that has the activation. Showing a child activates it; when the active one
+  // closes, the last child still visible takes over. A change tells both
+  // children (kNCActivate, wParam 0 for the one losing it, 1 for the new one).
+  const std::vector<Window*>& MDIChildren() const { return mdiChildren_; }
+  Window* ActiveMDIChild() const { return activeMDIChild_; }
+  void MDIActivate();
+  // The menu an MDI frame lists its children in (not owned).
+  MenuItem* WindowMenu = nullptr;
+  // The form's name in the program.
+  std::string Name;
+  ControlAlign Align = ControlAlign::None;
+
   // Outer bounds on the desktop (a popup has no frame: bounds and client agree);
   // a child's bounds are in its parent's client coordinates.
   void SetBounds(const Rect& bounds);
@@ -153,7 +187,17 @@ class Window {
   void DetachFromParent();
   // The children of a dying parent forget it; returns them.
   std::vector<Window*> OrphanChildren();
+  // MDI bookkeeping shared by the backends: joining the frame, and leaving it
+  // (on closing or destruction) with the activation passed on.
+  void AttachToMDIFrame(Window& frame);
+  void DetachFromMDIFrame();
+  // A dying frame's children forget it.
+  void OrphanMDIChildren();
   Window* parent_ = nullptr;
+  FormStyle style_ = FormStyle::Normal;
+  Window* mdiFrame_ = nullptr;
+  std::vector<Window*> mdiChildren_;
+  Window* activeMDIChild_ = nullptr;
   std::vector<Window*> children_;
   std::vector<std::pair<int, MessageHook>> hooks_;
   int nextHookId_ = 1;
