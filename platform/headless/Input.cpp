@@ -12,7 +12,8 @@ Window* WindowAtPoint(Point screen) {
   const auto& windows = headless::GetState().windows;
   for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
     Window* w = *it;
-    if (!w->Visible()) continue;
+    // An MDI child is found inside its frame.
+    if (!w->Visible() || w->MDIFrame()) continue;
     const Rect b = w->BoundsRect();
     if (screen.x < b.left || screen.x >= b.right || screen.y < b.top || screen.y >= b.bottom) continue;
     const auto& region = w->WindowRegion();
@@ -52,6 +53,21 @@ Window* DeepestAt(Window* w, Point screen) {
     if (p.x < 0 || p.y < 0 || p.x >= size.x || p.y >= size.y) continue;
     const auto& region = c->WindowRegion();
     if (region && !region->Contains(p.x, p.y)) continue;
+    return DeepestAt(c, screen);
+  }
+  // An MDI frame's children, the active one on top, then the later ones over the earlier.
+  std::vector<Window*> mdi(w->MDIChildren().rbegin(), w->MDIChildren().rend());
+  if (Window* active = w->ActiveMDIChild()) {
+    std::erase(mdi, active);
+    mdi.insert(mdi.begin(), active);
+  }
+  const Point p = w->ScreenToClient(screen);
+  for (Window* c : mdi) {
+    if (!c->Visible()) continue;
+    const Rect b = c->BoundsRect();
+    if (p.x < b.left || p.y < b.top || p.x >= b.right || p.y >= b.bottom) continue;
+    const auto& region = c->WindowRegion();
+    if (region && !region->Contains(p.x - b.left, p.y - b.top)) continue;
     return DeepestAt(c, screen);
   }
   return w;

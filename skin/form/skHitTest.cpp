@@ -116,10 +116,18 @@ void TskSkinForm::UpdateHover(int x, int y, bool inside) {
   }
 }
 
+bool TskSkinForm::OverThisWindow(Point screen) const {
+  // An MDI child lives inside its frame: the frame is the desktop's window there.
+  const platform::Window* frame = IsMDIChild() ? owner_.MDIFrame() : nullptr;
+  if (!frame) return platform::WindowAtPoint(screen) == &owner_;
+  const Point p = ScreenToFrame(screen);
+  return platform::WindowAtPoint(screen) == frame && p.x >= 0 && p.y >= 0 && p.x < FormWidth() && p.y < FormHeight();
+}
+
 void TskSkinForm::HoverTick() {
   if (!IsFormActive()) return;
   const Point cursor = platform::CursorPos();
-  if (platform::WindowAtPoint(cursor) == &owner_ || platform::CaptureWindow() == &owner_) {
+  if (OverThisWindow(cursor) || platform::CaptureWindow() == &owner_) {
     if (InSizeMove) return;
     const Point p = ScreenToFrame(cursor);
     const Rect client = SkinActive_ ? layout_.NewClientRect

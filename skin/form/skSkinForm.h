@@ -263,6 +263,8 @@ class TskSkinForm : public TskComponent, public TskSkinMenuHost {
   void SendToFrame(std::uint32_t msg) const;
   bool HandleMessage(platform::Message& m);
   void RouteMouse(const platform::Message& m);
+  // Whether the cursor at `screen` is over this window (a child: over its part of the frame).
+  bool OverThisWindow(Point screen) const;
   void HoverTick();
   void MorphTick();
   void NudgeWidth();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "FrameFixture.h"
+#include "platform/Input.h"
 #include "skMainMenuBar.h"
 
 namespace {
@@ -141,6 +142,27 @@ TEST_F(MDIChildrenTest, MaximizedChildShowsThroughTheFrame) {
   EXPECT_EQ(skinForm->CaptionText(), "Frame");
   EXPECT_FALSE(bar->ChildButtonsShown);
   EXPECT_EQ(bar->ChildButtonCount, 0);
+}
+
+TEST_F(MDIChildrenTest, ChildsFrameAnswersAtItsPlaceInTheFrame) {
+  BuildFrame();
+  TskSkinForm& doc = AddChild("Doc1", 30, 50);
+  EXPECT_EQ(doc.TrayMenu().Items[2].ShortCut, "Ctrl+F4");
+  const Rect b = FormOf(0).BoundsRect();
+  std::size_t max = 0;
+  while (doc.ObjectList[max]->IDName != "maxbutton") ++max;
+  const Point inFrame = Centre(doc.ObjectList[max]->ObjectRect);
+  const Point screen = form->ClientToScreen({b.left + inFrame.x, b.top + inFrame.y});
+  // The desktop finds the frame there (the child lives inside it), and the child its button.
+  EXPECT_EQ(platform::WindowAtPoint(screen), form.get());
+  EXPECT_EQ(FormOf(0).Perform(WM_NCHITTEST, 0, platform::PointToParam(screen)), HTOBJECT);
+  headless::MouseAt(screen);
+  headless::AdvanceTime(60);
+  EXPECT_EQ(doc.HoverIndex, int(max));
+  FormOf(0).Perform(WM_NCLBUTTONDOWN, std::uintptr_t(HTOBJECT), platform::PointToParam(screen));
+  FormOf(0).Perform(WM_LBUTTONUP, 0, 0);
+  EXPECT_EQ(doc.SkinWindowState(), TWindowState::wsMaximized);
+  EXPECT_TRUE(bar->ChildButtonsShown);
 }
 
 TEST_F(MDIChildrenTest, ButtonsStayUntilTheLastMaximizedChildIsRestored) {
