@@ -165,6 +165,26 @@ TEST_F(MDIChildrenTest, ChildsFrameAnswersAtItsPlaceInTheFrame) {
   EXPECT_TRUE(bar->ChildButtonsShown);
 }
 
+TEST_F(MDIChildrenTest, FrameAndChildShareTheMenus) {
+  BuildFrame();
+  TskSkinForm& doc = AddChild("Doc1");
+  // The frame's keyboard menu mode: keys handled on the child move along the frame's bar.
+  form->Perform(WM_SYSCOMMAND, 0xF100, 0);  // SC_KEYMENU
+  ASSERT_TRUE(skinForm->MainMenuMode());
+  ASSERT_TRUE(bar->Item(0)->Active);
+  doc.MenuKeyDown(platform::vk::kRight);
+  EXPECT_TRUE(bar->Item(1)->Active);
+  EXPECT_FALSE(doc.MainMenuMode());
+  doc.MenuKeyDown(platform::vk::kEscape);
+  EXPECT_FALSE(skinForm->MainMenuMode());
+  // The child's own menu closes with a click on its frame.
+  doc.PopupSystemMenu(300, 300);
+  ASSERT_TRUE(doc.SkinMenu().IsOpen);
+  form->Perform(WM_NCLBUTTONDOWN, std::uintptr_t(HTCAPTION), platform::PointToParam({150, 105}));
+  EXPECT_FALSE(doc.SkinMenu().IsOpen);
+  EXPECT_FALSE(doc.MenuOpen());
+}
+
 TEST_F(MDIChildrenTest, ButtonsStayUntilTheLastMaximizedChildIsRestored) {
   BuildFrame();
   TskSkinForm& a = AddChild("Doc1");
