@@ -455,13 +455,12 @@ bool TskSkinForm::HandleMessage(platform::Message& m) {
       PaintFrame();
       m.result = 0;
       return true;
-    case WM_NCACTIVATE:
-    {
+    case WM_NCACTIVATE: {
       FormActive_ = m.wParam != 0;
-      // The system never paints its own caption over the skinned one; the MDI
-      // forms need the system's own handling of the activation.
-      const bool mdi = IsMDIChild() || IsMDIForm();
-      if (!mdi) m.result = 1;
+      // The system never paints its own caption over the skinned one. (The MDI
+      // forms have no system MDI handling to pass the activation on to: the
+      // platform keeps their activation itself.)
+      m.result = 1;
       if (FrameDrawn()) {
         SendNCPaint();
         SetFrameActive(true);
@@ -473,7 +472,7 @@ bool TskSkinForm::HandleMessage(platform::Message& m) {
         if (SkinWindowState_ == TWindowState::wsMaximized)
           if (platform::Window* frame = owner_.MDIFrame()) frame->Perform(WM_NCPAINT, 0, 0);
       }
-      return !mdi;
+      return true;
     }
     case WM_ENTERSIZEMOVE:
       InSizeMove = true;
