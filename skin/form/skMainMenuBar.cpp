@@ -482,30 +482,19 @@ namespace {
 bool Selectable(const TskSkinMainMenuBarItem& item) { return item.Enabled && !item.HiddenByOverflow; }
 }  // namespace
 
-void TskSkinMainMenuBar::SelectNextItem() {
-  const int n = int(ItemCount());
-  int current = -1;
-  for (int i = 0; i < n && current < 0; ++i)
-    if (Item(std::size_t(i))->Active || Item(std::size_t(i))->Down) current = i;
-  if (current >= 0) Item(std::size_t(current))->MouseLeave();
-  // The search wraps round to the first item.
-  for (int step = 1; step <= n; ++step) {
-    const int i = current < 0 ? step - 1 : (current + step) % n;
-    if (Selectable(*Item(std::size_t(i)))) {
-      Item(std::size_t(i))->MouseEnter();
-      return;
-    }
-  }
-}
+void TskSkinMainMenuBar::SelectNextItem() { SelectItemFrom(+1); }
 
-void TskSkinMainMenuBar::SelectPrevItem() {
+void TskSkinMainMenuBar::SelectPrevItem() { SelectItemFrom(-1); }
+
+void TskSkinMainMenuBar::SelectItemFrom(int direction) {
   const int n = int(ItemCount());
   int current = -1;
   for (int i = 0; i < n && current < 0; ++i)
     if (Item(std::size_t(i))->Active || Item(std::size_t(i))->Down) current = i;
   if (current >= 0) Item(std::size_t(current))->MouseLeave();
+  // The search wraps round at either end; with no selected item it starts at the first.
   for (int step = 1; step <= n; ++step) {
-    const int i = current < 0 ? step - 1 : ((current - step) % n + n) % n;
+    const int i = current < 0 ? step - 1 : ((current + direction * step) % n + n) % n;
     if (Selectable(*Item(std::size_t(i)))) {
       Item(std::size_t(i))->MouseEnter();
       return;

@@ -131,6 +131,8 @@ class TskSkinMainMenuBar : public TskSkinControl {
 
  private:
   void ClearObjects();
+  // Selects the next selectable item after the current one, forwards (+1) or backwards (-1).
+  void SelectItemFrom(int direction);
   void CreateChildButtons();
   void HoverTick();
   void MorphTick();
