@@ -99,12 +99,12 @@ TEST(LegacyHandStream, ReduceFollowerSet) {
 
 // 4 KiB dictionary, raw literals (minimum match 2). Length and distance trees:
 // 64 codes of 6 bits, described as 0x03 then four runs 0xF5 (16 times length
-// 6). Symbol i then gets the code 63 - i; reversed and complemented it travels
-// as the bits of i, most significant first. Codes: 1 'a', 1 'b', then a match:
-// 0, six low distance bits 1, distance code 0, length code 3 (length 5):
-// 37 bits = 0xC3 0x8A 0x09 0x00 0x18.
+// 6). Symbol i then gets the code 63 - i (the complement of its canonical
+// code i), which travels most significant bit first. Codes: 1 'a', 1 'b', then
+// a match: 0, six low distance bits 1, distance code 0 (111111), length code 3
+// (111100, length 5): 37 bits = 0xC3 0x8A 0x09 0xFE 0x07.
 TEST(LegacyHandStream, ExplodeLiteralsAndOverlappingMatch) {
-  const Bytes stream = {0x03, 0xF5, 0xF5, 0xF5, 0xF5, 0x03, 0xF5, 0xF5, 0xF5, 0xF5, 0xC3, 0x8A, 0x09, 0x00, 0x18};
+  const Bytes stream = {0x03, 0xF5, 0xF5, 0xF5, 0xF5, 0x03, 0xF5, 0xF5, 0xF5, 0xF5, 0xC3, 0x8A, 0x09, 0xFE, 0x07};
   const TImplodeTrees trees{{}, std::vector<std::uint8_t>(64, 6), std::vector<std::uint8_t>(64, 6)};
   EXPECT_EQ(ImplodeTokens({{'a', 0}, {'b', 0}, {5, 2}}, false, trees), stream);
   unzip::TDecodeState s;
@@ -133,15 +133,16 @@ TEST(LegacyHandStream, ExplodeBadCodes) {
   // Over-subscribed: 64 codes of 5 bits.
   const Bytes over = {0x03, 0xF4, 0xF4, 0xF4, 0xF4, 0x03, 0xF5, 0xF5, 0xF5, 0xF5, 0xFF};
   EXPECT_EQ(Decode(s, 6, 0, over, 10).result, unzip::kExplodeBadTree);
-  // Incomplete length tree (62 codes of 6 bits, 2 of 7): the all-zero 6-bit
-  // pattern is no code. A match (bit 0) with zero bits throughout hits it.
+  // Incomplete length tree (62 codes of 6 bits, 2 of 7): codes are handed out
+  // from 0 upwards, so the all-ones 6-bit pattern is no code. A match (bit 0)
+  // with one bits throughout hits it.
   std::vector<std::uint8_t> lengths(62, 6);
   lengths.push_back(7);
   lengths.push_back(7);
   Bytes stream = DescribeTree(lengths);
   const Bytes dist = DescribeTree(std::vector<std::uint8_t>(64, 6));
   stream.insert(stream.end(), dist.begin(), dist.end());
-  stream.insert(stream.end(), {0x00, 0x00, 0x00});
+  stream.insert(stream.end(), {0xFE, 0xFF, 0xFF});
   const TDecoded d = Decode(s, 6, 0, stream, 10);
   EXPECT_EQ(d.result, unzip::kExplodeInvalidCode);
   EXPECT_EQ(d.flushes, 0);

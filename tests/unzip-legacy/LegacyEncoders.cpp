@@ -78,6 +78,8 @@ namespace {
 
 constexpr unsigned kShrinkCodes = 8192;
 constexpr unsigned kFirstString = 257;
+// How close to full the shrink table may get before a partial clear is sent.
+constexpr unsigned kClearMargin = 256;
 constexpr std::uint16_t kFree = 0xFFFF;
 
 struct TShrinkTable {
@@ -143,8 +145,11 @@ Bytes Shrink(std::span<const std::uint8_t> data, bool partialClears) {
     if (prev >= 0) {
       // The decoder adds (previous code, first byte of this string) when it
       // reads this code, after any control codes in front of it. A clear must
-      // keep the previous code, or that entry would hang off a freed code.
-      if (t.nextFree == kShrinkCodes && partialClears && (unsigned(prev) < kFirstString || t.IsPrefix(unsigned(prev)))) {
+      // keep the previous code, or that entry would hang off a freed code. The
+      // stock unzip refuses any code read while the table is full, so the
+      // clear comes at the first safe code once the table is nearly full.
+      if (t.nextFree >= kShrinkCodes - kClearMargin && partialClears &&
+          (unsigned(prev) < kFirstString || t.IsPrefix(unsigned(prev)))) {
         w.Put(kControl, width);
         w.Put(kClear, width);
         t.PartialClear();
@@ -330,11 +335,13 @@ std::vector<std::uint32_t> StreamCodes(const std::vector<std::uint8_t>& lengths)
       lastLength = len;
       increment = 1u << (16 - len);
     }
-    // The code's top `len` bits, reversed into stream order and complemented.
+    // The code's top `len` bits, reversed into stream order. The procedure's
+    // codes are already the complement of the canonical ones; they are written
+    // as they are.
     const std::uint32_t top = (code >> (16 - len)) & ((1u << len) - 1);
     std::uint32_t reversed = 0;
     for (unsigned b = 0; b < len; ++b) reversed |= ((top >> b) & 1u) << (len - 1 - b);
-    codes[sym] = ~reversed & ((1u << len) - 1);
+    codes[sym] = reversed;
   }
   return codes;
 }

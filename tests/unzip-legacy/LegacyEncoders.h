@@ -40,8 +40,9 @@ struct TMatchRules {
 // Greedy LZ77 parse with hash chains.
 std::vector<TToken> Tokenize(std::span<const std::uint8_t> data, const TMatchRules& rules);
 
-// Shrinks `data`; with `partialClears` a full code table is partially cleared,
-// else it stays full.
+// Shrinks `data`; with `partialClears` a nearly full code table is partially
+// cleared, else it stays full (which the stock unzip refuses, while the
+// engine's decoder reads it as the application note allows).
 Bytes Shrink(std::span<const std::uint8_t> data, bool partialClears = true);
 
 TMatchRules ReduceRules(int factor);
@@ -58,7 +59,7 @@ struct TImplodeTrees {
 // The trees' description bytes, as they stand in front of the codes.
 Bytes DescribeTree(const std::vector<std::uint8_t>& lengths);
 // Shannon-Fano codes of a length list as written to the stream (bits in
-// stream order, complemented), one per symbol.
+// stream order), one per symbol.
 std::vector<std::uint32_t> StreamCodes(const std::vector<std::uint8_t>& lengths);
 Bytes ImplodeTokens(const std::vector<TToken>& tokens, bool dictionary8k, const TImplodeTrees& trees);
 // Chooses code lengths from the token statistics.

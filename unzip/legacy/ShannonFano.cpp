@@ -17,7 +17,9 @@ unsigned Reverse(unsigned code, unsigned bits) {
 TSfResult TSfTable::Build(const std::uint8_t* lengths, unsigned n, unsigned lookupBits) try {
   // Codes are handed out from the longest length down, and within a length from
   // the highest symbol down, each a 16-bit left-aligned value one step of its
-  // length above the previous one.
+  // length above the previous one. This order already yields the complemented
+  // canonical codes that imploders write, so the codes are used as they come:
+  // complementing them again would turn every code into another symbol's.
   std::vector<std::uint32_t> stream(n);
   unsigned minLen = kMaxSfCodeBits, maxLen = 1;
   std::uint32_t code = 0, step = 0;
@@ -32,8 +34,7 @@ TSfResult TSfTable::Build(const std::uint8_t* lengths, unsigned n, unsigned look
         if (code & (step - 1)) return TSfResult::BadTree;
       }
       if (code + step > (1u << kMaxSfCodeBits)) return TSfResult::BadTree;
-      const unsigned mask = (1u << len) - 1;
-      stream[sym] = ~Reverse(code >> (kMaxSfCodeBits - len), len) & mask;
+      stream[sym] = Reverse(code >> (kMaxSfCodeBits - len), len);
       minLen = std::min(minLen, len);
       maxLen = std::max(maxLen, len);
     }

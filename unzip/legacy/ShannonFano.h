@@ -21,8 +21,8 @@ enum class TSfResult { Ok, BadTree, OutOfMemory };
 
 // A two-level table: the first level is indexed by `rootBits` stream bits;
 // longer codes continue in a sub-table of the entry their first bits select.
-// Entries are indexed by the bits as they arrive: least significant first and
-// complemented, as implode stores its codes.
+// Entries are indexed by the bits as they arrive, least significant first: the
+// application note's codes, most significant bit first in the stream.
 struct TSfTable {
   // Builds from `n` code lengths of 1 to 16 bits in symbol order. Lengths that
   // do not form a prefix code are a bad tree; unused codes stay invalid.
