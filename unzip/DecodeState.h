@@ -34,7 +34,7 @@ class TDecodeState {
         outBuf(new std::uint8_t[kBufferSize]) {}
 
   // Per-entry reset, before a decoder is called.
-  void StartEntry(std::int32_t compressedSize, std::int32_t uncompressed) {
+  void StartEntry(std::int64_t compressedSize, std::int64_t uncompressed) {
     bitCount = 0;
     bitBuf = 0;
     bytesWritten = 0;
@@ -87,9 +87,10 @@ class TDecodeState {
   std::uint32_t inCount = 0;
   std::uint8_t* outPtr = nullptr;
   std::uint32_t outCount = 0;
-  std::int32_t compressedLeft = 0;
-  std::int32_t uncompressedSize = 0;
-  std::int32_t bytesWritten = 0;
+  // Entries may be larger than 4 GiB (Zip64), so the counters are 64-bit.
+  std::int64_t compressedLeft = 0;
+  std::int64_t uncompressedSize = 0;
+  std::int64_t bytesWritten = 0;
   std::uint32_t bitBuf = 0;
   std::uint16_t bitCount = 0;
   bool endOfInput = false;

@@ -193,7 +193,7 @@ bool TInflater::Refill() {
     const unsigned take = (63 - nbits_) >> 3;
     s.inPtr += take;
     s.inCount -= take;
-    s.compressedLeft -= static_cast<std::int32_t>(take);
+    s.compressedLeft -= static_cast<std::int64_t>(take);
     nbits_ |= 56;
     return true;
   }
@@ -277,7 +277,7 @@ int TInflater::StoredBlock() {
     std::memcpy(window_ + wp_, s.inPtr, n);
     s.inPtr += n;
     s.inCount -= n;
-    s.compressedLeft -= static_cast<std::int32_t>(n);
+    s.compressedLeft -= static_cast<std::int64_t>(n);
     s.lastByte = s.inPtr[-1];
     wp_ += n;
     len -= n;
@@ -384,7 +384,7 @@ int TInflater::Codes(unsigned litBits, unsigned distBits) {
     bits_ = bits;
     nbits_ = nbits;
     wp_ = wp;
-    s.compressedLeft -= static_cast<std::int32_t>(in - s.inPtr);
+    s.compressedLeft -= static_cast<std::int64_t>(in - s.inPtr);
     s.inPtr = in;
     s.inCount = avail;
   };

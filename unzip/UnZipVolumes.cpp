@@ -35,7 +35,7 @@ void TUnZipper::DefaultGetNextDisk(int nextDisk, std::string& name) {
   if (spanKind_ != 1) {
     // Blocked files are numbered, except the last one: the file that held the
     // end record, which the archive was opened as.
-    if (!endVolumeName_.empty() && nextDisk - 1 == ecrec_.ThisDisk) {
+    if (!endVolumeName_.empty() && nextDisk - 1 == static_cast<std::int64_t>(ecrec_.ThisDisk)) {
       name = endVolumeName_;
     } else {
       std::string ext(1, '.');
@@ -87,7 +87,7 @@ void TUnZipper::EnsureVolume(int volume) {
 }
 
 bool TUnZipper::CanSpan() const {
-  return ecrec_.ThisDisk != 0 && !rebuilding_ && !sideFile_ && currentDisk_ < ecrec_.ThisDisk;
+  return ecrec_.ThisDisk != 0 && !rebuilding_ && !sideFile_ && currentDisk_ < static_cast<std::int64_t>(ecrec_.ThisDisk);
 }
 
 std::int64_t TUnZipper::ReadSpanning(void* into, std::int64_t count) {

@@ -204,7 +204,7 @@ bool TUnZipper::LocateEndRecord() {
     ecrec_.CentralOffset = Get32(p + 16);
     ecrec_.CommentLength = Get16(p + 20);
     ecrec_.Comment.reset();
-    ecrec_.CommentPosition = static_cast<std::uint32_t>(size - w + i + kEndRecordSize);
+    ecrec_.CommentPosition = static_cast<std::uint64_t>(size - w + i + kEndRecordSize);
     return true;
   }
   return false;
@@ -275,7 +275,7 @@ void TUnZipper::ReadDirectoryRecords() {
 
 void TUnZipper::ReadCentralDirectory() {
   TZipHeaderInfo* previous = nullptr;
-  for (int r = 0; r < ecrec_.TotalEntries;) {
+  for (std::uint64_t r = 0; r < ecrec_.TotalEntries;) {
     auto rec = std::make_unique<TZipHeaderInfo>();
     rec->OEMNames = oemConvert_;
     bool ok = ReadCentral(*rec);
@@ -311,7 +311,7 @@ void TUnZipper::ReadCentralDirectory() {
       // points at is not trusted; the local header stands.
       if (at >= 0 && EqualNoCase(master_->Item(at)->StoredPath(), rec->StoredPath())) {
         TZipHeaderInfo* rebuilt = master_->Item(at);
-        const std::uint32_t offset = rebuilt->LocalHeaderOffset;
+        const std::uint64_t offset = rebuilt->LocalHeaderOffset;
         rebuilt->Assign(*rec);
         rebuilt->LocalHeaderOffset = offset;
       }
@@ -369,7 +369,7 @@ bool TUnZipper::ReadCentral(TZipHeaderInfo& rec) {
   rec.InternalAttributes = Get16(h + 36);
   rec.ExternalAttributes = Get32(h + 38);
   rec.LocalHeaderOffset = Get32(h + 42);
-  rec.CentralRecordOffset = static_cast<std::uint32_t>(p);
+  rec.CentralRecordOffset = static_cast<std::uint64_t>(p);
   rec.SetName(ConvertName(raw, rec.Flags, (rec.VersionMadeBy >> 8) == kHostFat));
   return true;
 }
@@ -400,7 +400,7 @@ bool TUnZipper::ReadLocal(TZipHeaderInfo& rec) {
   rec.InternalAttributes = 0;
   rec.ExternalAttributes = 0;
   rec.CentralRecordOffset = 0;
-  rec.LocalHeaderOffset = static_cast<std::uint32_t>(p);
+  rec.LocalHeaderOffset = static_cast<std::uint64_t>(p);
   rec.SetName(ConvertName(raw, rec.Flags, true));
   return true;
 }
@@ -454,8 +454,8 @@ bool TUnZipper::RebuildFromLocalHeaders() {
   }
   ecrec_.ThisDisk = 0;
   currentDisk_ = 0;
-  ecrec_.CentralOffset = static_cast<std::uint32_t>(zipStream_->Position());
-  ecrec_.TotalEntries = static_cast<std::uint16_t>(master_->Count());
+  ecrec_.CentralOffset = static_cast<std::uint64_t>(zipStream_->Position());
+  ecrec_.TotalEntries = static_cast<std::uint64_t>(master_->Count());
   return true;
 }
 
@@ -550,7 +550,7 @@ int TUnZipper::ExtractionRun() {
           }
       }
       if (e.Selected) {
-        totalToDo_ += e.UncompressedSize;
+        totalToDo_ += static_cast<std::int64_t>(e.UncompressedSize);
         ++numFiles;
       }
     }
@@ -573,7 +573,7 @@ int TUnZipper::ExtractionRun() {
 }
 
 void TUnZipper::Skip(int index, TSkipReason reason, const std::string& name) {
-  totalToDo_ -= cur_.UncompressedSize;
+  totalToDo_ -= static_cast<std::int64_t>(cur_.UncompressedSize);
   bool retry = false;
   if (OnSkippingFile) OnSkippingFile(*this, reason, name, index, retry);
 }
@@ -605,7 +605,7 @@ bool TUnZipper::CheckPassword(int index, std::int64_t dataOffset) {
   for (;;) {
     std::uint8_t header[kCryptHeaderSize];
     ReadChunk(header, kCryptHeaderSize);
-    cur_.CompressedSize -= std::min<std::uint32_t>(cur_.CompressedSize, kCryptHeaderSize);
+    cur_.CompressedSize -= std::min<std::uint64_t>(cur_.CompressedSize, kCryptHeaderSize);
     keys_.Init(password_);
     keys_.Decrypt(header, kCryptHeaderSize);
     const std::uint8_t check = (cur_.Flags & kFlagDataDescriptor) ? static_cast<std::uint8_t>(cur_.DosDateTime >> 8)
@@ -646,7 +646,7 @@ void TUnZipper::ProcessEntry(int index, bool& retry) {
   retry = false;
   cur_.Assign(*view_->Item(index));
   const bool isFile = !cur_.FileName.empty();
-  std::uint32_t dataOffset = 0;
+  std::uint64_t dataOffset = 0;
   if (isFile) {
     SeekSpanning(cur_.DiskNumberStart, cur_.LocalHeaderOffset);
     std::uint8_t h[kLocalHeaderSize];
@@ -754,7 +754,7 @@ void TUnZipper::ProcessEntry(int index, bool& retry) {
 
 void TUnZipper::Decode(bool& complete) {
   crc_ = kCrcPreset;
-  ds_->StartEntry(static_cast<std::int32_t>(cur_.CompressedSize), static_cast<std::int32_t>(cur_.UncompressedSize));
+  ds_->StartEntry(static_cast<std::int64_t>(cur_.CompressedSize), static_cast<std::int64_t>(cur_.UncompressedSize));
   try {
     switch (cur_.Method) {
       case 0: UnStore(); break;
@@ -786,7 +786,7 @@ void TUnZipper::ReadChunk(std::uint8_t* into, std::uint32_t n) {
 
 bool TUnZipper::FillInput() {
   ProcessMessages();
-  const std::uint32_t n = std::min(kChunkSize, cur_.CompressedSize);
+  const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(kChunkSize, cur_.CompressedSize));
   cur_.CompressedSize -= n;
   if (n == 0) return false;
   ReadChunk(ds_->inBuf.get(), n);
@@ -804,7 +804,7 @@ bool TUnZipper::FillInput() {
 void TUnZipper::UnStore() {
   while (cur_.CompressedSize > 0) {
     ProcessMessages();
-    const std::uint32_t n = std::min(kChunkSize, cur_.CompressedSize);
+    const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(kChunkSize, cur_.CompressedSize));
     cur_.CompressedSize -= n;
     ReadChunk(ds_->outBuf.get(), n);
     ds_->outCount = n;
@@ -823,13 +823,13 @@ void TUnZipper::FlushOutput() {
   const std::uint32_t c = s.outCount;
   if (c == 0) return;
   if (cur_.Method == 0 && (cur_.Flags & kFlagEncrypted)) keys_.Decrypt(s.outBuf.get(), c);
-  if (static_cast<std::int64_t>(s.bytesWritten) + c > static_cast<std::int64_t>(cur_.UncompressedSize))
+  if (static_cast<std::uint64_t>(s.bytesWritten) + c > cur_.UncompressedSize)
     throw EBiggerThanUncompressed(ZipMessage(ZipMsg::BiggerThanUncompressed));
   if (out_ && out_->Write(s.outBuf.get(), c) < c) throw ECantWriteUCF(ZipMessage(ZipMsg::CantWriteUCF));
   crc_ = UpdateCrc32(crc_, s.outBuf.get(), c);
-  s.bytesWritten += static_cast<std::int32_t>(c);
+  s.bytesWritten += c;
   if (OnFilePercentDone)
-    OnFilePercentDone(*this, Percent(static_cast<std::uint32_t>(s.bytesWritten), cur_.UncompressedSize));
+    OnFilePercentDone(*this, Percent(s.bytesWritten, static_cast<std::int64_t>(cur_.UncompressedSize)));
   if (OnTotalPercentDone) {
     totalDone_ += c;
     OnTotalPercentDone(*this, Percent(totalDone_, totalToDo_));

@@ -129,9 +129,9 @@ int CompareNoCase(const std::string& a, const std::string& b) {
 
 // Compressed size as a percentage of the uncompressed size, at most 100.
 int Rate(const TZipHeaderInfo& e) {
-  const auto size = static_cast<std::int32_t>(e.UncompressedSize);
-  if (size <= 0) return 0;
-  const double rate = std::nearbyint(100.0 * e.CompressedSize / size);
+  // Sizes are 64-bit: an entry past 2 GiB has a rate like any other.
+  if (e.UncompressedSize == 0) return 0;
+  const double rate = std::nearbyint(100.0 * static_cast<double>(e.CompressedSize) / static_cast<double>(e.UncompressedSize));
   return rate > 100 ? 100 : static_cast<int>(rate);
 }
 
@@ -152,7 +152,7 @@ int TSortedZip::Compare(const TPersistent* a, const TPersistent* b) const {
     case TZipSortMode::ByUnCompressedSize: return y.UncompressedSize > x.UncompressedSize ? 1 : -1;
     case TZipSortMode::ByRate: return Rate(y) - Rate(x);
     case TZipSortMode::ByNone:
-      if (x.DiskNumberStart != y.DiskNumberStart) return x.DiskNumberStart - y.DiskNumberStart;
+      if (x.DiskNumberStart != y.DiskNumberStart) return x.DiskNumberStart < y.DiskNumberStart ? -1 : 1;
       return x.LocalHeaderOffset < y.LocalHeaderOffset ? -1 : x.LocalHeaderOffset == y.LocalHeaderOffset ? 0 : 1;
   }
   return 0;

@@ -49,17 +49,18 @@ class TZipHeaderInfo : public TPersistent {
   std::uint16_t Method = 8;
   std::uint32_t DosDateTime = 0;
   std::uint32_t CRC32 = 0xFFFFFFFFu;
-  std::uint32_t CompressedSize = 0;
-  std::uint32_t UncompressedSize = 0;
+  // Sizes, offsets and disk numbers are as wide as Zip64 makes them.
+  std::uint64_t CompressedSize = 0;
+  std::uint64_t UncompressedSize = 0;
   std::uint16_t NameLength = 0;
   std::uint16_t CentralExtraLength = 0;
   std::uint16_t LocalExtraLength = 0;
   std::uint16_t CommentLength = 0;
-  std::uint16_t DiskNumberStart = 0;
+  std::uint32_t DiskNumberStart = 0;
   std::uint16_t InternalAttributes = 1;
   std::uint32_t ExternalAttributes = 32;  // the archive attribute
-  std::uint32_t LocalHeaderOffset = 0;
-  std::uint32_t CentralRecordOffset = 0;
+  std::uint64_t LocalHeaderOffset = 0;
+  std::uint64_t CentralRecordOffset = 0;
   std::string FileName;
   std::string Directory;
   std::optional<std::string> Comment;
@@ -75,15 +76,16 @@ class TEndCentral : public TPersistent {
   void Clear() { *this = TEndCentral(); }
 
   std::uint32_t Signature = kEndSignature;
-  std::uint16_t ThisDisk = 0;
-  std::uint16_t CentralStartDisk = 0;
-  std::uint16_t EntriesOnDisk = 0;
-  std::uint16_t TotalEntries = 0;
-  std::uint32_t CentralSize = 0;
-  std::uint32_t CentralOffset = 0;
+  // Counts, sizes and disk numbers are as wide as the Zip64 end record has them.
+  std::uint32_t ThisDisk = 0;
+  std::uint32_t CentralStartDisk = 0;
+  std::uint64_t EntriesOnDisk = 0;
+  std::uint64_t TotalEntries = 0;
+  std::uint64_t CentralSize = 0;
+  std::uint64_t CentralOffset = 0;
   std::uint16_t CommentLength = 0;
   std::optional<std::string> Comment;
-  std::uint32_t CommentPosition = 0;
+  std::uint64_t CommentPosition = 0;
   bool CommentChanged = false;
 };
 
@@ -98,5 +100,6 @@ std::string ConvertEntryName(const std::string& raw, bool utf8Flag, bool fatHost
 
 std::uint16_t Get16(const std::uint8_t* p);
 std::uint32_t Get32(const std::uint8_t* p);
+std::uint64_t Get64(const std::uint8_t* p);
 
 }  // namespace unzip

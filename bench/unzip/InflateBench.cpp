@@ -87,7 +87,7 @@ void BM_TInflater(benchmark::State& state) {
   for (auto _ : state) {
     BenchIO io(s, in);
     s.io = &io;
-    s.StartEntry(static_cast<std::int32_t>(in.size()), static_cast<std::int32_t>(kSampleSize));
+    s.StartEntry(static_cast<std::int64_t>(in.size()), static_cast<std::int64_t>(kSampleSize));
     if (inflater.Inflate(s) != unzip::TInflater::kOk) state.SkipWithError("bad data");
     total += io.written;
   }

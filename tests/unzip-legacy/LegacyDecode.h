@@ -41,7 +41,7 @@ class TMemoryIO : public unzip::TDecodeIO {
     if (std::int64_t(output.size()) + s_.outCount > s_.uncompressedSize) throw EOversize();
     output.insert(output.end(), s_.outBuf.get(), s_.outBuf.get() + s_.outCount);
     crc = unzip::UpdateCrc32(crc, s_.outBuf.get(), s_.outCount);
-    s_.bytesWritten += std::int32_t(s_.outCount);
+    s_.bytesWritten += s_.outCount;
     ++flushes;
     s_.outCount = 0;
     s_.outPtr = s_.outBuf.get();
@@ -72,11 +72,11 @@ inline std::uint32_t Crc32Of(std::span<const std::uint8_t> data) {
 
 // `method` is the zip method (1 to 6); `flags` the general-purpose flags.
 inline TDecoded Decode(unzip::TDecodeState& s, int method, std::uint16_t flags,
-                       std::span<const std::uint8_t> compressed, std::int32_t uncompressedSize,
-                       std::size_t chunk = unzip::kChunkSize, std::int32_t compressedSize = -1) {
+                       std::span<const std::uint8_t> compressed, std::int64_t uncompressedSize,
+                       std::size_t chunk = unzip::kChunkSize, std::int64_t compressedSize = -1) {
   TMemoryIO io(s, compressed, chunk);
   s.io = &io;
-  s.StartEntry(compressedSize < 0 ? std::int32_t(compressed.size()) : compressedSize, uncompressedSize);
+  s.StartEntry(compressedSize < 0 ? std::int64_t(compressed.size()) : compressedSize, uncompressedSize);
   bool ok = false;
   int result = 0;
   if (method == 1) {

@@ -51,7 +51,7 @@ Decoded Inflate(const std::string& compressed, std::size_t limit = 1u << 30) {
   TDecodeState s;
   MemoryIO io(s, compressed, limit);
   s.io = &io;
-  s.StartEntry(static_cast<std::int32_t>(compressed.size()), static_cast<std::int32_t>(limit));
+  s.StartEntry(static_cast<std::int64_t>(compressed.size()), static_cast<std::int64_t>(limit));
   TInflater inflater;
   const int r = inflater.Inflate(s);
   return {r, io.out};
@@ -106,7 +106,7 @@ TEST(Inflate, OutputMovesInWholeChunks) {
   TDecodeState s;
   MemoryIO io(s, RawDeflate(data, 6, Z_DEFAULT_STRATEGY), data.size());
   s.io = &io;
-  s.StartEntry(0, static_cast<std::int32_t>(data.size()));
+  s.StartEntry(0, static_cast<std::int64_t>(data.size()));
   TInflater inflater;
   EXPECT_EQ(inflater.Inflate(s), TInflater::kOk);
   EXPECT_EQ(io.flushes, 1);  // exactly 32 KiB: one write, the final flush finds nothing

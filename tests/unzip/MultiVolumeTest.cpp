@@ -308,7 +308,7 @@ TEST(MultiVolume, DirectoryOverSeveralVolumesCutRecordsAndASideFile) {
   // Without the last volume, the first one and a side file holding the
   // directory and the end record serve for the entries on the first volumes.
   std::string side = ziptest::ReadFile(Volume(zip, end.CentralStartDisk)).substr(end.CentralOffset);
-  for (int v = end.CentralStartDisk + 1; v < end.ThisDisk; ++v) side += ziptest::ReadFile(Volume(zip, v));
+  for (int v = int(end.CentralStartDisk) + 1; v < int(end.ThisDisk); ++v) side += ziptest::ReadFile(Volume(zip, v));
   ziptest::WriteFile(dir.Path() / "many.zfc", side + last);
   fs::remove(zip);
   const auto [sideEnd, sideNames] = list(Volume(zip, 0));

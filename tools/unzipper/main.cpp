@@ -108,8 +108,9 @@ class Runner {
   int List() {
     for (int i = 0; i < z_.EntryCount(); ++i) {
       const unzip::TZipHeaderInfo& e = z_.Entry(i);
-      std::printf("%s\t%u\t%u\t%u\t%08x\t%s\n", ToSlashes(e.StoredPath()).c_str(), e.UncompressedSize,
-                  e.CompressedSize, e.Method, e.CRC32, DosDateTimeText(e.DosDateTime).c_str());
+      std::printf("%s\t%llu\t%llu\t%u\t%08x\t%s\n", ToSlashes(e.StoredPath()).c_str(),
+                  static_cast<unsigned long long>(e.UncompressedSize), static_cast<unsigned long long>(e.CompressedSize),
+                  e.Method, e.CRC32, DosDateTimeText(e.DosDateTime).c_str());
     }
     return kExitOk;
   }
@@ -150,7 +151,7 @@ class Runner {
     };
     z_.OnStartUnZip = [this](unzip::TUnZipper&, int index, std::string&, bool&) { current_ = index; };
     std::int64_t archiveSize = 0;
-    for (int i = 0; i < z_.EntryCount(); ++i) archiveSize += z_.Entry(i).CompressedSize;
+    for (int i = 0; i < z_.EntryCount(); ++i) archiveSize += static_cast<std::int64_t>(z_.Entry(i).CompressedSize);
     if (archiveSize > kProgressThreshold && platform::StderrIsTerminal()) {
       z_.OnTotalPercentDone = [this](unzip::TUnZipper&, int percent) {
         if (percent != lastPercent_) std::fprintf(stderr, "\r%3d%%", percent);

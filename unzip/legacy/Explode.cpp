@@ -14,7 +14,7 @@ constexpr unsigned kLiteralLookup = 9;
 constexpr unsigned kLengthLookup = 7;
 constexpr unsigned kDistanceLookup = 7;
 constexpr unsigned kWideDistanceLookup = 8;
-constexpr std::int32_t kWideDistanceThreshold = 200000;
+constexpr std::int64_t kWideDistanceThreshold = 200000;
 // Low distance bits stored verbatim: 7 with the 8 KiB dictionary, else 6.
 constexpr unsigned kLowBits8k = 7;
 constexpr unsigned kLowBits4k = 6;

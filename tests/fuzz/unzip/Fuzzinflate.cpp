@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static unzip::TInflater inflater;
   FuzzIO io(state, data, size);
   state.io = &io;
-  state.StartEntry(static_cast<std::int32_t>(size), static_cast<std::int32_t>(kOutputLimit));
+  state.StartEntry(static_cast<std::int64_t>(size), static_cast<std::int64_t>(kOutputLimit));
   inflater.Inflate(state);
   return 0;
 }
