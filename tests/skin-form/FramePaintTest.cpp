@@ -96,6 +96,60 @@ TEST_F(FramePaint, CaptionTextIsDrawnAndShortened) {
   EXPECT_FALSE(changedOutside);
 }
 
+// The caption's text pixels are letters a reader recognises, not blocks: a T is a
+// bar over a stem, an i a dot over a stem, an l one thin stroke, and a Chinese
+// character a pattern of strokes that leaves much of its square empty.
+TEST_F(FramePaint, CaptionTextShowsGlyphShapes) {
+  MakeForm(300, 200);
+  Activate();
+  form->SetCaption("Til 皮肤");
+  form->Perform(WM_SETTEXT);
+  const Bitmap& image = skinForm->FrameImage();
+  const Rect cap = Object("caption").ObjectRect;
+  const platform::Colour text =
+      dynamic_cast<TskDataSkinCaption&>(*data->SkinObjects[std::size_t(data->GetObjectIndex("caption"))]).activefontcolor;
+  auto ink = [&](int x, int y) { return image.Pixel(x, y) == text; };
+  // Glyphs are the runs of columns with ink, split by empty columns.
+  struct Box {
+    int left, right, top = 1 << 20, bottom = -1;
+  };
+  std::vector<Box> glyphs;
+  for (int x = cap.left; x < cap.right; ++x) {
+    bool any = false;
+    for (int y = cap.top; y < cap.bottom; ++y)
+      if (ink(x, y)) {
+        if (!any && (glyphs.empty() || glyphs.back().right != x)) glyphs.push_back({x, x});
+        any = true;
+        glyphs.back().top = std::min(glyphs.back().top, y);
+        glyphs.back().bottom = std::max(glyphs.back().bottom, y + 1);
+      }
+    if (any) glyphs.back().right = x + 1;
+  }
+  ASSERT_EQ(glyphs.size(), 5u);
+  auto rowWidth = [&](const Box& b, int y) {
+    int n = 0;
+    for (int x = b.left; x < b.right; ++x) n += ink(x, y);
+    return n;
+  };
+  const Box &t = glyphs[0], &i = glyphs[1], &l = glyphs[2];
+  EXPECT_GE(rowWidth(t, t.top), 5) << "the T's bar";
+  for (int y = (t.top + t.bottom) / 2; y < t.bottom; ++y) EXPECT_LE(rowWidth(t, y), 3) << "the T's stem at row " << y;
+  bool gap = false;
+  for (int y = i.top; y < i.bottom; ++y) gap = gap || rowWidth(i, y) == 0;
+  EXPECT_TRUE(gap) << "the i's dot stands apart from its stem";
+  EXPECT_LE(l.right - l.left, 3);
+  EXPECT_GE(l.bottom - l.top, 7);
+  for (std::size_t k = 3; k < glyphs.size(); ++k) {
+    const Box& c = glyphs[k];
+    int inked = 0;
+    for (int y = c.top; y < c.bottom; ++y) inked += rowWidth(c, y);
+    const double share = double(inked) / ((c.right - c.left) * (c.bottom - c.top));
+    EXPECT_GE(c.right - c.left, 8) << "character " << k;
+    EXPECT_GT(share, 0.2) << "character " << k;
+    EXPECT_LT(share, 0.75) << "character " << k;
+  }
+}
+
 TEST_F(FramePaint, PlainFrameBevelsCaptionAndButtons) {
   MakeForm(200, 100, false);
   form->Perform(WM_NCPAINT);

@@ -430,10 +430,14 @@ TEST_F(MainMenuBarTest, OverflowMenuStartsAtTheFirstHiddenItemPastInvisibleOnes)
   // Edit is not on the bar: the items after it move up.
   AddWide();
   menu.Items[1].Visible = false;
-  Build(180);
+  // The widest form whose bar no longer holds Window (the width depends on the font's metrics).
   std::vector<std::string> hidden;
-  for (std::size_t i = 0; i < bar->ItemCount(); ++i)
-    if (Item(i).HiddenByOverflow) hidden.push_back(Item(i).MenuItem.Caption);
+  for (int w = 400; w > 100 && (hidden.empty() || hidden.front() == "&Tools"); w -= 2) {
+    Build(w);
+    hidden.clear();
+    for (std::size_t i = 0; i < bar->ItemCount(); ++i)
+      if (Item(i).HiddenByOverflow) hidden.push_back(Item(i).MenuItem.Caption);
+  }
   ASSERT_EQ(hidden, (std::vector<std::string>{"&Window", "&Tools"}));
   headless::ClickAt(bar->ClientToScreen(Centre(bar->OverflowMarkRect())));
   EXPECT_EQ(Shown(), hidden);

@@ -81,22 +81,32 @@ TEST(Accelerators, AreTheLetterAfterASingleAmpersandWithoutCase) {
   for (const Case& c : cases) EXPECT_EQ(platform::IsAccel(c.key, c.caption), c.expected) << c.caption;
 }
 
-TEST(HeadlessText, CellsArePrefixAwareAndDoubleWidthForCjk) {
+TEST(HeadlessText, ExtentsArePrefixAwareAndFollowTheFontHeight) {
   const platform::Font font{"Arial", 14, 0, 1};
-  EXPECT_EQ(platform::TextExtent(font, "abc"), (platform::Point{21, 14}));
-  EXPECT_EQ(platform::TextExtent(font, "&abc"), (platform::Point{21, 14}));
-  EXPECT_EQ(platform::TextExtent(font, "&abc", platform::textflag::kNoPrefix), (platform::Point{28, 14}));
-  EXPECT_EQ(platform::TextExtent(font, "物流"), (platform::Point{28, 14}));
-  EXPECT_EQ(platform::TextExtent(font, "ab\ncdef"), (platform::Point{28, 28}));
-  // Drawn text stays inside its rectangle; the underlined accelerator inks the bottom row.
+  const platform::Point abc = platform::TextExtent(font, "abc");
+  EXPECT_EQ(abc.y, 14) << "a positive height is the cell height";
+  EXPECT_GT(abc.x, 0);
+  EXPECT_EQ(platform::TextExtent(font, "&abc"), abc);
+  EXPECT_GT(platform::TextExtent(font, "&abc", platform::textflag::kNoPrefix).x, abc.x);
+  EXPECT_EQ(platform::TextExtent(font, "ab\ncdef").y, 28);
+  EXPECT_GT(platform::TextExtent(font, "ab\ncdef").x, abc.x);
+  // A Chinese character is about a square of the character height.
+  const platform::Font song{"宋体", -12, 0, 134};
+  const platform::Point cjk = platform::TextExtent(song, "物流");
+  EXPECT_GE(cjk.y, 12) << "a negative height is the character height; the cell adds the ascent and descent";
+  EXPECT_GE(cjk.x, 2 * 11);
+  EXPECT_LE(cjk.x, 2 * 13);
+  // Drawn text stays inside its rectangle; the underlined accelerator inks the row under the baseline.
   platform::Bitmap b(40, 20, 0xFFFFFF);
   platform::PaintText(b, font, {5, 2, 19, 16}, "&xyz", 0);
+  bool underline = false;
   for (int y = 0; y < 20; ++y)
     for (int x = 0; x < 40; ++x)
-      if (b.Pixel(x, y) == 0) {
+      if (b.Pixel(x, y) != 0xFFFFFF) {
         EXPECT_TRUE(x >= 5 && x < 19 && y >= 2 && y < 16) << x << ", " << y;
       }
-  EXPECT_EQ(b.Pixel(5, 15), 0);
+  for (int y = 2; y < 16; ++y) underline = underline || (b.Pixel(5, y) == 0 && b.Pixel(6, y) == 0 && b.Pixel(7, y) == 0);
+  EXPECT_TRUE(underline);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // Fonts and text drawn onto a platform::Bitmap. On Win32 text goes through GDI;
-// the headless backend draws a fixed-cell font of its own (one cell per character,
-// a wide cell for a double-width character such as CJK), enough to see where
-// text lands.
+// the headless backend renders with FreeType from the fonts fontconfig finds,
+// measuring by GDI's rules. Either way a character the named font lacks is
+// drawn from another installed font that has it.
 #pragma once
 #include <cstdint>
 #include <string>
