@@ -21,15 +21,19 @@ namespace {
 
 // The end record is searched in the archive's last 64 KiB of comment plus the record.
 constexpr std::int64_t kMaxEndSearch = 65535 + kEndRecordSize;
-// Directory sanity limits: beyond these the end record is taken as missing.
-constexpr std::uint16_t kMaxDiskNumber = 999;
-constexpr std::uint32_t kMaxCentralOffset = 0x80000000u;
-// A self-extractor's stub is skipped when scanning for local headers.
-constexpr std::int64_t kSfxScanStart = 14000;
+// Directory sanity limit: beyond this the end record is taken as missing.
+constexpr std::uint32_t kMaxDiskNumber = 999;
 // The rebuild scan lets messages run after this many bytes.
 constexpr int kScanMessageInterval = 10240;
-// A data descriptor (CRC and two sizes, with its signature) counted when skipping.
-constexpr std::uint32_t kDataDescriptorSize = 16;
+// A data descriptor holds the CRC and both sizes, 4 or (Zip64) 8 bytes each,
+// after an optional signature; the chunks its search reads, and the bytes
+// beyond a chunk it needs to check a candidate and the signature behind it.
+constexpr int kCrcSize = 4;
+constexpr int kSignatureSize = 4;
+constexpr std::int64_t kDescriptorSearchChunk = 1 << 16;
+constexpr std::int64_t kDescriptorLookAhead = kSignatureSize + kCrcSize + 16 + kSignatureSize;
+// Text of an entry skipped for its encryption.
+constexpr char kMsgUnsupportedEncryption[] = "encrypted with a method this build does not support";
 // A "version needed" high byte of this or more marks a false local signature.
 constexpr std::uint16_t kMaxVersionHighByte = 10;
 // Suffix of the temporary file an entry is written to before it is checked.
@@ -129,6 +133,8 @@ void TUnZipper::ResetArchiveState() {
   FreeLists();
   ecrec_.Clear();
   zipDate_.reset();
+  directoryEnd_ = 0;
+  offsetShift_ = 0;
   rebuilding_ = rebuildTried_ = false;
   spanKind_ = 0;
   currentDisk_ = 0;
@@ -205,14 +211,86 @@ bool TUnZipper::LocateEndRecord() {
     ecrec_.CommentLength = Get16(p + 20);
     ecrec_.Comment.reset();
     ecrec_.CommentPosition = static_cast<std::uint64_t>(size - w + i + kEndRecordSize);
+    directoryEnd_ = size - w + i;
+    ReadZip64EndRecord(directoryEnd_);
     return true;
   }
   return false;
 }
 
+void TUnZipper::FailArchive(const std::string& why) {
+  ClearArchive();
+  throw EBadZipFile(std::string(ZipMessage(ZipMsg::NotAZip)) + " (" + why + ")");
+}
+
+void TUnZipper::ReadZip64EndRecord(std::int64_t endPosition) {
+  if (endPosition < kZip64LocatorSize) return;
+  std::uint8_t loc[kZip64LocatorSize];
+  zipStream_->Seek(endPosition - kZip64LocatorSize, 0);
+  if (zipStream_->Read(loc, kZip64LocatorSize) < kZip64LocatorSize || Get32(loc) != kZip64LocatorSignature) return;
+  // The record is where the locator says or, when data was put in front of the
+  // archive without adjusting its offsets, right before the locator.
+  constexpr std::uint64_t kMaxPosition = std::uint64_t(1) << 62;
+  const std::int64_t stated = static_cast<std::int64_t>(std::min(Get64(loc + 8), kMaxPosition));
+  const std::int64_t adjacent = endPosition - kZip64LocatorSize - kZip64EndSize;
+  std::uint8_t rec[kZip64EndSize];
+  std::int64_t at = -1;
+  for (const std::int64_t candidate : {stated, adjacent}) {
+    if (candidate < 0 || candidate > adjacent) continue;
+    zipStream_->Seek(candidate, 0);
+    if (zipStream_->Read(rec, kZip64EndSize) == kZip64EndSize && Get32(rec) == kZip64EndSignature) {
+      at = candidate;
+      break;
+    }
+  }
+  if (at < 0) FailArchive("its Zip64 end record is missing");
+  const std::uint32_t thisDisk = Get32(rec + 16), startDisk = Get32(rec + 20);
+  const std::uint64_t onDisk = Get64(rec + 24), total = Get64(rec + 32);
+  const std::uint64_t size = Get64(rec + 40), offset = Get64(rec + 48);
+  // A classic field marks its value as kept in the Zip64 record, or holds the
+  // same value (some writers cut it to the field's width).
+  auto agrees = [](std::uint64_t classic, std::uint64_t wide, std::uint64_t marker) {
+    return classic == marker || classic == (wide & marker);
+  };
+  if (!agrees(ecrec_.ThisDisk, thisDisk, kZip64Marker16) || !agrees(ecrec_.CentralStartDisk, startDisk, kZip64Marker16) ||
+      !agrees(ecrec_.EntriesOnDisk, onDisk, kZip64Marker16) || !agrees(ecrec_.TotalEntries, total, kZip64Marker16) ||
+      !agrees(ecrec_.CentralSize, size, kZip64Marker32) || !agrees(ecrec_.CentralOffset, offset, kZip64Marker32) ||
+      onDisk > total)
+    FailArchive("its Zip64 end record contradicts its end record");
+  ecrec_.ThisDisk = thisDisk;
+  ecrec_.CentralStartDisk = startDisk;
+  ecrec_.EntriesOnDisk = onDisk;
+  ecrec_.TotalEntries = total;
+  ecrec_.CentralSize = size;
+  ecrec_.CentralOffset = offset;
+  directoryEnd_ = at;
+}
+
 bool TUnZipper::LocatePlausibleEndRecord() {
+  // A directory said to start beyond its own end is no directory.
   return LocateEndRecord() && ecrec_.ThisDisk <= kMaxDiskNumber && ecrec_.CentralStartDisk <= kMaxDiskNumber &&
-         ecrec_.ThisDisk >= ecrec_.CentralStartDisk && ecrec_.CentralOffset < kMaxCentralOffset;
+         ecrec_.ThisDisk >= ecrec_.CentralStartDisk &&
+         (sideFile_ || ecrec_.CentralStartDisk != ecrec_.ThisDisk ||
+          ecrec_.CentralOffset <= static_cast<std::uint64_t>(directoryEnd_));
+}
+
+bool TUnZipper::CentralSignatureAt(std::int64_t position) {
+  std::uint8_t sig[kSignatureSize];
+  zipStream_->Seek(position, 0);
+  return zipStream_->Read(sig, kSignatureSize) == kSignatureSize && Get32(sig) == kCentralSignature;
+}
+
+void TUnZipper::FindPrependedData() {
+  // Data put in front of an archive (a self-extractor's stub) without adjusting
+  // its offsets moves every one of them by the same amount: the distance
+  // between where the directory is said to start and where it really starts,
+  // right before its end.
+  offsetShift_ = 0;
+  if (ecrec_.CentralSize > static_cast<std::uint64_t>(directoryEnd_)) return;
+  const std::int64_t real = directoryEnd_ - static_cast<std::int64_t>(ecrec_.CentralSize);
+  if (static_cast<std::uint64_t>(real) <= ecrec_.CentralOffset) return;
+  if (CentralSignatureAt(static_cast<std::int64_t>(ecrec_.CentralOffset)) || !CentralSignatureAt(real)) return;
+  offsetShift_ = static_cast<std::uint64_t>(real) - ecrec_.CentralOffset;
 }
 
 void TUnZipper::ReadDirectory() {
@@ -241,8 +319,9 @@ void TUnZipper::ReadDirectoryRecords() {
       if (sideFile_) {
         zipStream_->Seek(0, 0);
       } else {
-        EnsureVolume(ecrec_.CentralStartDisk);
-        zipStream_->Seek(ecrec_.CentralOffset, 0);
+        EnsureVolume(static_cast<int>(ecrec_.CentralStartDisk));
+        if (ecrec_.ThisDisk == 0) FindPrependedData();
+        zipStream_->Seek(static_cast<std::int64_t>(ecrec_.CentralOffset + offsetShift_), 0);
       }
     }
   } else {
@@ -263,14 +342,37 @@ void TUnZipper::ReadDirectoryRecords() {
     master_->Duplicates = TDuplicates::Error;
     view_ = master_.get();
   }
+  // What the end record promises; a rebuild replaces the count with its own.
+  const std::uint64_t promised = found ? ecrec_.TotalEntries : 0;
   ReadCentralDirectory();
+  if (static_cast<std::uint64_t>(EntryCount()) < promised)
+    FailArchive("only " + std::to_string(EntryCount()) + " of its " + std::to_string(promised) +
+                " entries were found");
   if (ecrec_.CommentLength != 0 && (spanKind_ != 0 || sideFile_)) {
     // Read now: the end record's volume (or the side file) may not be at hand later.
-    if (!sideFile_) EnsureVolume(ecrec_.ThisDisk);
-    ecrec_.Comment = platform::ToUtf8(ReadCommentAt(ecrec_.CommentPosition, ecrec_.CommentLength), oemCodePage_);
+    if (!sideFile_) EnsureVolume(static_cast<int>(ecrec_.ThisDisk));
+    ecrec_.Comment.reset();
+    ArchiveComment();
   }
   LeaveSideFile();
   SortEntries(sortMode_);
+}
+
+std::string TUnZipper::DecodeComment(const std::string& raw, bool utf8) const {
+  return utf8 ? raw : platform::ToUtf8(raw, oemCodePage_);
+}
+
+std::int64_t TUnZipper::TakeComment(TZipHeaderInfo& rec, const TExtraFields& extra) {
+  // Read now when the volume holding the record (or the side file) may be gone
+  // later, or when a Unicode comment must be checked against the stored one.
+  const bool now = (!rebuilding_ && (spanKind_ != 0 || sideFile_)) || extra.unicodeComment;
+  if (rec.CommentLength == 0 || !now) return rec.CommentLength;
+  std::string raw(rec.CommentLength, '\0');
+  raw.resize(static_cast<std::size_t>(ReadSpanning(raw.data(), rec.CommentLength)));
+  const bool unicode = extra.unicodeComment && ~UpdateCrc32(kCrcPreset, reinterpret_cast<const std::uint8_t*>(raw.data()),
+                                                            raw.size()) == extra.unicodeCommentCrc;
+  rec.Comment = unicode ? *extra.unicodeComment : DecodeComment(raw, (rec.Flags & kFlagUtf8Name) != 0);
+  return 0;
 }
 
 void TUnZipper::ReadCentralDirectory() {
@@ -278,13 +380,14 @@ void TUnZipper::ReadCentralDirectory() {
   for (std::uint64_t r = 0; r < ecrec_.TotalEntries;) {
     auto rec = std::make_unique<TZipHeaderInfo>();
     rec->OEMNames = oemConvert_;
-    bool ok = ReadCentral(*rec);
+    TExtraFields extra;
+    bool ok = ReadCentral(*rec, extra);
     if (!ok && previous && previous->CentralExtraLength != 0) {
       // Some writers count an extra field they never wrote: try without it.
-      const int extra = previous->CentralExtraLength;
+      const int length = previous->CentralExtraLength;
       previous->CentralExtraLength = 0;
-      zipStream_->Seek(-extra, 1);
-      ok = ReadCentral(*rec);
+      zipStream_->Seek(-length, 1);
+      ok = ReadCentral(*rec, extra);
     }
     if (!ok) {
       if (rebuilding_) break;
@@ -296,15 +399,7 @@ void TUnZipper::ReadCentralDirectory() {
       r = 0;
       continue;
     }
-    std::int64_t skip = rec->CentralExtraLength + rec->CommentLength;
-    if (!rebuilding_ && rec->CommentLength != 0 && (spanKind_ != 0 || sideFile_)) {
-      // Later the volume holding this record (or the side file) may be gone.
-      SkipSpanning(rec->CentralExtraLength);
-      std::string comment(rec->CommentLength, '\0');
-      comment.resize(static_cast<std::size_t>(ReadSpanning(comment.data(), rec->CommentLength)));
-      rec->Comment = platform::ToUtf8(comment, oemCodePage_);
-      skip = 0;
-    }
+    const std::int64_t skip = TakeComment(*rec, extra);
     if (rebuilding_) {
       const int at = master_->IndexOf(rec.get());
       // A central record that names another file than the local header it
@@ -335,6 +430,22 @@ void TUnZipper::ReadCentralDirectory() {
     SkipSpanning(skip);
     ++r;
   }
+  // Writers that count more than 65,535 entries without Zip64 keep only the
+  // count's low 16 bits: the records go on as far as the directory does.
+  while (!rebuilding_ && spanKind_ == 0 && !sideFile_ && zipStream_->Position() < directoryEnd_) {
+    auto rec = std::make_unique<TZipHeaderInfo>();
+    rec->OEMNames = oemConvert_;
+    TExtraFields extra;
+    if (!ReadCentral(*rec, extra)) break;
+    const std::int64_t skip = TakeComment(*rec, extra);
+    try {
+      master_->Add(rec.get());
+    } catch (const EListError&) {
+      FailArchive("two of its entries share one local header");
+    }
+    rec.release();
+    SkipSpanning(skip);
+  }
 }
 
 std::string TUnZipper::ConvertName(const std::string& raw, std::uint16_t flags, bool fatHost) const {
@@ -342,7 +453,7 @@ std::string TUnZipper::ConvertName(const std::string& raw, std::uint16_t flags, 
   return ConvertEntryName(raw, (flags & kFlagUtf8Name) != 0, fatHost, codePage);
 }
 
-bool TUnZipper::ReadCentral(TZipHeaderInfo& rec) {
+bool TUnZipper::ReadCentral(TZipHeaderInfo& rec, TExtraFields& extra) {
   // A record cut by the end of a volume goes on at the start of the next one.
   const std::int64_t p = zipStream_->Position();
   std::uint8_t h[kCentralHeaderSize];
@@ -370,7 +481,20 @@ bool TUnZipper::ReadCentral(TZipHeaderInfo& rec) {
   rec.ExternalAttributes = Get32(h + 38);
   rec.LocalHeaderOffset = Get32(h + 42);
   rec.CentralRecordOffset = static_cast<std::uint64_t>(p);
-  rec.SetName(ConvertName(raw, rec.Flags, (rec.VersionMadeBy >> 8) == kHostFat));
+  std::vector<std::uint8_t> field(rec.CentralExtraLength);
+  if (ReadSpanning(field.data(), static_cast<std::int64_t>(field.size())) < static_cast<std::int64_t>(field.size())) {
+    zipStream_->Seek(p, 0);
+    return false;
+  }
+  extra = ReadExtraField(rec, field.data(), field.size(), false, raw);
+  if (extra.unicodePath) {
+    rec.SetName(ConvertEntryName(*extra.unicodePath, true, false, platform::kCodePageUtf8));
+  } else {
+    rec.SetName(ConvertName(raw, rec.Flags, (rec.VersionMadeBy >> 8) == kHostFat));
+  }
+  if (extra.zip64Missing) FailArchive(rec.StoredPath() + ": its Zip64 sizes are missing");
+  rec.UtcModTime = extra.modTime;
+  rec.LocalHeaderOffset += offsetShift_;
   return true;
 }
 
@@ -401,8 +525,77 @@ bool TUnZipper::ReadLocal(TZipHeaderInfo& rec) {
   rec.ExternalAttributes = 0;
   rec.CentralRecordOffset = 0;
   rec.LocalHeaderOffset = static_cast<std::uint64_t>(p);
-  rec.SetName(ConvertName(raw, rec.Flags, true));
+  std::vector<std::uint8_t> field(rec.LocalExtraLength);
+  if (zipStream_->Read(field.data(), static_cast<std::int64_t>(field.size())) < static_cast<std::int64_t>(field.size())) {
+    zipStream_->Seek(p, 0);
+    return false;
+  }
+  const TExtraFields extra = ReadExtraField(rec, field.data(), field.size(), true, raw);
+  if (extra.zip64Missing) {
+    zipStream_->Seek(p, 0);
+    return false;
+  }
+  if (extra.unicodePath) {
+    rec.SetName(ConvertEntryName(*extra.unicodePath, true, false, platform::kCodePageUtf8));
+  } else {
+    // A local header does not say which system wrote it: a name that is valid
+    // UTF-8 is taken as such, as from a non-FAT host.
+    rec.SetName(ConvertName(raw, rec.Flags, false));
+  }
+  rec.UtcModTime = extra.modTime;
   return true;
+}
+
+bool TUnZipper::FindDataDescriptor(TZipHeaderInfo& rec) {
+  // The data ends where a descriptor follows whose compressed size is the
+  // distance from the data's start, and which is followed by another record
+  // or the end of the file. Descriptors come with or without their signature,
+  // with 4- or (Zip64) 8-byte sizes.
+  struct Layout {
+    bool signature;
+    int sizeWidth;
+  };
+  static constexpr Layout kLayouts[] = {{true, 4}, {true, 8}, {false, 4}, {false, 8}};
+  const std::int64_t start = zipStream_->Position();
+  const std::int64_t fileSize = zipStream_->Size();
+  std::vector<std::uint8_t> buf;
+  for (std::int64_t base = start; base < fileSize; base += kDescriptorSearchChunk) {
+    buf.resize(static_cast<std::size_t>(std::min(fileSize - base, kDescriptorSearchChunk + kDescriptorLookAhead)));
+    zipStream_->Seek(base, 0);
+    buf.resize(static_cast<std::size_t>(std::max<std::int64_t>(0, zipStream_->Read(buf.data(), static_cast<std::int64_t>(buf.size())))));
+    const std::size_t scan = std::min<std::size_t>(buf.size(), kDescriptorSearchChunk);
+    for (std::size_t i = 0; i < scan; ++i) {
+      const std::uint64_t dataSize = static_cast<std::uint64_t>(base - start) + i;
+      for (const Layout& l : kLayouts) {
+        const std::size_t fields = l.signature ? kSignatureSize : 0;
+        const std::size_t length = fields + kCrcSize + 2 * static_cast<std::size_t>(l.sizeWidth);
+        if (i + length > buf.size()) continue;
+        const std::uint8_t* d = buf.data() + i;
+        if (l.signature && Get32(d) != kDataDescriptorSignature) continue;
+        auto size = [&](int k) {
+          const std::uint8_t* f = d + fields + kCrcSize + k * l.sizeWidth;
+          return l.sizeWidth == 8 ? Get64(f) : Get32(f);
+        };
+        const std::uint64_t compressed = size(0), uncompressed = size(1);
+        if (compressed != dataSize) continue;
+        if (rec.Method == 0 && !(rec.Flags & kFlagEncrypted) && uncompressed != compressed) continue;
+        const std::int64_t after = base + static_cast<std::int64_t>(i + length);
+        if (after != fileSize) {
+          if (i + length + kSignatureSize > buf.size()) continue;
+          const std::uint32_t next = Get32(d + length);
+          if (next != kLocalSignature && next != kCentralSignature && next != kZip64EndSignature &&
+              next != kEndSignature)
+            continue;
+        }
+        rec.CRC32 = Get32(d + fields);
+        rec.CompressedSize = compressed;
+        rec.UncompressedSize = uncompressed;
+        zipStream_->Seek(after, 0);
+        return true;
+      }
+    }
+  }
+  return false;
 }
 
 bool TUnZipper::RebuildFromLocalHeaders() {
@@ -411,8 +604,8 @@ bool TUnZipper::RebuildFromLocalHeaders() {
   // Local headers are in the archive, never in the side file.
   LeaveSideFile();
   FreeLists();
-  const std::string ext = zipName_.size() >= 4 ? zipName_.substr(zipName_.size() - 4) : std::string();
-  zipStream_->Seek(EqualNoCase(ext, ".exe") ? kSfxScanStart : 0, 0);
+  // A self-extractor's stub is scanned too: its size is not known.
+  zipStream_->Seek(0, 0);
   static constexpr std::uint8_t kSig[4] = {'P', 'K', 3, 4};
   int matched = 0;
   int sinceMessages = 0;
@@ -442,16 +635,26 @@ bool TUnZipper::RebuildFromLocalHeaders() {
     auto rec = std::make_unique<TZipHeaderInfo>();
     rec->OEMNames = oemConvert_;
     if (!ReadLocal(*rec)) break;
-    std::int64_t skip = static_cast<std::int64_t>(rec->CompressedSize) + rec->LocalExtraLength;
-    if (rec->Flags & kFlagDataDescriptor) skip += kDataDescriptorSize;
+    // Sizes that follow the data are found by looking for them; an entry whose
+    // data end cannot be found makes the archive unreadable beyond it.
+    if (rec->Flags & kFlagDataDescriptor) {
+      if (!FindDataDescriptor(*rec)) FailArchive(rec->StoredPath() + ": the end of its data cannot be found");
+    } else {
+      zipStream_->Seek(static_cast<std::int64_t>(rec->CompressedSize), 1);
+    }
     try {
       master_->Add(rec.get());
     } catch (const EListError&) {
       break;
     }
     rec.release();
-    zipStream_->Seek(skip, 1);
   }
+  // A local header that is there but cut short is damage, not the end.
+  std::uint8_t sig[kSignatureSize];
+  const std::int64_t stop = zipStream_->Position();
+  if (zipStream_->Read(sig, kSignatureSize) == kSignatureSize && Get32(sig) == kLocalSignature)
+    FailArchive("the local header at offset " + std::to_string(stop) + " is damaged");
+  zipStream_->Seek(stop, 0);
   ecrec_.ThisDisk = 0;
   currentDisk_ = 0;
   ecrec_.CentralOffset = static_cast<std::uint64_t>(zipStream_->Position());
@@ -483,15 +686,23 @@ std::string TUnZipper::EntryComment(int index) {
     const auto* h = reinterpret_cast<const std::uint8_t*>(header.data());
     const std::int64_t at = static_cast<std::int64_t>(e.CentralRecordOffset) + kCentralHeaderSize + Get16(h + 28) +
                             Get16(h + 30);
-    e.Comment = platform::ToUtf8(ReadCommentAt(at, e.CommentLength), oemCodePage_);
+    e.Comment = DecodeComment(ReadCommentAt(at, e.CommentLength), (e.Flags & kFlagUtf8Name) != 0);
   }
   return *e.Comment;
 }
 
 std::string TUnZipper::ArchiveComment() {
   if (ecrec_.CommentLength == 0) return std::string();
-  if (!ecrec_.Comment)
-    ecrec_.Comment = platform::ToUtf8(ReadCommentAt(ecrec_.CommentPosition, ecrec_.CommentLength), oemCodePage_);
+  if (!ecrec_.Comment) {
+    // The end record has no UTF-8 flag: a comment that is valid UTF-8 in an
+    // archive whose entries are flagged UTF-8 is taken as UTF-8 too.
+    const std::string raw =
+        ReadCommentAt(static_cast<std::int64_t>(ecrec_.CommentPosition), ecrec_.CommentLength);
+    bool utf8Entries = false;
+    for (int i = 0; master_ && i < master_->Count() && !utf8Entries; ++i)
+      utf8Entries = (master_->Item(i)->Flags & kFlagUtf8Name) != 0;
+    ecrec_.Comment = DecodeComment(raw, utf8Entries && IsValidUtf8(raw));
+  }
   return *ecrec_.Comment;
 }
 
@@ -535,6 +746,7 @@ int TUnZipper::ExtractionRun() {
     // Volumes are visited in sequence, so a multi-volume run goes in archive order.
     if (spanKind_ != 0 && sortMode_ != TZipSortMode::ByNone) SortEntries(TZipSortMode::ByNone);
     totalToDo_ = totalDone_ = 0;
+    reportedMethods_.clear();
     int numFiles = 0;
     const int n = view_ ? view_->Count() : 0;
     for (int i = 0; i < n; ++i) {
@@ -674,6 +886,12 @@ void TUnZipper::ProcessEntry(int index, bool& retry) {
     if (!parent.empty() && !platform::DirectoryExists(parent)) platform::ForceDirectories(parent);
   }
   const bool encrypted = (cur_.Flags & kFlagEncrypted) != 0;
+  // No password can open what this build cannot decrypt: say so instead.
+  if ((encrypted || cur_.StrongEncryption()) && !EncryptionSupported(cur_)) {
+    lastError_ = kMsgUnsupportedEncryption;
+    Skip(index, TSkipReason::Unsupported, cur_.StoredPath());
+    return;
+  }
   if (encrypted && !CheckPassword(index, dataOffset)) {
     Skip(index, TSkipReason::BadPassword, cur_.StoredPath());
     return;
@@ -715,7 +933,11 @@ void TUnZipper::ProcessEntry(int index, bool& retry) {
   if (ok && !testOnly_) {
     try {
       platform::FileStream file(temp, platform::kFmOpenWrite);
-      file.SetLastWriteDosTime(cur_.DosDateTime);
+      if (cur_.UtcModTime) {
+        file.SetLastWriteUtcTime(*cur_.UtcModTime);
+      } else {
+        file.SetLastWriteDosTime(cur_.DosDateTime);
+      }
     } catch (const platform::Exception&) {
       // The time is cosmetic; the data is sound.
     }
@@ -729,7 +951,7 @@ void TUnZipper::ProcessEntry(int index, bool& retry) {
       Skip(index, TSkipReason::CantCreate, target);
       return;
     }
-    if (retainAttributes_) platform::FileSetAttr(target, cur_.ExternalAttributes);
+    if (retainAttributes_) platform::FileSetAttr(target, cur_.FileAttributes());
   }
   if (ok) {
     if (OnEndUnZip) OnEndUnZip(*this, index, target);
@@ -769,13 +991,33 @@ void TUnZipper::Decode(bool& complete) {
       case 8: inflater_->Inflate(*ds_); break;
       default:
         lastError_ = ZipMessage(ZipMsg::UnknownMethod);
-        platform::MessageBox(lastError_, ZipMessage(ZipMsg::ZipErrorCaption));
+        // One box per method and run, not one per entry.
+        if (reportedMethods_.insert(cur_.Method).second)
+          platform::MessageBox(lastError_, ZipMessage(ZipMsg::ZipErrorCaption));
         break;
     }
   } catch (const EBiggerThanUncompressed&) {
     complete = false;
   }
 }
+
+bool TUnZipper::MethodSupported(std::uint16_t method) {
+  switch (method) {
+    case 0:
+    case 8: return true;
+#ifdef TW_UNZIP_LEGACY
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+    case 6: return true;
+#endif
+    default: return false;
+  }
+}
+
+bool TUnZipper::EncryptionSupported(const TZipHeaderInfo& e) { return !e.StrongEncryption(); }
 
 void TUnZipper::ReadChunk(std::uint8_t* into, std::uint32_t n) {
   // Data running past the end of a volume goes on in the next one; without a

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -13,14 +14,16 @@
 #include "ZipContainers.h"
 #include "ZipCrypt.h"
 #include "ZipErrors.h"
+#include "ZipExtra.h"
 #include "ZipRecords.h"
 
 namespace unzip {
 
 enum class TUZOverwriteMode { Prompt = 0, Always = 1, Never = 2, ifNewer = 3, ifOlder = 4 };
 enum class TIncompleteZipMode { izAssumeMulti = 0, izAssumeBad = 1, izAssumeNotAZip = 2 };
-// Why an entry was not extracted.
-enum class TSkipReason { BadPassword = 0, NoOverwrite = 1, CantCreate = 3 };
+// Why an entry was not extracted. Unsupported: encrypted with a method this
+// build cannot decrypt (LastError tells which).
+enum class TSkipReason { BadPassword = 0, NoOverwrite = 1, CantCreate = 3, Unsupported = 4 };
 
 class TUnZipper : private TDecodeIO {
  public:
@@ -98,6 +101,10 @@ class TUnZipper : private TDecodeIO {
   // --- Extraction -------------------------------------------------------
   // Extracts the selected entries; returns how many succeeded.
   int UnZip();
+  // Whether this build decodes compression method `method`.
+  static bool MethodSupported(std::uint16_t method);
+  // Whether this build decrypts the entry's encryption (traditional only).
+  static bool EncryptionSupported(const TZipHeaderInfo& e);
   // The last message shown or recorded by the engine (unknown method, an
   // unsafe entry name, a failed rename).
   const std::string& LastError() const { return lastError_; }
@@ -128,10 +135,17 @@ class TUnZipper : private TDecodeIO {
   void ReadDirectoryRecords();
   bool LocateEndRecord();
   bool LocatePlausibleEndRecord();
+  void ReadZip64EndRecord(std::int64_t endPosition);
+  bool CentralSignatureAt(std::int64_t position);
+  void FindPrependedData();
   void ReadCentralDirectory();
-  bool ReadCentral(TZipHeaderInfo& rec);
+  bool ReadCentral(TZipHeaderInfo& rec, TExtraFields& extra);
+  std::int64_t TakeComment(TZipHeaderInfo& rec, const TExtraFields& extra);
   bool ReadLocal(TZipHeaderInfo& rec);
+  bool FindDataDescriptor(TZipHeaderInfo& rec);
   bool RebuildFromLocalHeaders();
+  [[noreturn]] void FailArchive(const std::string& why);
+  std::string DecodeComment(const std::string& raw, bool utf8) const;
   void FreeLists();
   void ResetArchiveState();
   void ProcessMessages() const;
@@ -191,6 +205,11 @@ class TUnZipper : private TDecodeIO {
   TSortedZip* view_ = nullptr;  // the master list itself, or an owned sorted view
   TEndCentral ecrec_;
   std::optional<std::uint32_t> zipDate_;
+  // Where the central directory ends (at the Zip64 end record when there is
+  // one, else at the end record), and by how much data put in front of the
+  // archive without adjusting its offsets shifted every one of them.
+  std::int64_t directoryEnd_ = 0;
+  std::uint64_t offsetShift_ = 0;
   bool rebuilding_ = false;
   bool rebuildTried_ = false;
   int spanKind_ = 0;
@@ -214,6 +233,8 @@ class TUnZipper : private TDecodeIO {
   std::int64_t totalToDo_ = 0;
   std::int64_t totalDone_ = 0;
   int count_ = 0;
+  // Unsupported methods already reported in this run: one message each.
+  std::set<std::uint16_t> reportedMethods_;
 };
 
 }  // namespace unzip

@@ -44,6 +44,16 @@ void TZipHeaderInfo::SetName(const std::string& name) {
   NameLength = static_cast<std::uint16_t>(Directory.size() + FileName.size());
 }
 
+std::uint32_t TZipHeaderInfo::FileAttributes() const {
+  if ((VersionMadeBy >> 8) != kHostUnix) return ExternalAttributes;
+  constexpr std::uint32_t kTypeMask = 0170000, kSymLink = 0120000, kRegular = 0100000;
+  constexpr std::uint32_t kSpecialBits = 07000, kOrdinaryMode = 0644;
+  std::uint32_t mode = ExternalAttributes >> 16;
+  if ((mode & kTypeMask) == kSymLink) mode = kRegular | kOrdinaryMode;
+  mode &= ~kSpecialBits;
+  return (mode << 16) | (ExternalAttributes & 0xFFFF);
+}
+
 void TEndCentral::AssignTo(TPersistent& target) const {
   if (auto* t = dynamic_cast<TEndCentral*>(&target)) {
     *t = *this;
@@ -73,7 +83,6 @@ std::uint32_t RepairDosDateTime(std::uint32_t value) {
   return (y2 << 25) | (mo2 << 21) | (d2 << 16) | (h2 << 11) | (m2 << 5) | s2;
 }
 
-namespace {
 bool IsValidUtf8(const std::string& s) {
   std::size_t i = 0;
   while (i < s.size()) {
@@ -86,7 +95,6 @@ bool IsValidUtf8(const std::string& s) {
   }
   return true;
 }
-}  // namespace
 
 std::string ConvertEntryName(const std::string& raw, bool utf8Flag, bool fatHost, unsigned codePage) {
   std::string name;

@@ -21,17 +21,30 @@ class TPersistent {
 inline constexpr std::uint32_t kLocalSignature = 0x04034B50u;
 inline constexpr std::uint32_t kCentralSignature = 0x02014B50u;
 inline constexpr std::uint32_t kEndSignature = 0x06054B50u;
+inline constexpr std::uint32_t kZip64EndSignature = 0x06064B50u;
+inline constexpr std::uint32_t kZip64LocatorSignature = 0x07064B50u;
+inline constexpr std::uint32_t kDataDescriptorSignature = 0x08074B50u;
 inline constexpr int kLocalHeaderSize = 30;
 inline constexpr int kCentralHeaderSize = 46;
 inline constexpr int kEndRecordSize = 22;
+// The Zip64 end record without its extensible data, and its locator, which
+// sits right before the end record.
+inline constexpr int kZip64EndSize = 56;
+inline constexpr int kZip64LocatorSize = 20;
 
 // General purpose flag bits.
 inline constexpr std::uint16_t kFlagEncrypted = 0x0001;
 inline constexpr std::uint16_t kFlagDataDescriptor = 0x0008;
+inline constexpr std::uint16_t kFlagStrongEncryption = 0x0040;
 inline constexpr std::uint16_t kFlagUtf8Name = 0x0800;
 
-// Host byte of "version made by" for MS-DOS/FAT.
+// Host bytes of "version made by": MS-DOS/FAT, and Unix, whose file mode
+// stands in the high 16 bits of the external attributes.
 inline constexpr std::uint8_t kHostFat = 0;
+inline constexpr std::uint8_t kHostUnix = 3;
+
+// Compression method 99 marks WinZip's AES encryption.
+inline constexpr std::uint16_t kMethodAes = 99;
 
 class TZipHeaderInfo : public TPersistent {
  public:
@@ -42,6 +55,12 @@ class TZipHeaderInfo : public TPersistent {
   std::string StoredPath() const { return Directory + FileName; }
   // Splits a converted name ("\"-separated) into Directory and FileName.
   void SetName(const std::string& name);
+  // The attributes to give the extracted file: a Unix mode loses its setuid,
+  // setgid and sticky bits, and a symbolic link becomes an ordinary file
+  // (holding the link's target) readable by all and writable by its owner.
+  std::uint32_t FileAttributes() const;
+  // Encrypted with something stronger than the traditional zip encryption.
+  bool StrongEncryption() const { return Method == kMethodAes || (Flags & kFlagStrongEncryption) != 0; }
 
   std::uint16_t VersionMadeBy = 20;
   std::uint16_t VersionNeeded = 20;
@@ -66,6 +85,9 @@ class TZipHeaderInfo : public TPersistent {
   std::optional<std::string> Comment;
   bool Selected = false;
   bool OEMNames = false;
+  // Last modification time in seconds since 1970 UTC, from an extended
+  // timestamp or NTFS extra field; it takes precedence over DosDateTime.
+  std::optional<std::int64_t> UtcModTime;
 };
 
 class TEndCentral : public TPersistent {
@@ -96,6 +118,8 @@ std::uint32_t RepairDosDateTime(std::uint32_t value);
 // A stored entry name in UTF-8 with "\" separators. Names flagged as UTF-8, and
 // names from non-FAT hosts that already are valid UTF-8, are taken as they are;
 // the rest are converted from `codePage` (the OEM code page when `oem`).
+bool IsValidUtf8(const std::string& s);
+
 std::string ConvertEntryName(const std::string& raw, bool utf8Flag, bool fatHost, unsigned codePage);
 
 std::uint16_t Get16(const std::uint8_t* p);

@@ -116,6 +116,15 @@ bool FileStream::SetLastWriteDosTime(std::uint32_t dosDateTime) {
   return ::futimens(Fd(handle_), times) == 0;
 }
 
+bool FileStream::SetLastWriteUtcTime(std::int64_t unixSeconds) {
+  struct timespec times[2];
+  times[0].tv_sec = 0;
+  times[0].tv_nsec = UTIME_OMIT;
+  times[1].tv_sec = static_cast<time_t>(unixSeconds);
+  times[1].tv_nsec = 0;
+  return ::futimens(Fd(handle_), times) == 0;
+}
+
 bool FileExists(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);

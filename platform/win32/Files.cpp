@@ -104,6 +104,17 @@ bool FileStream::SetLastWriteDosTime(std::uint32_t dosDateTime) {
   return SetFileTime(H(handle_), nullptr, nullptr, &utc) != 0;
 }
 
+bool FileStream::SetLastWriteUtcTime(std::int64_t unixSeconds) {
+  // FILETIME counts 100 ns units from 1601-01-01.
+  constexpr std::int64_t kSecondsFrom1601To1970 = 11644473600;
+  constexpr std::int64_t kUnitsPerSecond = 10000000;
+  const auto units = static_cast<std::uint64_t>((unixSeconds + kSecondsFrom1601To1970) * kUnitsPerSecond);
+  FILETIME utc;
+  utc.dwLowDateTime = static_cast<DWORD>(units);
+  utc.dwHighDateTime = static_cast<DWORD>(units >> 32);
+  return SetFileTime(H(handle_), nullptr, nullptr, &utc) != 0;
+}
+
 bool FileExists(const std::string& path) {
   const DWORD attr = GetFileAttributesW(Widen(path).c_str());
   return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY) == 0;

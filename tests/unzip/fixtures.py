@@ -6,6 +6,7 @@ usage: fixtures.py KIND OUT.zip
 import struct
 import sys
 import zipfile
+import zlib
 
 GBK_NAME = "中文名.txt".encode("gbk")
 PLACEHOLDER = b"X" * (len(GBK_NAME) - 4) + b".txt"
@@ -97,7 +98,157 @@ def comment_sig(out):
     return out
 
 
-KINDS = {f.__name__: f for f in (unsafe, gbk_fat, utf8_flag, dates, oversize, dup_central, method9, comment_sig)}
+def two_entries():
+    import io
+    buf = io.BytesIO()
+    with zipfile.ZipFile(buf, "w") as zf:
+        entry(zf, "one.txt", b"one\n" * 50)
+        entry(zf, "two.txt", b"two\n" * 50)
+    return bytearray(buf.getvalue())
+
+
+def with_zip64_end(data, total, size=None, offset=None, classic_total=0xFFFF):
+    # Puts a Zip64 end record and its locator in front of the end record,
+    # whose fields then hold markers (or, given, their own values).
+    end = data.rfind(b"PK\x05\x06")
+    cd_size, cd_offset = struct.unpack_from("<II", data, end + 12)
+    record = struct.pack("<IQHHIIQQQQ", 0x06064B50, 44, 45, 45, 0, 0, total, total,
+                         cd_size if size is None else size, cd_offset if offset is None else offset)
+    locator = struct.pack("<IIQI", 0x07064B50, 0, end, 1)
+    tail = bytearray(data[end:])
+    struct.pack_into("<HHII", tail, 8, classic_total, classic_total, 0xFFFFFFFF, 0xFFFFFFFF)
+    return data[:end] + record + locator + tail
+
+
+def z64_end_ok(out):
+    open(out, "wb").write(with_zip64_end(two_entries(), 2))
+
+
+def z64_end_contradicts(out):
+    open(out, "wb").write(with_zip64_end(two_entries(), 3, classic_total=2))
+
+
+def z64_count_overflow(out):
+    open(out, "wb").write(with_zip64_end(two_entries(), (1 << 63) + 5))
+
+
+def z64_extra_short(out):
+    # The first central record marks its sizes as kept in a Zip64 block whose
+    # stated size runs past the extra field.
+    data = two_entries()
+    cd = data.find(b"PK\x01\x02")
+    name_len, extra_len = struct.unpack_from("<HH", data, cd + 28)
+    assert extra_len == 0
+    struct.pack_into("<IIH", data, cd + 20, 0xFFFFFFFF, 0xFFFFFFFF, name_len)
+    struct.pack_into("<H", data, cd + 30, 8)
+    block = struct.pack("<HHI", 1, 16, 0)
+    at = cd + 46 + name_len
+    data[at:at] = block
+    end = data.rfind(b"PK\x05\x06")
+    size, = struct.unpack_from("<I", data, end + 12)
+    struct.pack_into("<I", data, end + 12, size + len(block))
+    open(out, "wb").write(bytes(data))
+
+
+def promises_more(out):
+    data = two_entries()
+    end = data.rfind(b"PK\x05\x06")
+    struct.pack_into("<HH", data, end + 8, 3, 3)
+    open(out, "wb").write(bytes(data))
+
+
+class Unseekable:
+    # A stream zipfile cannot seek in: it writes data descriptors.
+    def __init__(self, f):
+        self.f = f
+
+    def write(self, b):
+        return self.f.write(b)
+
+    def flush(self):
+        self.f.flush()
+
+
+def descriptors_no_dir(out):
+    # Entries with data descriptors, the directory lost, and the second
+    # entry's descriptor damaged: its data end cannot be found.
+    import io
+    raw = io.BytesIO()
+    with zipfile.ZipFile(Unseekable(raw), "w") as zf:
+        entry(zf, "first.txt", b"first\n" * 100)
+        entry(zf, "second.txt", b"second\n" * 100)
+    data = bytearray(raw.getvalue())
+    data = data[:data.find(b"PK\x01\x02")]
+    last = data.rfind(b"PK\x07\x08")
+    data[last:last + 4] = b"XXXX"
+    open(out, "wb").write(bytes(data))
+
+
+def metadata(out):
+    def extra(header, payload):
+        return struct.pack("<HH", header, len(payload)) + payload
+    raw_cafe = b"caf\x82.txt"
+    with zipfile.ZipFile(out, "w") as zf:
+        info = zipfile.ZipInfo("utf8.txt", date_time=(2021, 3, 4, 5, 6, 8))
+        info.comment = "备注 café".encode("utf-8")
+        zf.writestr(info, b"utf8\n")
+        info = zipfile.ZipInfo("cafX.txt", date_time=(2021, 3, 4, 5, 6, 8))
+        info.extra = extra(0x7075, b"\x01" + struct.pack("<I", zlib.crc32(raw_cafe)) + "café-unicode.txt".encode())
+        zf.writestr(info, b"unicode path\n")
+        info = zipfile.ZipInfo("stale.txt", date_time=(2021, 3, 4, 5, 6, 8))
+        info.extra = extra(0x7075, b"\x01" + struct.pack("<I", zlib.crc32(b"other")) + b"ignored.txt")
+        zf.writestr(info, b"stale\n")
+        info = zipfile.ZipInfo("comment.txt", date_time=(2021, 3, 4, 5, 6, 8))
+        info.comment = b"old"
+        info.extra = extra(0x6375, b"\x01" + struct.pack("<I", zlib.crc32(b"old")) + "новый".encode())
+        zf.writestr(info, b"comment\n")
+        info = zipfile.ZipInfo("ut.txt", date_time=(2021, 3, 4, 5, 6, 8))
+        info.extra = extra(0x5455, b"\x01" + struct.pack("<I", 1700000000))
+        zf.writestr(info, b"ut\n")
+        info = zipfile.ZipInfo("ntfs.txt", date_time=(2021, 3, 4, 5, 6, 8))
+        filetime = (1600000000 + 11644473600) * 10000000
+        info.extra = extra(0x000A, b"\0" * 4 + struct.pack("<HHQQQ", 1, 24, filetime, filetime, filetime))
+        zf.writestr(info, b"ntfs\n")
+        info = zipfile.ZipInfo("suid", date_time=(2021, 3, 4, 5, 6, 8))
+        info.create_system = 3
+        info.external_attr = 0o104755 << 16
+        zf.writestr(info, b"#!/bin/sh\n")
+        zf.comment = "归档 comment".encode("utf-8")
+    data = bytearray(open(out, "rb").read().replace(b"cafX.txt", raw_cafe))
+    # zipfile clears the flags it is given: flag utf8.txt as UTF-8 afterwards.
+    for sig, flag_off, name_off in ((b"PK\x03\x04", 6, 30), (b"PK\x01\x02", 8, 46)):
+        at = data.find(sig)
+        assert data[at + name_off:at + name_off + 8] == b"utf8.txt"
+        struct.pack_into("<H", data, at + flag_off, struct.unpack_from("<H", data, at + flag_off)[0] | 0x800)
+    open(out, "wb").write(bytes(data))
+
+
+def messages(out):
+    # A legacy method whose data is bad, two entries of an unknown method, and
+    # two with encryption stronger than the traditional one.
+    with zipfile.ZipFile(out, "w") as zf:
+        for name in ("legacy.txt", "m9a.txt", "m9b.txt", "aes.txt", "strong.txt"):
+            info = zipfile.ZipInfo(name, date_time=(2021, 3, 4, 5, 6, 8))
+            if name == "aes.txt":
+                info.extra = struct.pack("<HHHHBH", 0x9901, 7, 2, 0x4541, 3, 8)
+            zf.writestr(info, b"payload of " + name.encode() + b"\n")
+    data = bytearray(open(out, "rb").read())
+    patch = {"legacy.txt": (6, 0), "m9a.txt": (9, 0), "m9b.txt": (9, 0), "aes.txt": (99, 1), "strong.txt": (8, 0x41)}
+    for sig, flag_off, method_off, name_off in ((b"PK\x03\x04", 6, 8, 30), (b"PK\x01\x02", 8, 10, 46)):
+        at = data.find(sig)
+        while at >= 0:
+            n = struct.unpack_from("<H", data, at + (26 if sig == b"PK\x03\x04" else 28))[0]
+            name = bytes(data[at + name_off:at + name_off + n]).decode()
+            method, flags = patch[name]
+            struct.pack_into("<H", data, at + method_off, method)
+            struct.pack_into("<H", data, at + flag_off, struct.unpack_from("<H", data, at + flag_off)[0] | flags)
+            at = data.find(sig, at + 4)
+    open(out, "wb").write(bytes(data))
+
+
+KINDS = {f.__name__: f for f in (unsafe, gbk_fat, utf8_flag, dates, oversize, dup_central, method9, comment_sig,
+                                 z64_end_ok, z64_end_contradicts, z64_count_overflow, z64_extra_short,
+                                 promises_more, descriptors_no_dir, metadata, messages)}
 
 if __name__ == "__main__":
     KINDS[sys.argv[1]](sys.argv[2])

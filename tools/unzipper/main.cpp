@@ -8,6 +8,7 @@
 // volumes) cannot be read.
 #include <cstdio>
 #include <exception>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -124,9 +125,14 @@ class Runner {
 
   void Hook() {
     z_.OnBadCRC = [this](unzip::TUnZipper&, std::uint32_t calc, std::uint32_t stored, int index) {
-      const unsigned method = z_.Entry(index).Method;
-      if (method != 0 && method != 8) {
-        Fail(index, "unsupported compression method " + std::to_string(method));
+      const std::uint16_t method = z_.Entry(index).Method;
+      if (!unzip::TUnZipper::MethodSupported(method)) {
+        // The method is named once; later entries just fail.
+        if (unsupportedMethods_.insert(method).second) {
+          Fail(index, "unsupported compression method " + std::to_string(method));
+        } else {
+          failed_ = true;
+        }
         return;
       }
       char text[96];
@@ -141,6 +147,7 @@ class Runner {
           std::fprintf(stderr, "unzipper: %s: %s: exists, not overwritten (use -o)\n", o_.archive.c_str(),
                        name.c_str());
           break;
+        case unzip::TSkipReason::Unsupported: Fail(index, z_.LastError()); break;
         case unzip::TSkipReason::CantCreate:
           Fail(index, z_.LastError().empty() ? "cannot create " + name : z_.LastError());
           break;
@@ -196,6 +203,8 @@ class Runner {
   const Options& o_;
   unzip::TUnZipper z_;
   bool failed_ = false;
+  // Compression methods already reported as unsupported.
+  std::set<std::uint16_t> unsupportedMethods_;
   int lastPercent_ = -1;
   int current_ = -1;
 };

@@ -53,6 +53,8 @@ class FileStream {
   bool Flush();
   // Sets only the last-write time, from a DOS date-time taken as local time.
   bool SetLastWriteDosTime(std::uint32_t dosDateTime);
+  // Sets only the last-write time, given in seconds since 1970-01-01 UTC.
+  bool SetLastWriteUtcTime(std::int64_t unixSeconds);
 
  private:
   std::intptr_t handle_;
