@@ -1,0 +1,238 @@
+// What the launcher relies on in the extraction driver: the default overwrite
+// question and its handler, the password check byte taken from the CRC when
+// the sizes precede the data, and a decryption handler taking over.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include "Crc32.h"
+#include "TempDir.h"
+#include "UnZipper.h"
+#include "ZipTestSupport.h"
+#include "platform/headless/Driver.h"
+
+namespace unzip {
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::TempDir;
+
+void Put16(std::string& out, unsigned v) {
+  out += static_cast<char>(v & 0xFF);
+  out += static_cast<char>((v >> 8) & 0xFF);
+}
+void Put32(std::string& out, std::uint32_t v) {
+  Put16(out, v & 0xFFFF);
+  Put16(out, v >> 16);
+}
+
+// The traditional encryption, written here from the application note so that
+// the engine's decryption is checked against an independent encoder (and the
+// stock unzip checks the archives).
+class TestCipher {
+ public:
+  explicit TestCipher(const std::string& password) {
+    for (char c : password) Update(static_cast<std::uint8_t>(c));
+  }
+  std::string Encrypt(const std::string& plain) {
+    std::string out;
+    for (char c : plain) {
+      const auto p = static_cast<std::uint8_t>(c);
+      const std::uint32_t t = (k2_ & 0xFFFF) | 2;
+      out += static_cast<char>(p ^ static_cast<std::uint8_t>((t * (t ^ 1)) >> 8));
+      Update(p);
+    }
+    return out;
+  }
+
+ private:
+  void Update(std::uint8_t p) {
+    k0_ = Crc32Byte(k0_, p);
+    k1_ = (k1_ + (k0_ & 0xFF)) * 134775813u + 1;
+    k2_ = Crc32Byte(k2_, static_cast<std::uint8_t>(k1_ >> 24));
+  }
+  std::uint32_t k0_ = 0x12345678u, k1_ = 0x23456789u, k2_ = 0x34567890u;
+};
+
+std::string RawDeflate(const std::string& data) {
+  z_stream zs{};
+  deflateInit2(&zs, 6, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
+  std::string out(deflateBound(&zs, data.size()), '\0');
+  zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+  zs.avail_in = static_cast<uInt>(data.size());
+  zs.next_out = reinterpret_cast<Bytef*>(out.data());
+  zs.avail_out = static_cast<uInt>(out.size());
+  deflate(&zs, Z_FINISH);
+  out.resize(zs.total_out);
+  deflateEnd(&zs);
+  return out;
+}
+
+constexpr std::uint16_t kDosTime = (9 << 11) | (30 << 5), kDosDate = ((2024 - 1980) << 9) | (2 << 5) | 29;
+
+// One deflated entry encrypted with `password`, general-purpose flag bit 3
+// clear; the header's check byte is the CRC's high byte, or the time's high
+// byte when `timeCheckByte` (what bit 3 would call for).
+std::string EncryptedArchive(const std::string& name, const std::string& plain, const std::string& password,
+                             bool timeCheckByte) {
+  const std::uint32_t crc = ~UpdateCrc32(kCrcPreset, reinterpret_cast<const std::uint8_t*>(plain.data()), plain.size());
+  std::string header = "0123456789a";
+  header += static_cast<char>(timeCheckByte ? kDosTime >> 8 : crc >> 24);
+  const std::string data = TestCipher(password).Encrypt(header + RawDeflate(plain));
+  auto common = [&](std::string& to) {
+    Put16(to, 20);
+    Put16(to, 1);  // encrypted, sizes in the header
+    Put16(to, 8);
+    Put16(to, kDosTime);
+    Put16(to, kDosDate);
+    Put32(to, crc);
+    Put32(to, static_cast<std::uint32_t>(data.size()));
+    Put32(to, static_cast<std::uint32_t>(plain.size()));
+    Put16(to, static_cast<unsigned>(name.size()));
+    Put16(to, 0);
+  };
+  std::string out, central;
+  Put32(out, kLocalSignature);
+  common(out);
+  out += name + data;
+  Put32(central, kCentralSignature);
+  Put16(central, 20);
+  common(central);
+  for (int i = 0; i < 3; ++i) Put16(central, 0);  // comment, disk, internal attributes
+  Put32(central, 0x20);
+  Put32(central, 0);
+  central += name;
+  const auto at = static_cast<std::uint32_t>(out.size());
+  out += central;
+  Put32(out, kEndSignature);
+  Put32(out, 0);
+  Put16(out, 1);
+  Put16(out, 1);
+  Put32(out, static_cast<std::uint32_t>(central.size()));
+  Put32(out, at);
+  Put16(out, 0);
+  return out;
+}
+
+const std::string kPlain = [] {
+  std::string s;
+  for (int i = 0; i < 3000; ++i) s += "route " + std::to_string(i % 97) + "\n";
+  return s;
+}();
+
+class DriverEvents : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::headless::Reset();
+    platform::headless::SetEcho(false);
+    z_.SetDoProcessMessages(false);
+    z_.SetDestDir((dir_.Path() / "out").string());
+    z_.SetDoAll(true);
+    z_.OnSkippingFile = [this](TUnZipper&, TSkipReason reason, const std::string& name, int, bool&) {
+      skips_.push_back(std::to_string(static_cast<int>(reason)) + " " + fs::path(name).filename().string());
+    };
+  }
+  void TearDown() override { platform::headless::Reset(); }
+
+  std::string Out(const std::string& name) { return ziptest::ReadFile(dir_.Path() / "out" / name); }
+
+  TempDir dir_;
+  TUnZipper z_;
+  std::vector<std::string> skips_;
+};
+
+// Without a handler the user is asked "Replace existing file NAME?" in a
+// "File Exists Alert" box with Yes and No: Yes replaces, No keeps the file.
+TEST_F(DriverEvents, DefaultOverwriteQuestion) {
+  ziptest::MakeFixture("dates", dir_.Path() / "d.zip");
+  z_.SetZipName((dir_.Path() / "d.zip").string());
+  ziptest::WriteFile(dir_.Path() / "out" / "A.txt", "old A");
+  ziptest::WriteFile(dir_.Path() / "out" / "b.txt", "old b");
+  platform::headless::QueueMessageBoxReply(platform::MessageResult::No);   // b.txt, first in the archive
+  platform::headless::QueueMessageBoxReply(platform::MessageResult::Yes);  // A.txt
+  EXPECT_EQ(z_.UnZip(), 2);
+  const auto& boxes = platform::headless::MessageBoxes();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].text, "Replace existing file b.txt?");
+  EXPECT_EQ(boxes[1].text, "Replace existing file A.txt?");
+  for (const auto& box : boxes) {
+    EXPECT_EQ(box.caption, "File Exists Alert");
+    EXPECT_EQ(box.buttons, platform::MessageButtons::YesNo);
+  }
+  EXPECT_EQ(Out("b.txt"), "old b");
+  EXPECT_EQ(Out("A.txt"), std::string(10, 'a'));
+  EXPECT_EQ(skips_, std::vector<std::string>{"1 b.txt"});
+}
+
+// A handler decides instead of the box, starting from "do not overwrite", and
+// may send the entry elsewhere.
+TEST_F(DriverEvents, OverwriteHandler) {
+  ziptest::MakeFixture("dates", dir_.Path() / "d.zip");
+  z_.SetZipName((dir_.Path() / "d.zip").string());
+  ziptest::WriteFile(dir_.Path() / "out" / "A.txt", "old A");
+  ziptest::WriteFile(dir_.Path() / "out" / "b.txt", "old b");
+  std::vector<std::string> asked;
+  z_.OnPromptForOverwrite = [&](TUnZipper& sender, bool& overwrite, int index, std::string& name) {
+    EXPECT_FALSE(overwrite);
+    asked.push_back(sender.Filename(index));
+    if (sender.Filename(index) == "A.txt") name = (dir_.Path() / "out" / "A-new.txt").string();
+    overwrite = sender.Filename(index) == "A.txt";
+  };
+  EXPECT_EQ(z_.UnZip(), 2);
+  EXPECT_EQ(asked, (std::vector<std::string>{"b.txt", "A.txt"}));
+  EXPECT_TRUE(platform::headless::MessageBoxes().empty());
+  EXPECT_EQ(Out("A.txt"), "old A");
+  EXPECT_EQ(Out("A-new.txt"), std::string(10, 'a'));
+  EXPECT_EQ(Out("b.txt"), "old b");
+}
+
+// With flag bit 3 clear the password is checked against the CRC's high byte:
+// the stock unzip agrees with the archive, the right password extracts it, a
+// wrong one, or a check byte taken from the time, is refused.
+TEST_F(DriverEvents, CheckByteFromTheCrc) {
+  const fs::path good = dir_.Path() / "good.zip", timed = dir_.Path() / "timed.zip";
+  ziptest::WriteFile(good, EncryptedArchive("secret.txt", kPlain, "pw", false));
+  ziptest::WriteFile(timed, EncryptedArchive("timed.txt", kPlain, "pw", true));
+  if (ziptest::HaveTool("unzip")) {
+    EXPECT_EQ(ziptest::Shell("unzip -tq -P pw " + ziptest::Q(good)), 0);
+  }
+  z_.SetZipName(good.string());
+  z_.SetPassword("wrong");
+  EXPECT_EQ(z_.UnZip(), 0);
+  z_.SetPassword("pw");
+  z_.SetDoAll(true);
+  EXPECT_EQ(z_.UnZip(), 1);
+  EXPECT_TRUE(Out("secret.txt") == kPlain);
+  z_.SetZipName(timed.string());
+  z_.SetDoAll(true);
+  EXPECT_EQ(z_.UnZip(), 0);
+  EXPECT_FALSE(fs::exists(dir_.Path() / "out" / "timed.txt"));
+  EXPECT_EQ(skips_, (std::vector<std::string>{"0 secret.txt", "0 timed.txt"}));
+}
+
+// OnDecrypt replaces the built-in decryption of the entry's data: it gets
+// every compressed byte after the 12-byte header, in order, with the password.
+TEST_F(DriverEvents, DecryptHandlerTakesOver) {
+  const std::string archive = EncryptedArchive("secret.txt", kPlain, "pw", false);
+  const fs::path zip = dir_.Path() / "e.zip";
+  ziptest::WriteFile(zip, archive);
+  z_.SetZipName(zip.string());
+  z_.SetPassword("pw");
+  TZipKeys keys;
+  keys.Init("pw");
+  // The handler's keys start where the header leaves them.
+  const std::size_t dataAt = kLocalHeaderSize + std::string("secret.txt").size();
+  std::string header = archive.substr(dataAt, kCryptHeaderSize);
+  keys.Decrypt(reinterpret_cast<std::uint8_t*>(header.data()), header.size());
+  std::size_t handed = 0;
+  z_.OnDecrypt = [&](TUnZipper&, std::uint8_t* buffer, int length, const std::string& password) {
+    EXPECT_EQ(password, "pw");
+    handed += static_cast<std::size_t>(length);
+    keys.Decrypt(buffer, static_cast<std::size_t>(length));
+  };
+  EXPECT_EQ(z_.UnZip(), 1);
+  EXPECT_TRUE(Out("secret.txt") == kPlain);
+  EXPECT_EQ(handed, RawDeflate(kPlain).size());
+}
+
+}  // namespace
+}  // namespace unzip
