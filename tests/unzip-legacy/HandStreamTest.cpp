@@ -79,6 +79,31 @@ TEST(LegacyHandStream, ReduceMatchAndEscapedDle) {
   EXPECT_EQ(d.output, B("abcabca\x90"));
 }
 
+// Every factor, follower sets empty, plain 8-bit symbols: 'a' 'b' 'c'; DLE,
+// V = L(f) (the longest length code, distance bits 0), a length byte 2 and a
+// distance byte 2: L(f) + 2 + 3 bytes from 3 back; DLE, V = 1 << S(f) | 1
+// (length 1, distance bits 1), distance byte 0xFF: 4 bytes from 1 x 256 + 255
+// + 1 = 512 back, before the entry's first byte, so zeros.
+TEST(LegacyHandStream, ReduceLongLengthAndHighDistanceBits) {
+  struct Factor {
+    int method;
+    unsigned lengthMask, shift;
+  };
+  for (const Factor f : {Factor{2, 0x7F, 7}, Factor{3, 0x3F, 6}, Factor{4, 0x1F, 5}, Factor{5, 0x0F, 4}}) {
+    SCOPED_TRACE(f.method);
+    Bytes stream(192, 0);
+    for (unsigned b : {0x61u, 0x62u, 0x63u, 0x90u, f.lengthMask, 2u, 2u, 0x90u, (1u << f.shift) | 1u, 0xFFu})
+      stream.push_back(std::uint8_t(b));
+    Bytes expected = B("abc");
+    for (unsigned i = 0; i < f.lengthMask + 5; ++i) expected.push_back(expected[i]);
+    expected.insert(expected.end(), 4, 0);
+    unzip::TDecodeState s;
+    const TDecoded d = Decode(s, f.method, 0, stream, std::int64_t(expected.size()));
+    EXPECT_TRUE(d.ok);
+    EXPECT_EQ(d.output, expected);
+  }
+}
+
 // Sets 255 to 1 empty (1,530 zero bits), the set of 0 holds one follower 'x'
 // (size 1 in 6 bits at bit 1,530, 'x' in 8 bits). The first symbol follows the
 // start value 0: bit 0 and a 1-bit index 0 give 'x'; 'x' has no followers, so

@@ -30,6 +30,31 @@ TEST(Zip64, EndRecordHoldsTheDirectory) {
   EXPECT_EQ(ziptest::ReadFile(dir.Path() / "out" / "two.txt"), two);
 }
 
+// The directory lost, sizes after the data: each entry's end is where a data
+// descriptor with matching size stands, with or without its signature, with
+// 4- or 8-byte sizes.
+TEST(Zip64, RepairFindsEveryDataDescriptor) {
+  for (const char* fixture : {"streamed_no_dir", "streamed_no_sig"}) {
+    SCOPED_TRACE(fixture);
+    TempDir dir;
+    ziptest::MakeFixture(fixture, dir.Path() / "s.zip");
+    TUnZipper z;
+    z.SetDoProcessMessages(false);
+    z.SetIncompleteZipMode(TIncompleteZipMode::izAssumeBad);
+    z.SetZipName((dir.Path() / "s.zip").string());
+    z.SetDestDir((dir.Path() / "out").string());
+    z.SetDoAll(true);
+    z.OnBadCRC = [](TUnZipper& s, std::uint32_t, std::uint32_t, int i) { ADD_FAILURE() << s.Filename(i); };
+    EXPECT_EQ(z.UnZip(), 3);
+    std::string wide, narrow, stored;
+    for (int i = 0; i < 300; ++i) wide += "wide\n", narrow += "narrow\n";
+    for (int i = 0; i < 30; ++i) stored += "stored\n";
+    EXPECT_TRUE(ziptest::ReadFile(dir.Path() / "out" / "wide.txt") == wide);
+    EXPECT_TRUE(ziptest::ReadFile(dir.Path() / "out" / "narrow.txt") == narrow);
+    EXPECT_TRUE(ziptest::ReadFile(dir.Path() / "out" / "stored.txt") == stored);
+  }
+}
+
 struct BadCase {
   const char* fixture;
   TIncompleteZipMode mode;

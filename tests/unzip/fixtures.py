@@ -184,6 +184,27 @@ def descriptors_no_dir(out):
     open(out, "wb").write(bytes(data))
 
 
+def streamed_no_dir(out, signatures=True):
+    # Entries with data descriptors (one with Zip64 sizes), the directory lost;
+    # without `signatures`, the descriptors lack their optional signature.
+    import io
+    raw = io.BytesIO()
+    with zipfile.ZipFile(Unseekable(raw), "w", compression=zipfile.ZIP_DEFLATED) as zf:
+        with zf.open(zipfile.ZipInfo("wide.txt", date_time=(2021, 3, 4, 5, 6, 8)), "w", force_zip64=True) as w:
+            w.write(b"wide\n" * 300)
+        entry(zf, "narrow.txt", b"narrow\n" * 300)
+        entry(zf, "stored.txt", b"stored\n" * 30, method=zipfile.ZIP_STORED)
+    data = raw.getvalue()
+    data = data[:data.find(b"PK\x01\x02")]
+    if not signatures:
+        data = data.replace(b"PK\x07\x08", b"")
+    open(out, "wb").write(data)
+
+
+def streamed_no_sig(out):
+    streamed_no_dir(out, signatures=False)
+
+
 def metadata(out):
     def extra(header, payload):
         return struct.pack("<HH", header, len(payload)) + payload
@@ -248,7 +269,8 @@ def messages(out):
 
 KINDS = {f.__name__: f for f in (unsafe, gbk_fat, utf8_flag, dates, oversize, dup_central, method9, comment_sig,
                                  z64_end_ok, z64_end_contradicts, z64_count_overflow, z64_extra_short,
-                                 promises_more, descriptors_no_dir, metadata, messages)}
+                                 promises_more, descriptors_no_dir, streamed_no_dir, streamed_no_sig, metadata,
+                                 messages)}
 
 if __name__ == "__main__":
     KINDS[sys.argv[1]](sys.argv[2])
