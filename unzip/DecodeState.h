@@ -66,8 +66,9 @@ class TDecodeState {
   }
 
   // Moves the first `n` bytes of the work area to the output buffer.
-  void FlushWindow(std::uint32_t n) {
-    const std::uint8_t* from = workArea.get();
+  void FlushWindow(std::uint32_t n) { FlushWindow(workArea.get(), n); }
+  // The same from a window of the decoder's own (Deflate64's is larger than the work area).
+  void FlushWindow(const std::uint8_t* from, std::uint32_t n) {
     while (n > 0) {
       const std::uint32_t piece = n < kChunkSize - outCount ? n : kChunkSize - outCount;
       std::memcpy(outPtr, from, piece);

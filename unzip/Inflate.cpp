@@ -11,7 +11,8 @@ namespace {
 constexpr unsigned kLitSymbols = 288;    // literal/length alphabet, 286 and 287 unused
 constexpr unsigned kDistSymbols = 32;    // distance alphabet, 30 and 31 unused
 constexpr unsigned kMaxLitCodes = 286;   // HLIT + 257 may not exceed this
-constexpr unsigned kMaxDistCodes = 30;   // nor HDIST + 1 this
+constexpr unsigned kMaxDistCodes = 30;   // nor HDIST + 1 this (deflate)
+constexpr unsigned kMaxDistCodes64 = 32;  // (Deflate64)
 constexpr unsigned kLengthSymbols = 19;  // the code-length alphabet
 constexpr unsigned kEndOfBlock = 256;
 // Lookup widths: dynamic blocks 9/6, fixed blocks 7/5, code-length code 7.
@@ -19,8 +20,12 @@ constexpr unsigned kDynamicLitBits = 9, kDynamicDistBits = 6;
 constexpr unsigned kFixedLitBits = 7, kFixedDistBits = 5;
 constexpr unsigned kLengthsBits = 7;
 // Bits the hot loop may take after one refill: literal/length code with its
-// extra bits, then a distance code with its extra bits.
+// extra bits, then a distance code with its extra bits. Deflate64's longer
+// extras need a second refill before the distance.
 constexpr unsigned kBitsPerMatch = 15 + 5 + 15 + 13;
+constexpr unsigned kBitsPerDistance = 15 + 14;
+// Deflate64's window.
+constexpr std::uint32_t kWindowSize64 = 65536;
 // Bits a stream may read past the entry's end before it counts as bad data;
 // a sound stream reads none, so this only stops garbage from spinning on.
 constexpr unsigned kMaxOverrunBits = 256;
@@ -29,11 +34,16 @@ constexpr std::uint16_t kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  
                                            31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
 constexpr std::uint8_t kLengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
                                            2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-constexpr std::uint16_t kDistBase[30] = {1,   2,   3,   4,   5,   7,    9,    13,   17,   25,
-                                         33,  49,  65,  97,  129, 193,  257,  385,  513,  769,
-                                         1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
-constexpr std::uint8_t kDistExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6,
-                                         6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
+// Distance codes 30 and 31 exist in Deflate64 only.
+constexpr std::uint16_t kDistBase[32] = {1,     2,     3,     4,     5,     7,     9,    13,   17,   25,   33,
+                                         49,    65,    97,    129,   193,   257,   385,  513,  769,  1025, 1537,
+                                         2049,  3073,  4097,  6145,  8193,  12289, 16385, 24577, 32769, 49153};
+constexpr std::uint8_t kDistExtra[32] = {0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6,
+                                         7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13, 14, 14};
+// Deflate64's length code 285: base 3 with 16 extra bits instead of 258.
+constexpr unsigned kLastLengthSymbol = 285;
+constexpr std::uint16_t kLastLengthBase64 = 3;
+constexpr std::uint8_t kLastLengthExtra64 = 16;
 // Order in which the code-length code's lengths are stored.
 constexpr std::uint8_t kLengthsOrder[kLengthSymbols] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
 
@@ -43,13 +53,17 @@ struct Alphabets {
   TDecodeEntry lengths[kLengthSymbols];
 };
 
-constexpr Alphabets MakeAlphabets() {
+constexpr Alphabets MakeAlphabets(TInflateVariant variant) {
+  const bool d64 = variant == TInflateVariant::Deflate64;
+  const unsigned distCodes = d64 ? kMaxDistCodes64 : kMaxDistCodes;
   Alphabets a{};
   for (unsigned i = 0; i < kLitSymbols; ++i) {
     if (i < kEndOfBlock) {
       a.lit[i] = {kKindLiteral, 0, static_cast<std::uint16_t>(i)};
     } else if (i == kEndOfBlock) {
       a.lit[i] = {kKindEndOfBlock, 0, 0};
+    } else if (i == kLastLengthSymbol && d64) {
+      a.lit[i] = {static_cast<std::uint8_t>(kKindBase | kLastLengthExtra64), 0, kLastLengthBase64};
     } else if (i < kMaxLitCodes) {
       a.lit[i] = {static_cast<std::uint8_t>(kKindBase | kLengthExtra[i - 257]), 0, kLengthBase[i - 257]};
     } else {
@@ -57,13 +71,18 @@ constexpr Alphabets MakeAlphabets() {
     }
   }
   for (unsigned i = 0; i < kDistSymbols; ++i)
-    a.dist[i] = i < kMaxDistCodes ? TDecodeEntry{static_cast<std::uint8_t>(kKindBase | kDistExtra[i]), 0, kDistBase[i]}
+    a.dist[i] = i < distCodes ? TDecodeEntry{static_cast<std::uint8_t>(kKindBase | kDistExtra[i]), 0, kDistBase[i]}
                                   : TDecodeEntry{kKindInvalid, 0, 0};
   for (unsigned i = 0; i < kLengthSymbols; ++i) a.lengths[i] = {kKindLiteral, 0, static_cast<std::uint16_t>(i)};
   return a;
 }
 
-constexpr Alphabets kAlphabets = MakeAlphabets();
+constexpr Alphabets kAlphabets = MakeAlphabets(TInflateVariant::Deflate);
+constexpr Alphabets kAlphabets64 = MakeAlphabets(TInflateVariant::Deflate64);
+
+const Alphabets& Symbols(TInflateVariant variant) {
+  return variant == TInflateVariant::Deflate64 ? kAlphabets64 : kAlphabets;
+}
 
 constexpr TDecodeEntry kInvalidEntry{kKindInvalid, 0, 0};
 // Largest alphabet the builder takes (deflate's 320 lengths at most).
@@ -166,8 +185,15 @@ int BuildDecodeTable(const std::uint8_t* lengths, unsigned count, const TDecodeE
   return kBuildComplete;
 }
 
+TInflater::TInflater(TInflateVariant variant) : variant_(variant) {
+  if (variant == TInflateVariant::Deflate64) {
+    ownWindow_ = std::make_unique<std::uint8_t[]>(kWindowSize64);
+    windowSize_ = kWindowSize64;
+  }
+}
+
 void TInflater::WrapWindow() {
-  s_->FlushWindow(kWindowSize);
+  s_->FlushWindow(window_, windowSize_);
   wp_ = 0;
   windowFull_ = true;
 }
@@ -217,7 +243,7 @@ bool TInflater::Refill() {
 
 int TInflater::Inflate(TDecodeState& s) {
   s_ = &s;
-  window_ = s.workArea.get();
+  window_ = ownWindow_ ? ownWindow_.get() : s.workArea.get();
   wp_ = 0;
   windowFull_ = false;
   bits_ = 0;
@@ -226,7 +252,7 @@ int TInflater::Inflate(TDecodeState& s) {
   try {
     const int r = Blocks();
     if (r != kOk) return r;
-    s.FlushWindow(wp_);
+    s.FlushWindow(window_, wp_);
     s.io->FlushOutput();
     return kOk;
   } catch (const EUserCanceled&) {
@@ -273,7 +299,7 @@ int TInflater::StoredBlock() {
       if (padBytes_ > 0 || !s.io->FillInput() || s.inCount == 0) return kBadData;
       s.inPtr = s.inBuf.get();
     }
-    const unsigned n = std::min({len, s.inCount, kWindowSize - wp_});
+    const unsigned n = std::min({len, s.inCount, windowSize_ - wp_});
     std::memcpy(window_ + wp_, s.inPtr, n);
     s.inPtr += n;
     s.inCount -= n;
@@ -281,7 +307,7 @@ int TInflater::StoredBlock() {
     s.lastByte = s.inPtr[-1];
     wp_ += n;
     len -= n;
-    if (wp_ == kWindowSize) WrapWindow();
+    if (wp_ == windowSize_) WrapWindow();
   }
   return kOk;
 }
@@ -294,10 +320,10 @@ int TInflater::FixedBlock() {
   std::fill(lengths + 280, lengths + kLitSymbols, 8);
   unsigned litBits = 0;
   unsigned distBits = 0;
-  if (BuildDecodeTable(lengths, kLitSymbols, kAlphabets.lit, kFixedLitBits, lit_, kLitTableSize, litBits) != 0)
+  if (BuildDecodeTable(lengths, kLitSymbols, Symbols(variant_).lit, kFixedLitBits, lit_, kLitTableSize, litBits) != 0)
     return kNoMemory;
   std::fill(lengths, lengths + kDistSymbols, 5);
-  if (BuildDecodeTable(lengths, kDistSymbols, kAlphabets.dist, kFixedDistBits, dist_, kDistTableSize, distBits) != 0)
+  if (BuildDecodeTable(lengths, kDistSymbols, Symbols(variant_).dist, kFixedDistBits, dist_, kDistTableSize, distBits) != 0)
     return kNoMemory;
   return Codes(litBits, distBits);
 }
@@ -308,9 +334,10 @@ int TInflater::DynamicBlock() {
   const unsigned ndist = ((bits_ >> 5) & 31) + 1;
   const unsigned nlen = ((bits_ >> 10) & 15) + 4;
   Drop(14);
-  if (nlit > kMaxLitCodes || ndist > kMaxDistCodes) return kBadData;
+  const unsigned maxDist = variant_ == TInflateVariant::Deflate64 ? kMaxDistCodes64 : kMaxDistCodes;
+  if (nlit > kMaxLitCodes || ndist > maxDist) return kBadData;
 
-  std::uint8_t lengths[kMaxLitCodes + kMaxDistCodes] = {};
+  std::uint8_t lengths[kMaxLitCodes + kMaxDistCodes64] = {};
   for (unsigned i = 0; i < nlen; ++i) {
     if (nbits_ < 3 && !Refill()) return kBadData;
     lengths[kLengthsOrder[i]] = bits_ & 7;
@@ -355,9 +382,9 @@ int TInflater::DynamicBlock() {
 
   unsigned litBits = 0;
   unsigned distBits = 0;
-  r = BuildDecodeTable(lengths, nlit, kAlphabets.lit, kDynamicLitBits, lit_, kLitTableSize, litBits);
+  r = BuildDecodeTable(lengths, nlit, Symbols(variant_).lit, kDynamicLitBits, lit_, kLitTableSize, litBits);
   if (r == kBuildComplete)
-    r = BuildDecodeTable(lengths + nlit, ndist, kAlphabets.dist, kDynamicDistBits, dist_, kDistTableSize, distBits);
+    r = BuildDecodeTable(lengths + nlit, ndist, Symbols(variant_).dist, kDynamicDistBits, dist_, kDistTableSize, distBits);
   switch (r) {
     case kBuildComplete: return Codes(litBits, distBits);
     case kBuildOversubscribed: return kBadBlock;
@@ -373,6 +400,7 @@ int TInflater::Codes(unsigned litBits, unsigned distBits) {
   const TDecodeEntry* const lit = lit_;
   const TDecodeEntry* const dist = dist_;
   std::uint8_t* const window = window_;
+  const std::uint32_t windowSize = windowSize_;
   // The hot state lives in locals: stores into the window may alias members,
   // which would otherwise be reloaded after every byte.
   std::uint64_t bits = bits_;
@@ -427,7 +455,7 @@ int TInflater::Codes(unsigned litBits, unsigned distBits) {
     nbits -= e.bits;
     if (e.kind == kKindLiteral) {
       window[wp++] = static_cast<std::uint8_t>(e.value);
-      if (wp == kWindowSize) wrap();
+      if (wp == windowSize) wrap();
       continue;
     }
     if ((e.kind & kKindBase) == 0) {
@@ -438,6 +466,12 @@ int TInflater::Codes(unsigned litBits, unsigned distBits) {
     const unsigned len = e.value + static_cast<unsigned>(bits & ((1u << extra) - 1));
     bits >>= extra;
     nbits -= extra;
+    if (nbits < kBitsPerDistance) {
+      store();
+      const bool ok = Refill();
+      load();
+      if (!ok) return kBadData;
+    }
     e = dist[bits & distMask];
     if (e.kind & kKindLink) {
       bits >>= e.bits;
@@ -455,7 +489,7 @@ int TInflater::Codes(unsigned litBits, unsigned distBits) {
       store();
       return kBadData;
     }
-    if (wp >= d && wp + len < kWindowSize) {
+    if (wp >= d && wp + len < windowSize) {
       std::uint8_t* to = window + wp;
       const std::uint8_t* from = to - d;
       if (d >= 8 && len >= 8) {
@@ -481,8 +515,8 @@ int TInflater::Codes(unsigned litBits, unsigned distBits) {
       wp += len;
     } else {
       for (unsigned n = 0; n < len; ++n) {
-        window[wp] = window[(wp - d) & (kWindowSize - 1)];
-        if (++wp == kWindowSize) wrap();
+        window[wp] = window[(wp - d) & (windowSize - 1)];
+        if (++wp == windowSize) wrap();
       }
     }
   }

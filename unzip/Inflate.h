@@ -2,6 +2,7 @@
 // the legacy implode decoder.
 #pragma once
 #include <cstdint>
+#include <memory>
 
 #include "DecodeState.h"
 
@@ -15,14 +16,14 @@ struct TDecodeEntry {
   std::uint16_t value;
 };
 
-// Entry kinds. A base carries its extra-bit count in the low four bits, a link
-// the index width of the level it leads to.
+// Entry kinds. A base carries its extra-bit count (up to Deflate64's 16) in the
+// low five bits, a link the index width of the level it leads to.
 inline constexpr std::uint8_t kKindLiteral = 0x00;
-inline constexpr std::uint8_t kKindBase = 0x10;
-inline constexpr std::uint8_t kKindEndOfBlock = 0x20;
+inline constexpr std::uint8_t kKindBase = 0x20;
 inline constexpr std::uint8_t kKindLink = 0x40;
-inline constexpr std::uint8_t kKindInvalid = 0x80;
-inline constexpr std::uint8_t kKindLowBits = 0x0F;
+inline constexpr std::uint8_t kKindEndOfBlock = 0x80;
+inline constexpr std::uint8_t kKindInvalid = 0x81;
+inline constexpr std::uint8_t kKindLowBits = 0x1F;
 
 // Longest code the builder accepts.
 inline constexpr unsigned kMaxCodeBits = 16;
@@ -37,9 +38,15 @@ enum TBuildResult { kBuildComplete = 0, kBuildIncomplete = 1, kBuildOversubscrib
 int BuildDecodeTable(const std::uint8_t* lengths, unsigned count, const TDecodeEntry* symbols,
                      unsigned lookupBits, TDecodeEntry* table, unsigned capacity, unsigned& rootBits);
 
+// Deflate64 (method 9) is deflate with a 64 KiB window, length code 285 taking
+// 16 extra bits and distance codes 30 and 31; one decoder serves both.
+enum class TInflateVariant { Deflate, Deflate64 };
+
 class TInflater {
  public:
   enum Result { kOk = 0, kBadData = 1, kBadBlock = 2, kNoMemory = 3 };
+
+  explicit TInflater(TInflateVariant variant = TInflateVariant::Deflate);
 
   // Decodes one entry from the state's input into its work-area window and
   // output buffer; ends with the output flushed unless the data is bad. Every
@@ -66,10 +73,14 @@ class TInflater {
   }
   void PutByte(std::uint8_t b) {
     window_[wp_++] = b;
-    if (wp_ == kWindowSize) WrapWindow();
+    if (wp_ == windowSize_) WrapWindow();
   }
   void WrapWindow();
 
+  const TInflateVariant variant_;
+  // Deflate64's window; deflate uses the run's work area.
+  std::unique_ptr<std::uint8_t[]> ownWindow_;
+  std::uint32_t windowSize_ = kWindowSize;
   TDecodeState* s_ = nullptr;
   std::uint8_t* window_ = nullptr;
   std::uint32_t wp_ = 0;

@@ -4,7 +4,10 @@
 #include <cmath>
 
 #include "Crc32.h"
+#include "LibraryDecoders.h"
+#include "StreamPump.h"
 #include "ZipMatch.h"
+#include "ZipMethods.h"
 #ifdef TW_UNZIP_LEGACY
 #include "Explode.h"
 #include "UnReduce.h"
@@ -732,6 +735,7 @@ int TUnZipper::ExtractionRun() {
   auto finish = [&] {
     ds_.reset();
     inflater_.reset();
+    inflater64_.reset();
     out_.reset();
     filesList_.clear();
     if (sortMode_ != savedSort) SortEntries(savedSort);
@@ -856,6 +860,7 @@ bool TUnZipper::OverwriteAllowed(int index, std::string& target) {
 
 void TUnZipper::ProcessEntry(int index, bool& retry) {
   retry = false;
+  entryError_.clear();
   cur_.Assign(*view_->Item(index));
   const bool isFile = !cur_.FileName.empty();
   std::uint64_t dataOffset = 0;
@@ -977,41 +982,65 @@ void TUnZipper::ProcessEntry(int index, bool& retry) {
 void TUnZipper::Decode(bool& complete) {
   crc_ = kCrcPreset;
   ds_->StartEntry(static_cast<std::int64_t>(cur_.CompressedSize), static_cast<std::int64_t>(cur_.UncompressedSize));
+  // Inflate's results share the library decoders' numbering.
+  int result = kStreamOk;
   try {
     switch (cur_.Method) {
-      case 0: UnStore(); break;
+      case kMethodStored: UnStore(); break;
 #ifdef TW_UNZIP_LEGACY
-      case 1: UnShrink(*ds_); break;
-      case 2:
-      case 3:
-      case 4:
-      case 5: UnReduce(*ds_, cur_.Method - 1); break;
-      case 6: Explode(*ds_, cur_.Flags); break;
+      case kMethodShrunk: UnShrink(*ds_); break;
+      case kMethodReduced1:
+      case kMethodReduced1 + 1:
+      case kMethodReduced1 + 2:
+      case kMethodReduced4: UnReduce(*ds_, cur_.Method - 1); break;
+      case kMethodImploded: Explode(*ds_, cur_.Flags); break;
 #endif
-      case 8: inflater_->Inflate(*ds_); break;
+      case kMethodDeflated: result = inflater_->Inflate(*ds_); break;
+      case kMethodDeflate64:
+        if (!inflater64_) inflater64_ = std::make_unique<TInflater>(TInflateVariant::Deflate64);
+        result = inflater64_->Inflate(*ds_);
+        break;
+      case kMethodBzip2: result = UnBzip2(*ds_); break;
+      case kMethodLzma: result = UnLzma(*ds_); break;
+      case kMethodXz: result = UnXz(*ds_); break;
+      case kMethodZstdOld:
+      case kMethodZstd: result = UnZstd(*ds_); break;
       default:
         lastError_ = ZipMessage(ZipMsg::UnknownMethod);
+        entryError_ = "unsupported compression method " + std::to_string(cur_.Method);
         // One box per method and run, not one per entry.
         if (reportedMethods_.insert(cur_.Method).second)
           platform::MessageBox(lastError_, ZipMessage(ZipMsg::ZipErrorCaption));
         break;
     }
-  } catch (const EBiggerThanUncompressed&) {
+  } catch (const EBiggerThanUncompressed& e) {
     complete = false;
+    entryError_ = e.what();
+  }
+  if (result == kStreamNoMemory) {
+    entryError_ = MethodName(cur_.Method) + " data needs more memory than the engine allows";
+  } else if (result != kStreamOk) {
+    entryError_ = "corrupt " + MethodName(cur_.Method) + " data";
   }
 }
 
 bool TUnZipper::MethodSupported(std::uint16_t method) {
   switch (method) {
-    case 0:
-    case 8: return true;
+    case kMethodStored:
+    case kMethodDeflated:
+    case kMethodDeflate64:
+    case kMethodBzip2:
+    case kMethodLzma:
+    case kMethodZstdOld:
+    case kMethodZstd:
+    case kMethodXz: return true;
 #ifdef TW_UNZIP_LEGACY
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-    case 6: return true;
+    case kMethodShrunk:
+    case kMethodReduced1:
+    case kMethodReduced1 + 1:
+    case kMethodReduced1 + 2:
+    case kMethodReduced4:
+    case kMethodImploded: return true;
 #endif
     default: return false;
   }

@@ -108,6 +108,10 @@ class TUnZipper : private TDecodeIO {
   // The last message shown or recorded by the engine (unknown method, an
   // unsafe entry name, a failed rename).
   const std::string& LastError() const { return lastError_; }
+  // Why the entry being processed failed, when its decoder or its checks
+  // know more than a CRC mismatch tells ("corrupt bzip2 data"); empty
+  // otherwise. Read it from the failure events.
+  const std::string& EntryError() const { return entryError_; }
 
   // --- Events -----------------------------------------------------------
   std::function<void(TUnZipper& Sender, int NumFiles, std::int64_t TotalBytes, bool& StopNow)> OnStartUnZipInfo;
@@ -199,6 +203,7 @@ class TUnZipper : private TDecodeIO {
   unsigned oemCodePage_;
   bool testOnly_ = false;
   std::string lastError_;
+  std::string entryError_;
 
   std::unique_ptr<TLFNFileStream> zipStream_;
   std::unique_ptr<TSortedZip> master_;
@@ -226,6 +231,7 @@ class TUnZipper : private TDecodeIO {
   // Run state.
   std::unique_ptr<TDecodeState> ds_;
   std::unique_ptr<TInflater> inflater_;
+  std::unique_ptr<TInflater> inflater64_;  // made at the run's first Deflate64 entry
   TZipHeaderInfo cur_;
   std::unique_ptr<TLFNFileStream> out_;
   TZipKeys keys_;

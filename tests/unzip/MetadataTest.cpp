@@ -68,7 +68,7 @@ TEST(Metadata, MessagesSayWhatFailed) {
     return n;
   };
   EXPECT_EQ(count("legacy.txt: bad CRC"), 1) << text;
-  EXPECT_EQ(count("unsupported compression method 9"), 1) << text;
+  EXPECT_EQ(count("unsupported compression method 97"), 1) << text;
   EXPECT_EQ(count("Unknown Compression Method"), 1) << text;
   EXPECT_EQ(count("aes.txt: encrypted with a method this build does not support"), 1) << text;
   EXPECT_EQ(count("strong.txt: encrypted with a method this build does not support"), 1) << text;

@@ -3,7 +3,12 @@
 
 usage: fixtures.py KIND OUT.zip
 """
+import bz2
+import lzma
+import os
+import random
 import struct
+import subprocess
 import sys
 import zipfile
 import zlib
@@ -81,13 +86,123 @@ def dup_central(out):
     open(out, "wb").write(bytes(data))
 
 
-def method9(out):
+def unknown_method(out):
+    # Method 97 (WavPack) is read by nobody here.
     with zipfile.ZipFile(out, "w") as zf:
-        entry(zf, "m9.txt", b"nine\n", method=zipfile.ZIP_STORED)
+        entry(zf, "m97.txt", b"ninety-seven\n", method=zipfile.ZIP_STORED)
         entry(zf, "fine.txt", b"fine\n")
     data = bytearray(open(out, "rb").read())
     for sig, off in ((b"PK\x03\x04", 8), (b"PK\x01\x02", 10)):
-        struct.pack_into("<H", data, data.find(sig) + off, 9)
+        struct.pack_into("<H", data, data.find(sig) + off, 97)
+    open(out, "wb").write(bytes(data))
+
+
+def raw_zip(out, entries):
+    """Writes entries given as (name, method, plain bytes, compressed bytes[, declared size])."""
+    body = b""
+    central = b""
+    for name, method, plain, packed, *declared in entries:
+        n = name.encode()
+        size = declared[0] if declared else len(plain)
+        fields = struct.pack("<HHHIIII", 20, 0, method, 0x52640000, zlib.crc32(plain), len(packed), size)
+        central += b"PK\x01\x02" + struct.pack("<H", 20) + fields
+        central += struct.pack("<HHHHHII", len(n), 0, 0, 0, 0, 0x20, len(body)) + n
+        body += b"PK\x03\x04" + fields + struct.pack("<HH", len(n), 0) + n + packed
+    end = struct.pack("<4sHHHHIIH", b"PK\x05\x06", 0, 0, len(entries), len(entries), len(central), len(body), 0)
+    open(out, "wb").write(body + central + end)
+
+
+def sample_files():
+    rng = random.Random(7)
+    text = "".join("row %d of the shipping manifest\n" % rng.randrange(5000) for _ in range(12000)).encode()
+    noise = bytes(rng.randrange(256) for _ in range(50000))
+    return [("text.txt", text), ("noise.bin", noise), ("empty.dat", b""), ("dir/again.txt", text[:70000])]
+
+
+def write_plain(out, files):
+    # The files as they should extract, beside the archive in OUT.plain/.
+    for name, plain in files:
+        path = out + ".plain/" + name
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        open(path, "wb").write(plain)
+
+
+def tool_framed(out, method, command):
+    # Each entry's data is one stream written by the tool itself.
+    entries = []
+    for name, plain in sample_files():
+        entries.append((name, method, plain, run_tool(command, plain)))
+    raw_zip(out, entries)
+    write_plain(out, sample_files())
+
+
+def run_tool(command, plain):
+    return subprocess.run(command, input=plain, stdout=subprocess.PIPE, check=True).stdout
+
+
+def zip_lzma(plain):
+    # The zip LZMA layout: encoder version, properties size, properties, raw data with an end marker.
+    compressor = lzma.LZMACompressor(lzma.FORMAT_RAW, filters=[{"id": lzma.FILTER_LZMA1}])
+    props = lzma._encode_filter_properties({"id": lzma.FILTER_LZMA1})
+    return struct.pack("<BBH", 9, 4, len(props)) + props + compressor.compress(plain) + compressor.flush()
+
+
+def damaged(out):
+    # Per method: a sound entry, one with a flipped byte, one cut short and one
+    # whose stream runs past its declared size.
+    plain = sample_files()[0][1]
+    packers = {
+        "bzip2": (12, lambda d: bz2.compress(d)),
+        "lzma": (14, zip_lzma),
+        "xz": (95, lambda d: lzma.compress(d, format=lzma.FORMAT_XZ)),
+        "zstd": (93, lambda d: run_tool(["zstd", "-q", "-c"], d)),
+    }
+    entries = []
+    for name, (method, pack) in packers.items():
+        packed = pack(plain)
+        flipped = bytearray(packed)
+        flipped[len(packed) // 2] ^= 0x55
+        entries.append((name + "-good.txt", method, plain, packed))
+        entries.append((name + "-flipped.txt", method, plain, bytes(flipped)))
+        entries.append((name + "-cut.txt", method, plain, packed[: len(packed) // 2]))
+        entries.append((name + "-long.txt", method, plain, packed, len(plain) // 2))
+    raw_zip(out, entries)
+
+
+def zstd_framed(out):
+    tool_framed(out, 93, ["zstd", "-q", "-c", "-19"])
+
+
+def zstd_old_id(out):
+    tool_framed(out, 20, ["zstd", "-q", "-c", "-3"])
+
+
+def xz_framed(out):
+    tool_framed(out, 95, ["xz", "-q", "-c", "-6"])
+
+
+def xz_huge_dictionary(out):
+    # An XZ block header claiming a 4 GiB dictionary (its CRC mended to match).
+    plain = b"small\n" * 100
+    packed = bytearray(lzma.compress(plain, format=lzma.FORMAT_XZ, check=lzma.CHECK_CRC32))
+    header = 12  # the stream header; the block header follows
+    size = (packed[header] + 1) * 4
+    assert packed[header + 2] == 0x21  # the LZMA2 filter, then its properties size and dictionary byte
+    packed[header + 4] = 40
+    struct.pack_into("<I", packed, header + size - 4, zlib.crc32(bytes(packed[header:header + size - 4])))
+    raw_zip(out, [("huge.txt", 95, plain, bytes(packed))])
+
+
+def lzma_huge_dictionary(out):
+    # An LZMA entry declaring a 4 GiB dictionary and 1 GiB of output.
+    with zipfile.ZipFile(out, "w") as zf:
+        entry(zf, "huge.txt", b"small\n" * 100, method=zipfile.ZIP_LZMA)
+    data = bytearray(open(out, "rb").read())
+    local = data.find(b"PK\x03\x04")
+    props = local + 30 + len("huge.txt") + 4
+    struct.pack_into("<I", data, props + 1, 0xFFFFFFFF)
+    for sig, off in ((b"PK\x03\x04", 22), (b"PK\x01\x02", 24)):
+        struct.pack_into("<I", data, data.find(sig) + off, 1 << 30)
     open(out, "wb").write(bytes(data))
 
 
@@ -246,15 +361,16 @@ def metadata(out):
 
 def messages(out):
     # A legacy method whose data is bad, two entries of an unknown method, and
-    # two with encryption stronger than the traditional one.
+    # two with encryption this build cannot read: an AES field of an unknown
+    # version (AE-1 and AE-2 are read) and PKWARE's strong encryption.
     with zipfile.ZipFile(out, "w") as zf:
         for name in ("legacy.txt", "m9a.txt", "m9b.txt", "aes.txt", "strong.txt"):
             info = zipfile.ZipInfo(name, date_time=(2021, 3, 4, 5, 6, 8))
             if name == "aes.txt":
-                info.extra = struct.pack("<HHHHBH", 0x9901, 7, 2, 0x4541, 3, 8)
+                info.extra = struct.pack("<HHHHBH", 0x9901, 7, 3, 0x4541, 3, 8)
             zf.writestr(info, b"payload of " + name.encode() + b"\n")
     data = bytearray(open(out, "rb").read())
-    patch = {"legacy.txt": (6, 0), "m9a.txt": (9, 0), "m9b.txt": (9, 0), "aes.txt": (99, 1), "strong.txt": (8, 0x41)}
+    patch = {"legacy.txt": (6, 0), "m9a.txt": (97, 0), "m9b.txt": (97, 0), "aes.txt": (99, 1), "strong.txt": (8, 0x41)}
     for sig, flag_off, method_off, name_off in ((b"PK\x03\x04", 6, 8, 30), (b"PK\x01\x02", 8, 10, 46)):
         at = data.find(sig)
         while at >= 0:
@@ -267,10 +383,13 @@ def messages(out):
     open(out, "wb").write(bytes(data))
 
 
-KINDS = {f.__name__: f for f in (unsafe, gbk_fat, utf8_flag, dates, oversize, dup_central, method9, comment_sig,
-                                 z64_end_ok, z64_end_contradicts, z64_count_overflow, z64_extra_short,
-                                 promises_more, descriptors_no_dir, streamed_no_dir, streamed_no_sig, metadata,
-                                 messages)}
+KINDS = {
+    f.__name__: f
+    for f in (unsafe, gbk_fat, utf8_flag, dates, oversize, dup_central, unknown_method, comment_sig, z64_end_ok,
+              z64_end_contradicts, z64_count_overflow, z64_extra_short, promises_more, descriptors_no_dir,
+              streamed_no_dir, streamed_no_sig, metadata, messages, zstd_framed, zstd_old_id, xz_framed,
+              xz_huge_dictionary, lzma_huge_dictionary, damaged)
+}
 
 if __name__ == "__main__":
     KINDS[sys.argv[1]](sys.argv[2])
