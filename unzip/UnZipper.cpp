@@ -837,6 +837,37 @@ bool TUnZipper::CheckPassword(int index, std::int64_t dataOffset) {
   }
 }
 
+bool TUnZipper::CheckAesPassword(int index, std::int64_t dataOffset) {
+  const std::uint32_t header = aesInfo_->SaltSize() + kAesVerifierSize;
+  if (cur_.CompressedSize < header + kAesMacSize) return false;
+  cur_.CompressedSize -= header + kAesMacSize;
+  if (!aes_) aes_ = std::make_unique<TAesDecrypter>();
+  for (;;) {
+    std::uint8_t salt[32];
+    ReadChunk(salt, header);
+    if (aes_->Start(password_, *aesInfo_, salt, salt + aesInfo_->SaltSize())) return true;
+    if (!OnBadPassword) return false;
+    std::string next = password_;
+    OnBadPassword(*this, index, next);
+    if (next == password_) return false;
+    password_ = next;
+    SeekSpanning(cur_.DiskNumberStart, dataOffset);
+  }
+}
+
+bool TUnZipper::AuthenticateAesEntry() {
+  // Bytes a decoder left unread still count into the authentication code.
+  while (cur_.CompressedSize > 0) {
+    const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(kChunkSize, cur_.CompressedSize));
+    cur_.CompressedSize -= n;
+    ReadChunk(ds_->inBuf.get(), n);
+    aes_->Authenticate(ds_->inBuf.get(), n);
+  }
+  std::uint8_t mac[kAesMacSize];
+  ReadChunk(mac, kAesMacSize);
+  return aes_->Verify(mac);
+}
+
 bool TUnZipper::OverwriteAllowed(int index, std::string& target) {
   if (overwriteMode_ == TUZOverwriteMode::Always || !platform::FileExists(target)) return true;
   switch (overwriteMode_) {
@@ -861,6 +892,7 @@ bool TUnZipper::OverwriteAllowed(int index, std::string& target) {
 void TUnZipper::ProcessEntry(int index, bool& retry) {
   retry = false;
   entryError_.clear();
+  aesInfo_.reset();
   cur_.Assign(*view_->Item(index));
   const bool isFile = !cur_.FileName.empty();
   std::uint64_t dataOffset = 0;
@@ -868,7 +900,20 @@ void TUnZipper::ProcessEntry(int index, bool& retry) {
     SeekSpanning(cur_.DiskNumberStart, cur_.LocalHeaderOffset);
     std::uint8_t h[kLocalHeaderSize];
     if (ReadSpanning(h, kLocalHeaderSize) < kLocalHeaderSize) throw EFatalUnzipError(kMsgPrematureEnd);
-    dataOffset = cur_.LocalHeaderOffset + kLocalHeaderSize + Get16(h + 26) + Get16(h + 28);
+    const std::uint16_t nameLength = Get16(h + 26);
+    const std::uint16_t extraLength = Get16(h + 28);
+    dataOffset = cur_.LocalHeaderOffset + kLocalHeaderSize + nameLength + extraLength;
+    if (cur_.Method == kMethodAes) {
+      // The real method and the key strength are in the local extra field.
+      std::vector<std::uint8_t> extra(extraLength);
+      SkipSpanning(nameLength);
+      extra.resize(static_cast<std::size_t>(std::max<std::int64_t>(0, ReadSpanning(extra.data(), extraLength))));
+      aesInfo_ = FindAesExtra(extra.data(), extra.size());
+      if (aesInfo_) {
+        cur_.Method = aesInfo_->method;
+        cur_.Flags |= kFlagEncrypted;
+      }
+    }
     SeekSpanning(cur_.DiskNumberStart, dataOffset);
   }
   const std::optional<std::string> folder = DestinationFolder(cur_);
@@ -897,10 +942,12 @@ void TUnZipper::ProcessEntry(int index, bool& retry) {
     Skip(index, TSkipReason::Unsupported, cur_.StoredPath());
     return;
   }
-  if (encrypted && !CheckPassword(index, dataOffset)) {
+  if (encrypted && !(aesInfo_ ? CheckAesPassword(index, dataOffset) : CheckPassword(index, dataOffset))) {
     Skip(index, TSkipReason::BadPassword, cur_.StoredPath());
     return;
   }
+  const std::uint32_t encryptionHeader =
+      aesInfo_ ? aesInfo_->SaltSize() + kAesVerifierSize : encrypted ? kCryptHeaderSize : 0;
   std::string temp;
   if (!testOnly_) {
     if (!OverwriteAllowed(index, target)) {
@@ -923,9 +970,11 @@ void TUnZipper::ProcessEntry(int index, bool& retry) {
     }
   }
   bool complete = true;
+  bool authentic = true;
   try {
-    SeekSpanning(cur_.DiskNumberStart, dataOffset + (encrypted ? kCryptHeaderSize : 0));
+    SeekSpanning(cur_.DiskNumberStart, dataOffset + encryptionHeader);
     Decode(complete);
+    if (aesInfo_) authentic = AuthenticateAesEntry();
     if (out_ && !out_->WriteBack()) throw ECantWriteUCF(ZipMessage(ZipMsg::CantWriteUCF));
   } catch (...) {
     out_.reset();
@@ -934,7 +983,10 @@ void TUnZipper::ProcessEntry(int index, bool& retry) {
   }
   out_.reset();
   const std::uint32_t computed = ~crc_;
-  bool ok = complete && computed == cur_.CRC32;
+  // AE-2 stores no CRC: its authentication code stands for it.
+  const bool crcStored = !aesInfo_ || aesInfo_->version == 1;
+  const bool ok = complete && authentic && (!crcStored || computed == cur_.CRC32);
+  if (!authentic) entryError_ = "authentication code mismatch: the entry is damaged or was altered";
   if (ok && !testOnly_) {
     try {
       platform::FileStream file(temp, platform::kFmOpenWrite);
@@ -963,7 +1015,9 @@ void TUnZipper::ProcessEntry(int index, bool& retry) {
     ++count_;
     return;
   }
-  if (encrypted) {
+  // A traditionally encrypted entry that fails is taken for a wrong password;
+  // an AES entry's password was proven by its verifier, so it is damaged.
+  if (encrypted && !aesInfo_) {
     if (OnBadPassword) {
       std::string next = password_;
       OnBadPassword(*this, index, next);
@@ -1046,7 +1100,10 @@ bool TUnZipper::MethodSupported(std::uint16_t method) {
   }
 }
 
-bool TUnZipper::EncryptionSupported(const TZipHeaderInfo& e) { return !e.StrongEncryption(); }
+bool TUnZipper::EncryptionSupported(const TZipHeaderInfo& e) {
+  // An AES entry whose field was read carries its inner method by then.
+  return !e.StrongEncryption();
+}
 
 void TUnZipper::ReadChunk(std::uint8_t* into, std::uint32_t n) {
   // Data running past the end of a volume goes on in the next one; without a
@@ -1062,7 +1119,9 @@ bool TUnZipper::FillInput() {
   if (n == 0) return false;
   ReadChunk(ds_->inBuf.get(), n);
   ds_->inCount = n;
-  if (cur_.Flags & kFlagEncrypted) {
+  if (aesInfo_) {
+    aes_->Decrypt(ds_->inBuf.get(), n);
+  } else if (cur_.Flags & kFlagEncrypted) {
     if (OnDecrypt) {
       OnDecrypt(*this, ds_->inBuf.get(), static_cast<int>(n), password_);
     } else {
@@ -1093,7 +1152,11 @@ void TUnZipper::FlushOutput() {
   TDecodeState& s = *ds_;
   const std::uint32_t c = s.outCount;
   if (c == 0) return;
-  if (cur_.Method == 0 && (cur_.Flags & kFlagEncrypted)) keys_.Decrypt(s.outBuf.get(), c);
+  if (cur_.Method == kMethodStored && aesInfo_) {
+    aes_->Decrypt(s.outBuf.get(), c);
+  } else if (cur_.Method == kMethodStored && (cur_.Flags & kFlagEncrypted)) {
+    keys_.Decrypt(s.outBuf.get(), c);
+  }
   if (static_cast<std::uint64_t>(s.bytesWritten) + c > cur_.UncompressedSize)
     throw EBiggerThanUncompressed(ZipMessage(ZipMsg::BiggerThanUncompressed));
   if (out_ && out_->Write(s.outBuf.get(), c) < c) throw ECantWriteUCF(ZipMessage(ZipMsg::CantWriteUCF));

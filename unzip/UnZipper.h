@@ -10,6 +10,7 @@
 
 #include "DecodeState.h"
 #include "Inflate.h"
+#include "ZipAes.h"
 #include "ZipBufStream.h"
 #include "ZipContainers.h"
 #include "ZipCrypt.h"
@@ -103,7 +104,9 @@ class TUnZipper : private TDecodeIO {
   int UnZip();
   // Whether this build decodes compression method `method`.
   static bool MethodSupported(std::uint16_t method);
-  // Whether this build decrypts the entry's encryption (traditional only).
+  // Whether this build decrypts the entry's encryption: traditional, and
+  // WinZip AES once the entry's AES field was read (its method is then the
+  // inner one); not PKWARE's strong encryption.
   static bool EncryptionSupported(const TZipHeaderInfo& e);
   // The last message shown or recorded by the engine (unknown method, an
   // unsafe entry name, a failed rename).
@@ -174,6 +177,8 @@ class TUnZipper : private TDecodeIO {
   void ProcessEntry(int index, bool& retry);
   std::optional<std::string> DestinationFolder(const TZipHeaderInfo& e);
   bool CheckPassword(int index, std::int64_t dataOffset);
+  bool CheckAesPassword(int index, std::int64_t dataOffset);
+  bool AuthenticateAesEntry();
   bool OverwriteAllowed(int index, std::string& target);
   void Decode(bool& complete);
   void UnStore();
@@ -235,6 +240,9 @@ class TUnZipper : private TDecodeIO {
   TZipHeaderInfo cur_;
   std::unique_ptr<TLFNFileStream> out_;
   TZipKeys keys_;
+  // The current entry's WinZip AES field, and the decrypter (made at the first AES entry).
+  std::optional<TAesInfo> aesInfo_;
+  std::unique_ptr<TAesDecrypter> aes_;
   std::uint32_t crc_ = 0;
   std::int64_t totalToDo_ = 0;
   std::int64_t totalDone_ = 0;
