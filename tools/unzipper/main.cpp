@@ -1,27 +1,71 @@
-// unzipper: list, test or extract a zip archive with TUnZipper.
-//   unzipper list ARCHIVE
-//   unzipper test ARCHIVE [-P PASSWORD]
-//   unzipper extract ARCHIVE -d DIR [-P PASSWORD] [-o] [-j] [PATTERN...]
-// A blocked archive is given by its last file (the one with the end record);
-// its other volumes, ARCHIVE's name with .001, .002 ..., are found beside it.
-// Exit status: 0 success, 1 some entry failed, 2 the archive (or one of its
-// volumes) cannot be read.
+// unzipper: list, test or extract zip archives with TUnZipper. `unzipper
+// --help` describes the commands; the README's tool section says the same.
+#include <chrono>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "UnZipper.h"
+#include "ZipMatch.h"
+#include "ZipMethods.h"
+#include "platform/Console.h"
 #include "platform/Files.h"
 
 namespace {
 
+constexpr char kVersion[] = "unzipper 2.0";
+
 constexpr int kExitOk = 0;
 constexpr int kExitEntryFailed = 1;
 constexpr int kExitBadArchive = 2;
-// Archives above this size show progress on a terminal.
-constexpr std::uint32_t kProgressThreshold = 16u << 20;
+constexpr int kExitUsage = 3;
+
+// Progress shows once a run has lasted this long, and is redrawn this often.
+constexpr auto kProgressDelay = std::chrono::milliseconds(1000);
+constexpr auto kProgressInterval = std::chrono::milliseconds(250);
+// Tries of a typed password per entry before it is given up.
+constexpr int kPasswordTries = 3;
+// How the engine's reason for an entry of an unknown method begins.
+constexpr char kUnsupportedMethod[] = "unsupported compression method";
+// A run of standard output is copied in pieces of this size.
+constexpr std::size_t kCopyChunk = 1 << 16;
+
+constexpr char kUsage[] =
+    "usage: unzipper list [--tsv] ARCHIVE\n"
+    "       unzipper test [-P PASSWORD] [-q] [-x PATTERN]... ARCHIVE [PATTERN...]\n"
+    "       unzipper extract [-d DIR] [-o | -n] [-j] [-p] [-q] [-P PASSWORD] [-x PATTERN]... ARCHIVE [PATTERN...]\n"
+    "       unzipper --help | --version\n";
+
+constexpr char kHelp[] =
+    "\n"
+    "Commands:\n"
+    "  list      entries with size, compressed size, ratio, method, date and name, and a totals line\n"
+    "  test      decode every entry and check its CRC (and AES authentication code); writes nothing\n"
+    "  extract   write the entries below DIR (default: the current folder)\n"
+    "\n"
+    "Options:\n"
+    "  -d DIR      extract into DIR (created when missing)\n"
+    "  -o          overwrite existing files\n"
+    "  -n          never overwrite existing files, and say nothing about them\n"
+    "  -j          junk the stored folders: every file lands directly in DIR\n"
+    "  -p          write the entries' bytes to standard output instead of files\n"
+    "  -q          quiet: no progress and no notices, only errors\n"
+    "  -x PATTERN  leave out entries matching PATTERN (may be repeated)\n"
+    "  -P PASSWORD password of encrypted entries; without it you are asked on the terminal\n"
+    "              (other users can see a -P password in the process list)\n"
+    "  --tsv       list as tab-separated fields: name, size, compressed size, method number,\n"
+    "              CRC-32, date-time\n"
+    "\n"
+    "PATTERN selects entries by their stored path, in any letter case: * any run of\n"
+    "characters (also across folders), ? one character, <a-f0-9> a set, <!...> its complement.\n"
+    "Methods read: stored, shrink, reduce, implode, deflate, deflate64, bzip2, lzma, xz, zstd;\n"
+    "traditional and WinZip AES encryption; blocked archives given by their last file.\n"
+    "\n"
+    "Exit status: 0 all well, 1 an entry failed, 2 the archive cannot be read, 3 bad usage.\n";
 
 struct Options {
   std::string command;
@@ -30,40 +74,78 @@ struct Options {
   std::string password;
   bool havePassword = false;
   bool overwrite = false;
+  bool never = false;
   bool junkPaths = false;
+  bool toStdout = false;
+  bool quiet = false;
+  bool tsv = false;
   std::vector<std::string> patterns;
+  std::vector<std::string> exclusions;
 };
 
-int Usage() {
-  std::fprintf(stderr,
-               "usage: unzipper list ARCHIVE\n"
-               "       unzipper test ARCHIVE [-P PASSWORD]\n"
-               "       unzipper extract ARCHIVE -d DIR [-P PASSWORD] [-o] [-j] [PATTERN...]\n");
-  return kExitBadArchive;
+int Usage(const char* why) {
+  std::fprintf(stderr, "unzipper: %s\n%sTry 'unzipper --help'.\n", why, kUsage);
+  return kExitUsage;
 }
 
-bool Parse(int argc, char** argv, Options& o) {
-  if (argc < 3) return false;
+// Options may come before or after the archive, as with unzip.
+bool Parse(int argc, char** argv, Options& o, std::string& error) {
+  if (argc < 2) {
+    error = "no command";
+    return false;
+  }
   o.command = argv[1];
-  o.archive = argv[2];
-  for (int i = 3; i < argc; ++i) {
+  if (o.command != "list" && o.command != "test" && o.command != "extract") {
+    error = "unknown command '" + o.command + "'";
+    return false;
+  }
+  const bool extract = o.command == "extract";
+  const bool list = o.command == "list";
+  for (int i = 2; i < argc; ++i) {
     const std::string a = argv[i];
-    if (a == "-d" && i + 1 < argc) {
-      o.destDir = argv[++i];
-    } else if (a == "-P" && i + 1 < argc) {
+    const bool hasValue = i + 1 < argc;
+    if (a.empty() || a[0] != '-') {
+      if (o.archive.empty()) {
+        o.archive = a;
+      } else if (!list) {
+        o.patterns.push_back(a);
+      } else {
+        error = "list takes no patterns";
+        return false;
+      }
+    } else if (a == "--tsv" && list) {
+      o.tsv = true;
+    } else if (a == "-P" && hasValue && !list) {
       o.password = argv[++i];
       o.havePassword = true;
-    } else if (a == "-o") {
+    } else if (a == "-x" && hasValue && !list) {
+      o.exclusions.push_back(argv[++i]);
+    } else if (a == "-q" && !list) {
+      o.quiet = true;
+    } else if (a == "-d" && hasValue && extract) {
+      o.destDir = argv[++i];
+    } else if (a == "-o" && extract) {
       o.overwrite = true;
-    } else if (a == "-j") {
+    } else if (a == "-n" && extract) {
+      o.never = true;
+    } else if (a == "-j" && extract) {
       o.junkPaths = true;
-    } else if (o.command == "extract" && (a.empty() || a[0] != '-')) {
-      o.patterns.push_back(a);
+    } else if (a == "-p" && extract) {
+      o.toStdout = true;
     } else {
+      error = "option '" + a + "' is unknown or lacks its value here";
       return false;
     }
   }
-  return o.command == "list" || o.command == "test" || o.command == "extract";
+  if (o.archive.empty()) {
+    error = "no archive given";
+    return false;
+  }
+  if (o.overwrite && o.never) {
+    error = "-o and -n contradict each other";
+    return false;
+  }
+  return true;
 }
 
 // Stored paths use "\"; a user's pattern may use "/".
@@ -79,10 +161,33 @@ std::string ToSlashes(std::string s) {
   return s;
 }
 
-std::string DosDateTimeText(std::uint32_t dos) {
+std::string DosDateTimeText(std::uint32_t dos, bool seconds) {
   char text[32];
-  std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", ((dos >> 25) & 0x7F) + 1980, (dos >> 21) & 0x0F,
-                (dos >> 16) & 0x1F, (dos >> 11) & 0x1F, (dos >> 5) & 0x3F, (dos & 0x1F) * 2);
+  std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u", ((dos >> 25) & 0x7F) + 1980, (dos >> 21) & 0x0F,
+                (dos >> 16) & 0x1F, (dos >> 11) & 0x1F, (dos >> 5) & 0x3F);
+  std::string s = text;
+  if (seconds) {
+    std::snprintf(text, sizeof text, ":%02u", (dos & 0x1F) * 2);
+    s += text;
+  }
+  return s;
+}
+
+// Share of the size saved by compression, as unzip shows it.
+std::string Ratio(std::uint64_t size, std::uint64_t compressed) {
+  if (size == 0 || compressed >= size) return "0%";
+  return std::to_string((size - compressed) * 100 / size) + "%";
+}
+
+std::string Bytes(double n) {
+  const char* units[] = {"B", "KiB", "MiB", "GiB", "TiB"};
+  int u = 0;
+  while (n >= 1024 && u < 4) {
+    n /= 1024;
+    ++u;
+  }
+  char text[32];
+  std::snprintf(text, sizeof text, u == 0 ? "%.0f %s" : "%.1f %s", n, units[u]);
   return text;
 }
 
@@ -101,38 +206,77 @@ class Runner {
       std::fprintf(stderr, "unzipper: %s: cannot read archive: %s\n", o_.archive.c_str(), e.what());
       return kExitBadArchive;
     }
-    if (o_.command == "list") return List();
+    if (o_.command == "list") return o_.tsv ? ListTsv() : List();
     return Extract();
   }
 
  private:
-  int List() {
+  int ListTsv() {
     for (int i = 0; i < z_.EntryCount(); ++i) {
       const unzip::TZipHeaderInfo& e = z_.Entry(i);
       std::printf("%s\t%llu\t%llu\t%u\t%08x\t%s\n", ToSlashes(e.StoredPath()).c_str(),
-                  static_cast<unsigned long long>(e.UncompressedSize), static_cast<unsigned long long>(e.CompressedSize),
-                  e.Method, e.CRC32, DosDateTimeText(e.DosDateTime).c_str());
+                  static_cast<unsigned long long>(e.UncompressedSize),
+                  static_cast<unsigned long long>(e.CompressedSize), e.Method, e.CRC32,
+                  DosDateTimeText(e.DosDateTime, true).c_str());
     }
+    return kExitOk;
+  }
+
+  int List() {
+    std::uint64_t size = 0, compressed = 0;
+    int files = 0;
+    std::printf("%12s %12s %5s  %-9s  %-16s  %s\n", "Size", "Compressed", "Ratio", "Method", "Date", "Name");
+    std::printf("%12s %12s %5s  %-9s  %-16s  %s\n", "------------", "------------", "-----", "---------",
+                "----------------", "----");
+    for (int i = 0; i < z_.EntryCount(); ++i) {
+      const unzip::TZipHeaderInfo& e = z_.Entry(i);
+      // An encrypted entry is marked with a star after its method.
+      const std::string method = unzip::MethodName(e.Method) + ((e.Flags & unzip::kFlagEncrypted) ? "*" : "");
+      std::printf("%12llu %12llu %5s  %-9s  %-16s  %s\n", static_cast<unsigned long long>(e.UncompressedSize),
+                  static_cast<unsigned long long>(e.CompressedSize), Ratio(e.UncompressedSize, e.CompressedSize).c_str(),
+                  method.c_str(), DosDateTimeText(e.DosDateTime, false).c_str(), ToSlashes(e.StoredPath()).c_str());
+      size += e.UncompressedSize;
+      compressed += e.CompressedSize;
+      if (!e.FileName.empty()) ++files;
+    }
+    std::printf("%12s %12s %5s  %-9s  %-16s  %s\n", "------------", "------------", "-----", "", "", "----");
+    std::printf("%12llu %12llu %5s  %-9s  %-16s  %d file%s\n", static_cast<unsigned long long>(size),
+                static_cast<unsigned long long>(compressed), Ratio(size, compressed).c_str(), "", "", files,
+                files == 1 ? "" : "s");
     return kExitOk;
   }
 
   void Fail(int index, const std::string& why) {
     failed_ = true;
+    EndProgressLine();
     std::fprintf(stderr, "unzipper: %s: %s: %s\n", o_.archive.c_str(), EntryName(index).c_str(), why.c_str());
+  }
+
+  void Notice(const std::string& text) {
+    if (o_.quiet) return;
+    EndProgressLine();
+    std::fprintf(stderr, "unzipper: %s: %s\n", o_.archive.c_str(), text.c_str());
   }
 
   std::string EntryName(int index) { return ToSlashes(z_.Entry(index).StoredPath()); }
 
+  bool Excluded(int index) {
+    const std::string path = z_.Entry(index).StoredPath();
+    for (const std::string& x : o_.exclusions)
+      if (unzip::MatchesPattern(ToStoredSeparators(x), path)) return true;
+    return false;
+  }
+
   void Hook() {
     z_.OnBadCRC = [this](unzip::TUnZipper&, std::uint32_t calc, std::uint32_t stored, int index) {
-      const std::uint16_t method = z_.Entry(index).Method;
-      if (!unzip::TUnZipper::MethodSupported(method)) {
-        // The method is named once; later entries just fail.
-        if (unsupportedMethods_.insert(method).second) {
-          Fail(index, "unsupported compression method " + std::to_string(method));
-        } else {
-          failed_ = true;
-        }
+      const std::string& why = z_.EntryError();
+      // An unsupported method is named once; later entries of it just fail.
+      if (why.rfind(kUnsupportedMethod, 0) == 0 && !unsupportedMethods_.insert(why).second) {
+        failed_ = true;
+        return;
+      }
+      if (!why.empty()) {
+        Fail(index, why);
         return;
       }
       char text[96];
@@ -142,10 +286,12 @@ class Runner {
     z_.OnSkippingFile = [this](unzip::TUnZipper&, unzip::TSkipReason reason, const std::string& name, int index,
                                bool&) {
       switch (reason) {
-        case unzip::TSkipReason::BadPassword: Fail(index, "incorrect password"); break;
+        case unzip::TSkipReason::BadPassword:
+          Fail(index, o_.havePassword || prompted_ ? "incorrect password"
+                                                   : "encrypted: give the password with -P or run on a terminal");
+          break;
         case unzip::TSkipReason::NoOverwrite:
-          std::fprintf(stderr, "unzipper: %s: %s: exists, not overwritten (use -o)\n", o_.archive.c_str(),
-                       name.c_str());
+          if (!o_.never) Notice(ToSlashes(name) + ": exists, not overwritten (use -o to overwrite, -n to skip quietly)");
           break;
         case unzip::TSkipReason::Unsupported: Fail(index, z_.LastError()); break;
         case unzip::TSkipReason::CantCreate:
@@ -153,17 +299,85 @@ class Runner {
           break;
       }
     };
-    z_.OnPromptForOverwrite = [this](unzip::TUnZipper&, bool& overwrite, int, std::string&) {
-      overwrite = o_.overwrite;
+    z_.OnBadPassword = [this](unzip::TUnZipper&, int index, std::string& next) {
+      // Only a password typed on the terminal is asked again; -P is final.
+      if (o_.havePassword) return;
+      if (index != askingIndex_) {
+        askingIndex_ = index;
+        tries_ = 0;
+      }
+      if (++tries_ > kPasswordTries) return;
+      EndProgressLine();
+      const auto typed = platform::ReadSecret(o_.archive + ": " + EntryName(index) + " password: ");
+      if (!typed) return;
+      prompted_ = true;
+      next = *typed;
     };
-    z_.OnStartUnZip = [this](unzip::TUnZipper&, int index, std::string&, bool&) { current_ = index; };
-    std::int64_t archiveSize = 0;
-    for (int i = 0; i < z_.EntryCount(); ++i) archiveSize += static_cast<std::int64_t>(z_.Entry(i).CompressedSize);
-    if (archiveSize > kProgressThreshold && platform::StderrIsTerminal()) {
-      z_.OnTotalPercentDone = [this](unzip::TUnZipper&, int percent) {
-        if (percent != lastPercent_) std::fprintf(stderr, "\r%3d%%", percent);
-        lastPercent_ = percent;
+    z_.OnStartUnZip = [this](unzip::TUnZipper&, int index, std::string&, bool& skip) {
+      current_ = index;
+      skip = Excluded(index);
+      if (!skip) entryStart_ = doneBytes_;
+    };
+    z_.OnStartUnZipInfo = [this](unzip::TUnZipper&, int numFiles, std::int64_t totalBytes, bool&) {
+      totalFiles_ = numFiles;
+      totalBytes_ = totalBytes;
+      started_ = std::chrono::steady_clock::now();
+    };
+    z_.OnEndUnZip = [this](unzip::TUnZipper&, int index, const std::string& written) {
+      ++doneFiles_;
+      doneBytes_ = entryStart_ + z_.Entry(index).UncompressedSize;
+      if (o_.toStdout) CopyToStdout(written);
+      ShowProgress();
+    };
+    if (!o_.quiet && platform::StderrIsTerminal()) {
+      z_.OnFilePercentDone = [this](unzip::TUnZipper&, int percent) {
+        if (current_ >= 0)
+          doneBytes_ = entryStart_ + static_cast<std::int64_t>(z_.Entry(current_).UncompressedSize) * percent / 100;
+        ShowProgress();
       };
+    }
+  }
+
+  // Entries, bytes, rate and time left, on one line redrawn in place.
+  void ShowProgress() {
+    if (o_.quiet || !platform::StderrIsTerminal()) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - started_ < kProgressDelay || now - lastShown_ < kProgressInterval) return;
+    lastShown_ = now;
+    const double seconds = std::chrono::duration<double>(now - started_).count();
+    const double rate = doneBytes_ / seconds;
+    const double left = rate > 0 ? static_cast<double>(totalBytes_ - doneBytes_) / rate : 0;
+    std::fprintf(stderr, "\r%d/%d entries, %s of %s, %s/s, %.0f s left   ", doneFiles_, totalFiles_,
+                 Bytes(static_cast<double>(doneBytes_)).c_str(), Bytes(static_cast<double>(totalBytes_)).c_str(),
+                 Bytes(rate).c_str(), left);
+    progressShown_ = true;
+  }
+
+  void EndProgressLine() {
+    if (!progressShown_) return;
+    std::fputc('\n', stderr);
+    progressShown_ = false;
+  }
+
+  void CopyToStdout(const std::string& path) {
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    if (in) {
+      std::vector<char> buffer(kCopyChunk);
+      std::size_t n;
+      while ((n = std::fread(buffer.data(), 1, buffer.size(), in)) > 0) std::fwrite(buffer.data(), 1, n, stdout);
+      std::fclose(in);
+    }
+    std::filesystem::remove(path);
+  }
+
+  // -p extracts each entry into a private folder and copies it out once its
+  // check passed, so damaged data never reaches the output.
+  std::string PrivateFolder() {
+    std::random_device random;
+    const auto base = std::filesystem::temp_directory_path();
+    for (;;) {
+      const auto folder = base / ("unzipper-" + std::to_string(random()));
+      if (std::filesystem::create_directory(folder)) return folder.string();
     }
   }
 
@@ -171,48 +385,83 @@ class Runner {
     Hook();
     if (o_.havePassword) z_.SetPassword(o_.password);
     z_.SetTestOnly(o_.command == "test");
-    z_.SetOverwriteMode(o_.overwrite ? unzip::TUZOverwriteMode::Always : unzip::TUZOverwriteMode::Never);
-    z_.SetRecreateDirs(!o_.junkPaths && o_.command == "extract");
-    z_.SetDestDir(o_.destDir);
-    z_.SetReplaceReadOnly(o_.overwrite);
+    std::string scratch;
+    if (o_.toStdout) {
+      platform::StdoutToBinary();
+      scratch = PrivateFolder();
+      z_.SetDestDir(scratch);
+      z_.SetOverwriteMode(unzip::TUZOverwriteMode::Always);
+      z_.SetRecreateDirs(false);
+    } else {
+      z_.SetOverwriteMode(o_.overwrite ? unzip::TUZOverwriteMode::Always : unzip::TUZOverwriteMode::Never);
+      z_.SetRecreateDirs(!o_.junkPaths && o_.command == "extract");
+      z_.SetDestDir(o_.destDir);
+      z_.SetReplaceReadOnly(o_.overwrite);
+    }
     if (o_.patterns.empty()) {
       z_.SetDoAll(true);
     } else {
       for (const std::string& p : o_.patterns) z_.FilesList().push_back(ToStoredSeparators(p));
     }
+    int status = kExitOk;
     try {
       z_.UnZip();
     } catch (const unzip::EUserCanceled& e) {
       // A volume that cannot be found: the rest of the archive cannot be read.
-      if (lastPercent_ >= 0) std::fputc('\n', stderr);
+      EndProgressLine();
       std::fprintf(stderr, "unzipper: %s: %s\n", o_.archive.c_str(), e.what());
-      return kExitBadArchive;
+      status = kExitBadArchive;
     } catch (const std::exception& e) {
-      if (lastPercent_ >= 0) std::fputc('\n', stderr);
       if (current_ >= 0) {
         Fail(current_, e.what());
       } else {
+        EndProgressLine();
         std::fprintf(stderr, "unzipper: %s: %s\n", o_.archive.c_str(), e.what());
       }
-      return kExitEntryFailed;
+      status = kExitEntryFailed;
     }
-    if (lastPercent_ >= 0) std::fputc('\n', stderr);
-    return failed_ ? kExitEntryFailed : kExitOk;
+    EndProgressLine();
+    if (!scratch.empty()) {
+      std::error_code ignored;
+      std::filesystem::remove_all(scratch, ignored);
+    }
+    if (status == kExitOk && failed_) status = kExitEntryFailed;
+    return status;
   }
 
   const Options& o_;
   unzip::TUnZipper z_;
   bool failed_ = false;
-  // Compression methods already reported as unsupported.
-  std::set<std::uint16_t> unsupportedMethods_;
-  int lastPercent_ = -1;
   int current_ = -1;
+  std::set<std::string> unsupportedMethods_;
+  // The entry whose password is being asked for, and how often it was.
+  int askingIndex_ = -1;
+  int tries_ = 0;
+  bool prompted_ = false;
+  // Progress.
+  int totalFiles_ = 0;
+  int doneFiles_ = 0;
+  std::int64_t totalBytes_ = 0;
+  std::int64_t doneBytes_ = 0;
+  std::int64_t entryStart_ = 0;
+  std::chrono::steady_clock::time_point started_{};
+  std::chrono::steady_clock::time_point lastShown_{};
+  bool progressShown_ = false;
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc >= 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+    std::printf("%s%s", kUsage, kHelp);
+    return kExitOk;
+  }
+  if (argc >= 2 && std::string(argv[1]) == "--version") {
+    std::printf("%s\n", kVersion);
+    return kExitOk;
+  }
   Options options;
-  if (!Parse(argc, argv, options)) return Usage();
+  std::string error;
+  if (!Parse(argc, argv, options, error)) return Usage(error.c_str());
   return Runner(options).Run();
 }
