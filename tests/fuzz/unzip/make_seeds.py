@@ -4,16 +4,22 @@ directory reader and raw deflate streams for the decoder.
 
 usage: make_seeds.py OUTDIR
 """
+import bz2
 import io
+import lzma
 import os
+import shutil
 import struct
+import subprocess
 import sys
+import tempfile
 import zipfile
 import zlib
 
 out = sys.argv[1]
 os.makedirs(os.path.join(out, "directory"), exist_ok=True)
-os.makedirs(os.path.join(out, "inflate"), exist_ok=True)
+for target in ("inflate", "methods", "aes"):
+    os.makedirs(os.path.join(out, target), exist_ok=True)
 
 texts = [b"", b"a", b"hello hello hello hello\n" * 20, bytes(range(256)) * 4, b"\0" * 3000]
 
@@ -115,3 +121,66 @@ for i, data in enumerate(texts):
             c = zlib.compressobj(level, zlib.DEFLATED, -15, 8, strategy)
             with open(os.path.join(out, "inflate", f"t{i}-l{level}-s{strategy}"), "wb") as f:
                 f.write(c.compress(data) + c.flush())
+
+
+def seed(target, name, data):
+    with open(os.path.join(out, target, name), "wb") as f:
+        f.write(data)
+
+
+# The methods target: a selector byte (0 Deflate64, 1 bzip2, 2 LZMA, 3 XZ,
+# 4 Zstandard), then the stream.
+def zip_lzma(data):
+    compressor = lzma.LZMACompressor(lzma.FORMAT_RAW, filters=[{"id": lzma.FILTER_LZMA1}])
+    props = lzma._encode_filter_properties({"id": lzma.FILTER_LZMA1})
+    return struct.pack("<BBH", 9, 4, len(props)) + props + compressor.compress(data) + compressor.flush()
+
+
+def tool(command, data):
+    if not shutil.which(command[0]):
+        return None
+    return subprocess.run(command, input=data, stdout=subprocess.PIPE, check=True).stdout
+
+
+for i, data in enumerate(texts):
+    seed("methods", f"bzip2-{i}", b"\x01" + bz2.compress(data))
+    seed("methods", f"lzma-{i}", b"\x02" + zip_lzma(data))
+    seed("methods", f"xz-{i}", b"\x03" + lzma.compress(data, format=lzma.FORMAT_XZ))
+    zst = tool(["zstd", "-q", "-c"], data)
+    if zst is not None:
+        seed("methods", f"zstd-{i}", b"\x04" + zst)
+
+
+# 7-Zip writes the Deflate64 and AES seeds when it is installed: the entry's
+# data region, and for AES the three bytes the target reads first.
+def seven_zip_entries(options):
+    if not shutil.which("7zz"):
+        return []
+    with tempfile.TemporaryDirectory() as work:
+        for i, data in enumerate(texts):
+            with open(os.path.join(work, f"f{i}"), "wb") as f:
+                f.write(data)
+        archive = os.path.join(work, "a.zip")
+        subprocess.run(["7zz", "a", "-tzip", *options, archive] + [f"f{i}" for i in range(len(texts))],
+                       cwd=work, stdout=subprocess.DEVNULL, check=True)
+        raw = open(archive, "rb").read()
+    entries = []
+    with zipfile.ZipFile(io.BytesIO(raw)) as zf:
+        for info in zf.infolist():
+            at = info.header_offset
+            name_len, extra_len = struct.unpack_from("<HH", raw, at + 26)
+            extra = raw[at + 30 + name_len:at + 30 + name_len + extra_len]
+            start = at + 30 + name_len + extra_len
+            entries.append((info, extra, raw[start:start + info.compress_size]))
+    return entries
+
+
+for info, extra, data in seven_zip_entries(["-mm=Deflate64", "-mx=9"]):
+    seed("methods", "deflate64-" + info.filename, b"\x00" + data)
+for strength in ("AES128", "AES192", "AES256"):
+    for method in ("Deflate", "Copy"):
+        for info, extra, data in seven_zip_entries([f"-mem={strength}", f"-mm={method}", "-ppw"]):
+            at = extra.find(b"\x01\x99")
+            version, _, key, inner = struct.unpack_from("<H2sBH", extra, at + 4)
+            order = [0, 8, 9, 12, 14, 93, 95, 1, 6]
+            seed("aes", f"{strength}-{method}-{info.filename}", bytes([key, order.index(inner), version - 1]) + data)

@@ -1,0 +1,30 @@
+// Feeds arbitrary bytes to the Deflate64, bzip2, LZMA, XZ and Zstandard
+// decoders as one entry's compressed data; the first byte picks the decoder.
+#include <cstddef>
+#include <cstdint>
+
+#include "FuzzIO.h"
+#include "Inflate.h"
+#include "LibraryDecoders.h"
+#include "ZipErrors.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  static unzip::TDecodeState state;
+  static unzip::TInflater deflate64(unzip::TInflateVariant::Deflate64);
+  fuzzing::FuzzIO io(state, data + 1, size - 1);
+  state.io = &io;
+  state.StartEntry(static_cast<std::int64_t>(size - 1), static_cast<std::int64_t>(fuzzing::kOutputLimit));
+  try {
+    switch (data[0] % 5) {
+      case 0: deflate64.Inflate(state); break;
+      case 1: unzip::UnBzip2(state); break;
+      case 2: unzip::UnLzma(state); break;
+      case 3: unzip::UnXz(state); break;
+      default: unzip::UnZstd(state); break;
+    }
+  } catch (const unzip::EBiggerThanUncompressed&) {
+    // The output limit: the driver ends such an entry the same way.
+  }
+  return 0;
+}
