@@ -817,6 +817,15 @@ std::optional<std::string> TUnZipper::DestinationFolder(const TZipHeaderInfo& e)
   return folder;
 }
 
+bool TUnZipper::AskNewPassword(int index) {
+  if (!OnBadPassword) return false;
+  std::string next = password_;
+  OnBadPassword(*this, index, next);
+  if (next == password_) return false;
+  password_ = next;
+  return true;
+}
+
 bool TUnZipper::CheckPassword(int index, std::int64_t dataOffset) {
   for (;;) {
     std::uint8_t header[kCryptHeaderSize];
@@ -827,11 +836,7 @@ bool TUnZipper::CheckPassword(int index, std::int64_t dataOffset) {
     const std::uint8_t check = (cur_.Flags & kFlagDataDescriptor) ? static_cast<std::uint8_t>(cur_.DosDateTime >> 8)
                                                                   : static_cast<std::uint8_t>(cur_.CRC32 >> 24);
     if (header[kCryptHeaderSize - 1] == check) return true;
-    if (!OnBadPassword) return false;
-    std::string next = password_;
-    OnBadPassword(*this, index, next);
-    if (next == password_) return false;
-    password_ = next;
+    if (!AskNewPassword(index)) return false;
     SeekSpanning(cur_.DiskNumberStart, dataOffset);
     cur_.CompressedSize += kCryptHeaderSize;
   }
@@ -843,14 +848,10 @@ bool TUnZipper::CheckAesPassword(int index, std::int64_t dataOffset) {
   cur_.CompressedSize -= header + kAesMacSize;
   if (!aes_) aes_ = std::make_unique<TAesDecrypter>();
   for (;;) {
-    std::uint8_t salt[32];
+    std::uint8_t salt[kAesMaxSaltSize + kAesVerifierSize];
     ReadChunk(salt, header);
     if (aes_->Start(password_, *aesInfo_, salt, salt + aesInfo_->SaltSize())) return true;
-    if (!OnBadPassword) return false;
-    std::string next = password_;
-    OnBadPassword(*this, index, next);
-    if (next == password_) return false;
-    password_ = next;
+    if (!AskNewPassword(index)) return false;
     SeekSpanning(cur_.DiskNumberStart, dataOffset);
   }
 }
@@ -1018,14 +1019,7 @@ void TUnZipper::ProcessEntry(int index, bool& retry) {
   // A traditionally encrypted entry that fails is taken for a wrong password;
   // an AES entry's password was proven by its verifier, so it is damaged.
   if (encrypted && !aesInfo_) {
-    if (OnBadPassword) {
-      std::string next = password_;
-      OnBadPassword(*this, index, next);
-      if (next != password_) {
-        password_ = next;
-        retry = true;
-      }
-    }
+    retry = AskNewPassword(index);
     if (!retry) Skip(index, TSkipReason::BadPassword, cur_.StoredPath());
   } else if (OnBadCRC) {
     OnBadCRC(*this, computed, cur_.CRC32, index);

@@ -176,6 +176,8 @@ class TUnZipper : private TDecodeIO {
   int ExtractionRun();
   void ProcessEntry(int index, bool& retry);
   std::optional<std::string> DestinationFolder(const TZipHeaderInfo& e);
+  // Asks OnBadPassword for another password; true when it gave a new one.
+  bool AskNewPassword(int index);
   bool CheckPassword(int index, std::int64_t dataOffset);
   bool CheckAesPassword(int index, std::int64_t dataOffset);
   bool AuthenticateAesEntry();

@@ -18,6 +18,7 @@ constexpr std::size_t kBlockSize = 16;
 // Counter blocks enciphered per library call.
 constexpr std::size_t kBatchBlocks = 2048;
 constexpr std::size_t kSha1Size = 20;
+constexpr std::size_t kMaxKeySize = 32;
 
 std::uint16_t Get16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
 
@@ -78,7 +79,7 @@ bool TAesDecrypter::Start(const std::string& password, const TAesInfo& info, con
   Close();
   const std::size_t keySize = 8u + 8u * info.strength;
   // The derived bytes: the cipher key, the authentication key, the verifier.
-  std::uint8_t derived[2 * 32 + kAesVerifierSize];
+  std::uint8_t derived[2 * kMaxKeySize + kAesVerifierSize];
   const std::size_t derivedSize = 2 * keySize + kAesVerifierSize;
   if (gcry_kdf_derive(password.data(), password.size(), GCRY_KDF_PBKDF2, GCRY_MD_SHA1, salt, info.SaltSize(),
                       kKdfIterations, derivedSize, derived) != 0)

@@ -20,7 +20,9 @@ struct TAesInfo {
 // Finds the 0x9901 field among an extra field's records; nothing when absent or malformed.
 std::optional<TAesInfo> FindAesExtra(const std::uint8_t* extra, std::size_t length);
 
-// Bytes of the password verifier behind the salt, and of the authentication code after the data.
+// Bytes of the longest salt (256-bit keys), of the password verifier behind
+// the salt, and of the authentication code after the data.
+inline constexpr std::uint32_t kAesMaxSaltSize = 16;
 inline constexpr std::uint32_t kAesVerifierSize = 2;
 inline constexpr std::uint32_t kAesMacSize = 10;
 
