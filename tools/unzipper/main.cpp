@@ -13,6 +13,7 @@
 #include "ZipMatch.h"
 #include "ZipMethods.h"
 #include "platform/Console.h"
+#include "platform/Exception.h"
 #include "platform/Files.h"
 
 namespace {
@@ -360,36 +361,44 @@ class Runner {
   }
 
   void CopyToStdout(const std::string& path) {
-    std::FILE* in = std::fopen(path.c_str(), "rb");
-    if (in) {
+    try {
+      platform::FileStream in(path, platform::kFmOpenRead);
       std::vector<char> buffer(kCopyChunk);
-      std::size_t n;
-      while ((n = std::fread(buffer.data(), 1, buffer.size(), in)) > 0) std::fwrite(buffer.data(), 1, n, stdout);
-      std::fclose(in);
+      std::int64_t n;
+      while ((n = in.Read(buffer.data(), static_cast<std::int64_t>(buffer.size()))) > 0)
+        std::fwrite(buffer.data(), 1, static_cast<std::size_t>(n), stdout);
+    } catch (const platform::Exception& e) {
+      Fail(current_, e.what());
     }
-    std::filesystem::remove(path);
+    platform::DeleteFile(path);
   }
 
   // -p extracts each entry into a private folder and copies it out once its
-  // check passed, so damaged data never reaches the output.
-  std::string PrivateFolder() {
+  // check passed, so damaged data never reaches the output. Paths are UTF-8,
+  // as the engine's are.
+  static std::filesystem::path PrivateFolder() {
     std::random_device random;
     const auto base = std::filesystem::temp_directory_path();
     for (;;) {
       const auto folder = base / ("unzipper-" + std::to_string(random()));
-      if (std::filesystem::create_directory(folder)) return folder.string();
+      if (std::filesystem::create_directory(folder)) return folder;
     }
+  }
+
+  static std::string Utf8(const std::filesystem::path& p) {
+    const std::u8string text = p.u8string();
+    return std::string(text.begin(), text.end());
   }
 
   int Extract() {
     Hook();
     if (o_.havePassword) z_.SetPassword(o_.password);
     z_.SetTestOnly(o_.command == "test");
-    std::string scratch;
+    std::filesystem::path scratch;
     if (o_.toStdout) {
       platform::StdoutToBinary();
       scratch = PrivateFolder();
-      z_.SetDestDir(scratch);
+      z_.SetDestDir(Utf8(scratch));
       z_.SetOverwriteMode(unzip::TUZOverwriteMode::Always);
       z_.SetRecreateDirs(false);
     } else {
