@@ -943,12 +943,13 @@ void TUnZipper::ProcessEntry(int index, bool& retry) {
     Skip(index, TSkipReason::Unsupported, cur_.StoredPath());
     return;
   }
+  const bool traditional = encrypted && !aesInfo_;
   if (encrypted && !(aesInfo_ ? CheckAesPassword(index, dataOffset) : CheckPassword(index, dataOffset))) {
     Skip(index, TSkipReason::BadPassword, cur_.StoredPath());
     return;
   }
   const std::uint32_t encryptionHeader =
-      aesInfo_ ? aesInfo_->SaltSize() + kAesVerifierSize : encrypted ? kCryptHeaderSize : 0;
+      aesInfo_ ? aesInfo_->SaltSize() + kAesVerifierSize : traditional ? kCryptHeaderSize : 0;
   std::string temp;
   if (!testOnly_) {
     if (!OverwriteAllowed(index, target)) {
@@ -1018,7 +1019,7 @@ void TUnZipper::ProcessEntry(int index, bool& retry) {
   }
   // A traditionally encrypted entry that fails is taken for a wrong password;
   // an AES entry's password was proven by its verifier, so it is damaged.
-  if (encrypted && !aesInfo_) {
+  if (traditional) {
     retry = AskNewPassword(index);
     if (!retry) Skip(index, TSkipReason::BadPassword, cur_.StoredPath());
   } else if (OnBadCRC) {
@@ -1054,6 +1055,9 @@ void TUnZipper::Decode(bool& complete) {
       case kMethodZstdOld:
       case kMethodZstd: result = UnZstd(*ds_); break;
       default:
+        // Nothing was decoded: not even an entry whose stored CRC is 0 (an
+        // empty file, or an AE-2 entry) may pass as extracted.
+        complete = false;
         lastError_ = ZipMessage(ZipMsg::UnknownMethod);
         entryError_ = "unsupported compression method " + std::to_string(cur_.Method);
         // One box per method and run, not one per entry.

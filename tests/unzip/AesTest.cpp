@@ -130,5 +130,28 @@ TEST_F(Aes, TamperedEntriesAreDamagedNotWrongPasswords) {
   }
 }
 
+TEST_F(Aes, WithoutItsAesFieldAnEntryIsUnsupportedNotAWrongPassword) {
+  const fs::path zip = Make("n.zip", "-mem=AES256 -mm=Copy");
+  std::string bytes = ziptest::ReadFile(zip);
+  // Rename every 0x9901 field, so that no entry says how it was encrypted.
+  for (std::size_t at = 0; (at = bytes.find(std::string("\x01\x99\x07\x00", 4), at)) != std::string::npos; ++at)
+    bytes[at] = '\x02';
+  ziptest::WriteFile(zip, bytes);
+  TUnZipper z;
+  z.SetDoProcessMessages(false);
+  z.SetZipName(zip.string());
+  z.SetTestOnly(true);
+  z.SetPassword(kPassword);
+  std::vector<std::string> failures;
+  z.OnSkippingFile = [&](TUnZipper& s, TSkipReason reason, const std::string&, int, bool&) {
+    EXPECT_EQ(reason, TSkipReason::Unsupported);
+    failures.push_back(s.LastError());
+  };
+  z.OnBadPassword = [&](TUnZipper&, int, std::string&) { ADD_FAILURE() << "asked for a password"; };
+  z.SetDoAll(true);
+  EXPECT_EQ(z.UnZip(), 1);  // the folder entry
+  EXPECT_EQ(failures, std::vector<std::string>(3, "encrypted with a method this build does not support"));
+}
+
 }  // namespace
 }  // namespace unzip
