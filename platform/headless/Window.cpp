@@ -21,6 +21,8 @@ struct Window::Impl {
   std::vector<std::optional<std::uint8_t>> alphaChanges;
   std::optional<Region> region;
   Bitmap screen;  // the last paint
+  bool ownFrame = false;
+  Bitmap frame;  // the last presented frame picture
 };
 
 namespace {
@@ -118,12 +120,19 @@ const std::optional<Region>& Window::WindowRegion() const { return impl_->region
 void Window::Invalidate() {
   if (!impl_->visible) return;
   Bitmap canvas(impl_->client.x, impl_->client.y);
-  Perform(msg::kPaint, 0, reinterpret_cast<std::intptr_t>(&canvas));
+  const auto param = reinterpret_cast<std::intptr_t>(&canvas);
+  if (kind_ == WindowKind::Form) Perform(msg::kEraseBackground, 0, param);
+  Perform(msg::kPaint, 0, param);
   impl_->screen = std::move(canvas);
 }
 
+void Window::SetOwnFrame(bool own) { impl_->ownFrame = own; }
+bool Window::OwnFrame() const { return impl_->ownFrame; }
+void Window::PresentFrame(const Bitmap& frame, const Rect&) { impl_->frame = frame; }
+
 namespace headless {
 const Bitmap& WindowImage(const Window& window) { return window.impl().screen; }
+const Bitmap& PresentedFrame(const Window& window) { return window.impl().frame; }
 const std::vector<std::optional<std::uint8_t>>& AlphaChanges(const Window& window) {
   return window.impl().alphaChanges;
 }

@@ -18,38 +18,42 @@ struct Window::Impl {
   std::optional<std::uint8_t> alpha;
   std::optional<Region> region;
   bool mouseInside = false;  // a child control tracking the mouse's leaving
+  bool ownFrame = false;     // the caption and borders are drawn by a component
 };
 
 namespace {
-// A popup paints into a portable bitmap that goes to the screen in one copy.
-void PaintPopup(Window& window, HWND hwnd, void (*dispatch)(Window&, Message&)) {
+// Copies `image` to `dc` at (0, 0) in one operation, within the DC's clipping.
+void CopyToDC(HDC dc, const Bitmap& image) {
+  std::vector<std::uint32_t> dib(std::size_t(image.Width()) * std::size_t(image.Height()));
+  for (int y = 0; y < image.Height(); ++y) {
+    const Colour* row = image.Row(y);
+    std::uint32_t* out = dib.data() + std::size_t(y) * std::size_t(image.Width());
+    for (int x = 0; x < image.Width(); ++x) out[x] = win32::SwapDibPixel(std::uint32_t(row[x]));
+  }
+  const BITMAPINFO bi = win32::Dib32Info(image.Width(), image.Height());
+  SetDIBitsToDevice(dc, 0, 0, DWORD(image.Width()), DWORD(image.Height()), 0, 0, 0, UINT(image.Height()), dib.data(),
+                    &bi, DIB_RGB_COLORS);
+}
+
+// Every window paints into a portable bitmap that goes to the screen in one
+// copy; a form's background is painted into it first, so nothing is erased on
+// the screen before the picture arrives.
+void PaintWindow(Window& window, HWND hwnd, void (*dispatch)(Window&, Message&)) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd, &ps);
   RECT client{};
   GetClientRect(hwnd, &client);
   if (client.right > 0 && client.bottom > 0) {
     Bitmap canvas(client.right, client.bottom);
-    Message m{msg::kPaint, 0, reinterpret_cast<std::intptr_t>(&canvas), 0};
-    dispatch(window, m);
-    // Colour is 0x00BBGGRR; a 32-bit DIB pixel is 0x00RRGGBB.
-    std::vector<std::uint32_t> dib(std::size_t(canvas.Width()) * std::size_t(canvas.Height()));
-    for (int y = 0; y < canvas.Height(); ++y) {
-      const Colour* row = canvas.Row(y);
-      for (int x = 0; x < canvas.Width(); ++x) {
-        const auto c = std::uint32_t(row[x]);
-        dib[std::size_t(y) * std::size_t(canvas.Width()) + std::size_t(x)] =
-            ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-      }
+    const auto param = reinterpret_cast<std::intptr_t>(&canvas);
+    if (window.Kind() == WindowKind::Form) {
+      Message erase{msg::kEraseBackground, 0, param, 0};
+      dispatch(window, erase);
+      if (erase.result == 0) canvas.FillRect(canvas.BoundsRect(), Colour(GetSysColor(COLOR_BTNFACE)));
     }
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = canvas.Width();
-    bi.bmiHeader.biHeight = -canvas.Height();  // top-down
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    SetDIBitsToDevice(dc, 0, 0, DWORD(canvas.Width()), DWORD(canvas.Height()), 0, 0, 0, UINT(canvas.Height()),
-                      dib.data(), &bi, DIB_RGB_COLORS);
+    Message m{msg::kPaint, 0, param, 0};
+    dispatch(window, m);
+    CopyToDC(dc, canvas);
   }
   EndPaint(hwnd, &ps);
 }
@@ -85,13 +89,13 @@ struct WindowDispatch {
     Message m{msg, wParam, lParam, 0};
     // Errors must not unwind through the system's frames.
     try {
-      if (window->Kind() != WindowKind::Form) {
-        if (msg == WM_PAINT) {
-          PaintPopup(*window, hwnd, [](Window& w, Message& pm) { w.Dispatch(pm); });
-          return 0;
-        }
-        if (msg == WM_ERASEBKGND) return 1;  // the paint covers every pixel
+      // The system's paint requests carry no bitmap; a kPaint or kEraseBackground
+      // with one (a picture of the window being made) goes to the window as it is.
+      if (msg == WM_PAINT && lParam == 0) {
+        PaintWindow(*window, hwnd, [](Window& w, Message& pm) { w.Dispatch(pm); });
+        return 0;
       }
+      if (msg == WM_ERASEBKGND && lParam == 0) return 1;  // the paint covers every pixel
       if (window->Kind() == WindowKind::Child) {
         TrackMouse(*window, hwnd, msg);
         if (msg == WM_MOUSELEAVE) return 0;
@@ -118,9 +122,13 @@ DWORD StyleFor(BorderStyle style) {
   return WS_OVERLAPPEDWINDOW;
 }
 
-// An MDI child is a child window of its frame's client area (no MDICLIENT).
-DWORD FormStyleFor(BorderStyle style, bool mdiChild) {
-  const DWORD base = StyleFor(style);
+// An MDI child is a child window of its frame's client area (no MDICLIENT). A
+// frame drawn by a component has no system caption: the system would draw it
+// (and its buttons) over the component's on activation and text changes. The
+// sizing border stays, so that the system's sizing works on it.
+DWORD FormStyleFor(BorderStyle style, bool mdiChild, bool ownFrame) {
+  DWORD base = StyleFor(style);
+  if (ownFrame) base &= ~DWORD(WS_CAPTION);
   return mdiChild ? (base & ~DWORD(WS_POPUP)) | WS_CHILD | WS_CLIPSIBLINGS : base;
 }
 
@@ -168,6 +176,11 @@ Window::Window(Window& parent) : kind_(WindowKind::Child), impl_(std::make_uniqu
   AttachToParent(parent);
   CreateWindowExW(0, kControlClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0, 0,
                   parent.impl_->hwnd, nullptr, GetModuleHandleW(nullptr), this);
+  // The system puts a new child below its older siblings; a later control lies
+  // over the earlier ones, as the framework stacks them (and the headless
+  // backend and the pictures of the windows do).
+  if (impl_->hwnd)
+    SetWindowPos(impl_->hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 Window::Window(FormStyle style, Window* mdiFrame) : kind_(WindowKind::Form), impl_(std::make_unique<Impl>()) {
@@ -175,7 +188,7 @@ Window::Window(FormStyle style, Window* mdiFrame) : kind_(WindowKind::Form), imp
   style_ = style;
   const bool child = style == FormStyle::MDIChild && mdiFrame && mdiFrame->impl_->hwnd;
   if (child) AttachToMDIFrame(*mdiFrame);
-  CreateWindowExW(0, kFormClass, L"", FormStyleFor(impl_->border, child), child ? 0 : CW_USEDEFAULT,
+  CreateWindowExW(0, kFormClass, L"", FormStyleFor(impl_->border, child, false), child ? 0 : CW_USEDEFAULT,
                   child ? 0 : CW_USEDEFAULT, 320, 240, child ? mdiFrame->impl_->hwnd : win32::ApplicationWindow(),
                   nullptr, GetModuleHandleW(nullptr), this);
   if (Application::Exists()) Application::Instance().AddForm(this);
@@ -215,8 +228,29 @@ void Window::SetBorderStyle(BorderStyle style) {
   const Point client = ClientSize();
   impl_->border = style;
   SetWindowLongPtrW(impl_->hwnd, GWL_STYLE,
-                    FormStyleFor(style, mdiFrame_ != nullptr) | (Visible() ? WS_VISIBLE : 0));
+                    FormStyleFor(style, mdiFrame_ != nullptr, impl_->ownFrame) | (Visible() ? WS_VISIBLE : 0));
   SetClientSize(client.x, client.y);
+}
+
+void Window::SetOwnFrame(bool own) {
+  impl_->ownFrame = own;
+  if (!impl_->hwnd || kind_ != WindowKind::Form) return;
+  SetWindowLongPtrW(impl_->hwnd, GWL_STYLE,
+                    FormStyleFor(impl_->border, mdiFrame_ != nullptr, own) | (Visible() ? WS_VISIBLE : 0));
+  // The client area is asked for again; the window keeps its outer bounds.
+  SetWindowPos(impl_->hwnd, nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+bool Window::OwnFrame() const { return impl_->ownFrame; }
+
+void Window::PresentFrame(const Bitmap& frame, const Rect& client) {
+  if (!impl_->hwnd || frame.Empty()) return;
+  // The window DC is clipped to the window's region and to the windows above it.
+  HDC dc = GetWindowDC(impl_->hwnd);
+  if (!client.Empty()) ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+  CopyToDC(dc, frame);
+  ReleaseDC(impl_->hwnd, dc);
 }
 
 Rect Window::BoundsRect() const {
@@ -369,7 +403,7 @@ void Window::WndProc(Message& m) {
     m.result = msg::kNoActivate;
     return;
   }
-  if (kind_ != WindowKind::Form && m.msg == WM_PAINT) return;  // painted into the canvas already
+  if (m.msg == WM_PAINT || m.msg == WM_ERASEBKGND) return;  // into a bitmap: nothing more to do
   if (impl_->hwnd) m.result = DefWindowProcW(impl_->hwnd, m.msg, m.wParam, m.lParam);
 }
 

@@ -83,4 +83,20 @@ Rect DefaultClientRect(const Rect& w, int ch) {
                       w.bottom - kDefaultBorder});
 }
 
+bool FramePictureFits(const TskSkinData& skin) {
+  const int w = skin.Picture.Width(), h = skin.Picture.Height();
+  if (skin.Picture.Empty()) return false;
+  auto inside = [&](Point p) { return p.x >= 0 && p.y >= 0 && p.x <= w && p.y <= h; };
+  const Rect& c = skin.clientrect;
+  return inside(skin.lefttoppoint) && inside(skin.righttoppoint) && inside(skin.leftbottompoint) &&
+         inside(skin.rightbottompoint) && skin.lefttoppoint.x <= skin.righttoppoint.x &&
+         skin.leftbottompoint.x <= skin.rightbottompoint.x && skin.lefttoppoint.y <= skin.leftbottompoint.y &&
+         skin.righttoppoint.y <= skin.rightbottompoint.y && c.left >= 0 && c.top >= 0 && c.right <= w &&
+         c.bottom <= h && c.left <= c.right && c.top <= c.bottom;
+}
+
+bool SameSizeAsPicture(const TskSkinData& skin, const platform::Bitmap& picture) {
+  return !picture.Empty() && picture.Width() == skin.Picture.Width() && picture.Height() == skin.Picture.Height();
+}
+
 }  // namespace skin

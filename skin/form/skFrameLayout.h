@@ -34,6 +34,15 @@ TskStretchGeometry LayoutFrameGeometry(const TskFrameLayout& layout);
 Rect SkinnedClientRect(const TskSkinData& skin, const Rect& window);
 Rect DefaultClientRect(const Rect& window, int captionHeight);
 
+// Whether the skin's frame picture holds its geometry: a picture with the
+// corner points in order inside it and the client rectangle inside it. A skin
+// whose pictures are missing or of the wrong size gets the plain frame instead:
+// drawn, it would show black wherever the picture has no pixels.
+bool FramePictureFits(const TskSkinData& skin);
+// Whether an inactive or mask picture can stand beside the frame picture: it is
+// there and of the same size (else the frame picture is used, or no mask).
+bool SameSizeAsPicture(const TskSkinData& skin, const platform::Bitmap& picture);
+
 // The plain frame: border on every side, caption height and button size.
 constexpr int kDefaultBorder = 3;
 constexpr int kDefaultCaptionHeight = 19;

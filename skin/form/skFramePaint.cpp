@@ -118,7 +118,8 @@ void TskSkinForm::RemoveRegion() {
 }
 
 void TskSkinForm::UpdateWindowRegion() {
-  if (!FrameDrawn() || !SkinData_ || SkinData_->MaskPicture.Empty()) {
+  // A mask of another size than the frame picture would cut the window wrongly.
+  if (!FrameDrawn() || !UsableSkin() || !SameSizeAsPicture(*SkinData_, SkinData_->MaskPicture)) {
     RemoveRegion();
     return;
   }
@@ -160,23 +161,32 @@ bool TskSkinForm::PointInMask(Point p) const {
   return Contains(MaskRight.BoundsRect(), q) && MaskRight.Pixel(q.x, q.y) == kBlack;
 }
 
-void TskSkinForm::PaintFrame() {
-  if (!FrameDrawn()) return;
+platform::Bitmap TskSkinForm::PaintFrameImage() {
+  if (!FrameDrawn()) return {};
   if (FrameWidth == 0) FrameWidth = FormWidth();
   if (FrameHeight == 0) FrameHeight = FormHeight();
   Bitmap image(FrameWidth, FrameHeight);
   if (SkinActive_) {
     // A frame below its minimum size is not painted until the size is valid again.
-    if (FrameWidth < MinFrameWidth() || FrameHeight < MinFrameHeight()) return;
+    if (FrameWidth < MinFrameWidth() || FrameHeight < MinFrameHeight()) return {};
     PaintSkinnedFrame(image);
   } else {
     PaintDefaultFrame(image);
   }
+  return image;
+}
+
+Rect TskSkinForm::FrameClientRect() const {
+  return SkinActive_ ? layout_.NewClientRect
+                     : Rect{kDefaultBorder, kDefaultCaptionHeight + kDefaultBorder, FrameWidth - kDefaultBorder,
+                            FrameHeight - kDefaultBorder};
+}
+
+void TskSkinForm::PaintFrame() {
+  Bitmap image = PaintFrameImage();
+  if (image.Empty()) return;
   frameImage_ = std::move(image);
-  if (OnPresentFrame)
-    OnPresentFrame(frameImage_, SkinActive_ ? layout_.NewClientRect
-                                            : Rect{kDefaultBorder, kDefaultCaptionHeight + kDefaultBorder,
-                                                   FrameWidth - kDefaultBorder, FrameHeight - kDefaultBorder});
+  owner_.PresentFrame(frameImage_, FrameClientRect());
 }
 
 void TskSkinForm::PaintSkinnedFrame(Bitmap& image) {
@@ -184,7 +194,7 @@ void TskSkinForm::PaintSkinnedFrame(Bitmap& image) {
   PlaceSkinObjects();
   const TskSkinData& s = *SkinData_;
   const bool active = IsFormActive();
-  const Bitmap& source = active || s.InactivePicture.Empty() ? s.Picture : s.InactivePicture;
+  const Bitmap& source = active || !SameSizeAsPicture(s, s.InactivePicture) ? s.Picture : s.InactivePicture;
   TskStrips strips;
   BuildFrameStrips(SkinFrameGeometry(s), s.Picture.BoundsRect(), source, FrameWidth, FrameHeight,
                    LayoutFrameGeometry(layout_), {s.topstretch, s.leftstretch, s.rightstretch, s.bottomstretch},
@@ -327,10 +337,7 @@ void TskSkinForm::PaintClientBackground(Bitmap& client) {
 void TskSkinForm::DrawObjectNow(TskActiveSkinObject& object) {
   if (!FrameDrawn() || frameImage_.Empty()) return;
   object.Draw(frameImage_, true);
-  if (OnPresentFrame)
-    OnPresentFrame(frameImage_, SkinActive_ ? layout_.NewClientRect
-                                            : Rect{kDefaultBorder, kDefaultCaptionHeight + kDefaultBorder,
-                                                   FrameWidth - kDefaultBorder, FrameHeight - kDefaultBorder});
+  owner_.PresentFrame(frameImage_, FrameClientRect());
 }
 
 }  // namespace skin

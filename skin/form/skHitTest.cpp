@@ -45,7 +45,7 @@ std::intptr_t TskSkinForm::HitTestSkinned(Point p) {
   const Rect window{0, 0, FormWidth(), FormHeight()};
   bool nearEdge = false;
   for (const Point& q : probes) nearEdge = nearEdge || !Contains(window, q);
-  if (!nearEdge && !SkinData_->MaskPicture.Empty() && !Contains(l.NewMaskRectArea, p))
+  if (!nearEdge && SameSizeAsPicture(*SkinData_, SkinData_->MaskPicture) && !Contains(l.NewMaskRectArea, p))
     for (const Point& q : probes) nearEdge = nearEdge || !PointInMask(q);
   if (nearEdge) {
     const int x = p.x, y = p.y;

@@ -49,12 +49,15 @@ TskSkinForm::TskSkinForm(platform::Window& ownerForm)
   FadeTimer.SetInterval(1);
   FadeTimer.SetOnTimer([this] { FadeIn(); });
   hookId_ = owner_.AddMessageHook([this](platform::Window&, platform::Message& m) { return SkinWindowProc(m); });
+  // The system draws no caption or border of its own over the skinned ones.
+  owner_.SetOwnFrame(true);
   RegisterMenuHost(owner_, this);
 }
 
 TskSkinForm::~TskSkinForm() {
   // Messages after this reach the form's own handling again.
   owner_.RemoveMessageHook(hookId_);
+  owner_.SetOwnFrame(false);
   RemoveKeyHook();
   // A maximized child going away gives its frame's caption and bar back; its
   // window-list item goes with it.

@@ -121,10 +121,6 @@ class TskSkinForm : public TskComponent, public TskSkinMenuHost {
   std::function<void(TskSkinForm&, const std::string&)> OnMouseEnterEvent, OnMouseLeaveEvent;
   std::function<void(TskSkinForm&, const std::string&, platform::Bitmap&, const Rect&)> OnPaintEvent;
 
-  // Where a painted frame goes: the whole window image with the client area
-  // left to the form. Unset, the image is only kept (FrameImage).
-  std::function<void(const platform::Bitmap&, const Rect& client)> OnPresentFrame;
-
   // State.
   bool SkinActive() const { return SkinActive_; }
   bool IsFormActive() const { return FormActive_; }
@@ -161,8 +157,14 @@ class TskSkinForm : public TskComponent, public TskSkinMenuHost {
   void PlaceSkinObjects();
   void UpdateWindowRegion();
   void LayoutDefaultButtons();
-  // WM_NCPAINT: the frame into FrameImage, then presented.
+  // WM_NCPAINT: the frame into FrameImage, then onto the screen (the form's
+  // PresentFrame).
   void PaintFrame();
+  // The frame picture for the current state and size, painted afresh (empty
+  // when the frame is not drawn or is below its minimum size).
+  platform::Bitmap PaintFrameImage();
+  // The part of the frame picture the form's client area covers.
+  Rect FrameClientRect() const;
   void PaintSkinnedFrame(platform::Bitmap& image);
   void PaintDefaultFrame(platform::Bitmap& image);
   // WM_ERASEBKGND: the client background, client-sized.
@@ -274,7 +276,8 @@ class TskSkinForm : public TskComponent, public TskSkinMenuHost {
   int FormWidth() const { return owner_.BoundsRect().Width(); }
   int FormHeight() const { return owner_.BoundsRect().Height(); }
   bool Sizable() const { return owner_.GetBorderStyle() == platform::BorderStyle::Sizeable; }
-  bool UsableSkin() const { return SkinData_ && !SkinData_->Empty; }
+  // A loaded skin whose frame picture holds its geometry (else the plain frame).
+  bool UsableSkin() const { return SkinData_ && !SkinData_->Empty && FramePictureFits(*SkinData_); }
   void RemoveRegion();
   // The menu-mode parts of the message handling.
   bool MainMenuMessage(platform::Message& m);

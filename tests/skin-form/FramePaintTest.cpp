@@ -203,6 +203,52 @@ TEST_F(FramePaint, ClientBackgroundTilesTheSkinsClientPart) {
   EXPECT_EQ(client.Pixel(150, 50), platform::SysColor(platform::SysColour::BtnFace));
 }
 
+// Pictures missing or of the wrong size: the frame picture can hold no frame,
+// so the form gets the plain frame (never black where the picture has no
+// pixels); a mask or an inactive picture of another size is left out.
+TEST_F(FramePaint, SkinWithMissingOrMisfitPicturesGivesAUsableFrame) {
+  const Colour face = platform::SysColor(platform::SysColour::BtnFace);
+  struct Case {
+    const char* name;
+    void (*spoil)(TskSkinData&);
+    bool skinned;  // the skin's own frame still shows
+    bool region;   // the window is cut to the mask
+  };
+  const Case cases[] = {
+      {"no frame picture", [](TskSkinData& s) { s.Picture.Clear(); }, false, false},
+      {"frame picture too small", [](TskSkinData& s) { s.Picture = Bitmap(20, 20, platform::Rgb(200, 0, 0)); }, false,
+       false},
+      {"mask of another size", [](TskSkinData& s) { s.MaskPicture = Bitmap(10, 10); }, true, false},
+      {"inactive picture of another size", [](TskSkinData& s) { s.InactivePicture = Bitmap(10, 10); }, true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MakeForm(300, 200, false);
+    data->LoadFromStoredSkin(stored);
+    c.spoil(*data);
+    skinForm->SetSkinData(data.get());
+    Activate(false);
+    EXPECT_EQ(skinForm->SkinActive(), c.skinned);
+    const Bitmap& image = skinForm->FrameImage();
+    ASSERT_EQ(image.Width(), 300);
+    ASSERT_EQ(image.Height(), 200);
+    int black = 0;
+    for (int y = 0; y < image.Height(); ++y)
+      for (int x = 0; x < image.Width(); ++x) {
+        const bool client = x >= 5 && x < 295 && y >= 29 && y < 195;
+        if (!client && image.Pixel(x, y) == 0) ++black;
+      }
+    // A frame drawn from missing pixels is black all over (some 12,000 pixels
+    // here); the plain frame has black only in its outer bevel and its glyphs.
+    EXPECT_LT(black, 1000) << "black frame pixels";
+    if (!c.skinned) {
+      EXPECT_EQ(image.Pixel(150, 1), platform::SysColor(platform::SysColour::BtnHighlight));
+      EXPECT_EQ(image.Pixel(3, 10), face);
+    }
+    EXPECT_EQ(skinForm->WindowRegion().has_value(), c.region);
+  }
+}
+
 using FrameRegion = FrameFixture;
 
 TEST_F(FrameRegion, RegionEqualsTheMask) {

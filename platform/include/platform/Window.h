@@ -15,6 +15,7 @@
 
 namespace platform {
 
+class Bitmap;
 class MenuItem;
 
 struct Message {
@@ -36,6 +37,10 @@ constexpr std::uint32_t kUser = 0x0400;
 // A popup window paints into the platform::Bitmap that lParam points to (sized
 // to the client area); the backend copies it to the screen in one operation.
 constexpr std::uint32_t kPaint = 0x000F;
+// A form's client background, painted into the bitmap lParam points to before
+// its kPaint; a result of 1 says it was painted (else the backend fills it with
+// the button face colour).
+constexpr std::uint32_t kEraseBackground = 0x0014;  // WM_ERASEBKGND
 constexpr std::uint32_t kMouseActivate = 0x0021;
 constexpr std::uint32_t kKeyDown = 0x0100;
 constexpr std::uint32_t kKeyUp = 0x0101;
@@ -145,7 +150,16 @@ class Window {
   void SetRegion(std::optional<Region> region, bool redraw);
   const std::optional<Region>& WindowRegion() const;
   // Asks for a kPaint of the whole client area (the headless backend paints at once).
+  // A form's kPaint comes after kEraseBackground into the same bitmap.
   void Invalidate();
+
+  // A component draws the form's frame itself: the system then draws no caption,
+  // border or caption buttons of its own (a sizable form stays sizable).
+  void SetOwnFrame(bool own);
+  bool OwnFrame() const;
+  // Puts a picture of the whole window on the screen in one copy, all of it but
+  // `client` (window coordinates), inside the window's region.
+  void PresentFrame(const Bitmap& frame, const Rect& client);
 
   // Show runs OnShow (the form's show handler) while the window becomes visible;
   // an error escaping OnShow goes to the application's default error report.

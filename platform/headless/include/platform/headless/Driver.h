@@ -71,6 +71,8 @@ void PressKey(Window& target, std::uint32_t virtualKey);
 
 // What a window showed when it last painted (empty before its first paint).
 const Bitmap& WindowImage(const Window& window);
+// The last frame picture a form presented (PresentFrame), empty before the first.
+const Bitmap& PresentedFrame(const Window& window);
 // The visible windows, bottom of the stacking order first.
 std::vector<Window*> VisibleWindows();
 
