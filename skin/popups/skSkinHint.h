@@ -77,6 +77,7 @@ class TskSkinHint : public TskComponent {
   void ShowHintText(const std::string& text);
   void HideHintText();
   const TskSkinHintWindow& OwnHintWindow() const { return *OwnHintWindow_; }
+  TskSkinHintWindow& OwnHintWindow() { return *OwnHintWindow_; }
   const std::string& PendingText() const { return PendingText_; }
 
   // The first active component among the main form's, or nullptr.

@@ -5,6 +5,8 @@
 //   skindemo --render DIR    draws the window alone, with its popup menu and
 //                            submenu open, with the menu bar's first menu open,
 //                            and with a hint: DIR/frame.png, menu.png, menubar.png, hint.png
+//   skindemo --screenshot DIR   the same scenes photographed from the real screen
+//                            (the Windows build; under Wine, tools/screenshots)
 // Without a screen (the headless build) only --render shows anything.
 #include <algorithm>
 #include <chrono>
@@ -12,6 +14,7 @@
 #include <exception>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "PngFile.h"
@@ -19,6 +22,8 @@
 #include "platform/Application.h"
 #include "platform/BmpFile.h"
 #include "platform/Input.h"
+#include "platform/Screen.h"
+#include "ScenePicture.h"
 #include "skFrameMessages.h"
 
 namespace {
@@ -28,62 +33,43 @@ using platform::Bitmap;
 using platform::Point;
 using platform::Rect;
 
-// Where the pictures put the window, with room for the menus beside it.
-constexpr Point kPictureOrigin{16, 16};
+// Where the pictures put the window, with room for the menus beside it (and, on
+// the screen, clear of the corner where a desktop without a shell shows tray icons).
+constexpr Point kPictureOrigin{40, 40};
 constexpr int kPictureMargin = 16;
 constexpr Point kMenuClientPoint{40, 30};
 constexpr platform::Colour kBackdrop = platform::Rgb(255, 255, 255);
+// How long the screen is given to show a change before it is photographed, in
+// steps of letting the messages run.
+constexpr std::chrono::milliseconds kSettleTime{400}, kSettleStep{20};
 
 using skindemo::SkinDemo;
 
-// What a popup or child window paints, inside its shape, with its top-left
-// corner at `at` of `out`.
-void DrawPainted(Bitmap& out, platform::Window& window, Point at) {
-  const Rect b = window.BoundsRect();
-  Bitmap image(b.Width(), b.Height());
-  window.Perform(platform::msg::kPaint, 0, reinterpret_cast<std::intptr_t>(&image));
-  const auto& region = window.WindowRegion();
-  for (int y = 0; y < image.Height(); ++y)
-    for (int x = 0; x < image.Width(); ++x)
-      if (!region || region->Contains(x, y)) out.SetPixel(at.x + x, at.y + y, image.Pixel(x, y));
-}
-
-// A window's children, and theirs, with its client area's top-left corner at `origin`.
-void DrawChildren(Bitmap& out, platform::Window& parent, Point origin) {
-  for (platform::Window* child : parent.Children()) {
-    const Rect c = child->BoundsRect();
-    const Point at{origin.x + c.left, origin.y + c.top};
-    DrawPainted(out, *child, at);
-    DrawChildren(out, *child, at);
-  }
-}
-
-// The window as the screen shows it (frame and client background inside the
-// window's region), and the given popups over it, on a white backdrop.
+// The window and the given popups as the core paints them, on a white backdrop.
 Bitmap Picture(SkinDemo& demo, const std::vector<platform::Window*>& popups) {
-  const Rect bounds = demo.form.BoundsRect();
-  Rect extent = bounds;
-  for (platform::Window* p : popups) {
-    const Rect r = p->BoundsRect();
-    extent = {std::min(extent.left, r.left), std::min(extent.top, r.top), std::max(extent.right, r.right),
-              std::max(extent.bottom, r.bottom)};
-  }
-  Bitmap out(extent.right + kPictureMargin, extent.bottom + kPictureMargin);
+  const Rect extent = skindemo::SceneBounds(demo.skinForm, popups);
+  Bitmap out(extent.Width() + 2 * kPictureMargin, extent.Height() + 2 * kPictureMargin);
   out.FillRect(out.BoundsRect(), kBackdrop);
-
-  Bitmap window = demo.skinForm.FrameImage();
-  const Rect client = demo.skinForm.Layout().NewClientRect;
-  Bitmap background(client.Width(), client.Height());
-  demo.form.Perform(skin::WM_ERASEBKGND, 0, reinterpret_cast<std::intptr_t>(&background));
-  window.CopyRect(client.left, client.top, background, background.BoundsRect());
-  const auto& region = demo.skinForm.WindowRegion();
-  for (int y = 0; y < window.Height(); ++y)
-    for (int x = 0; x < window.Width(); ++x)
-      if (!region || region->Contains(x, y)) out.SetPixel(bounds.left + x, bounds.top + y, window.Pixel(x, y));
-  // The controls inside the client area (each over its parent), then the popups over everything.
-  DrawChildren(out, demo.form, {bounds.left + client.left, bounds.top + client.top});
-  for (platform::Window* p : popups) DrawPainted(out, *p, {p->BoundsRect().left, p->BoundsRect().top});
+  skindemo::DrawScene(out, {extent.left - kPictureMargin, extent.top - kPictureMargin}, demo.skinForm, popups);
   return out;
+}
+
+// Lets the windows paint and the screen catch up with them.
+void Settle() {
+  using namespace std::chrono;
+  const auto until = steady_clock::now() + kSettleTime;
+  while (steady_clock::now() < until) {
+    platform::Application::ProcessMessages();
+    std::this_thread::sleep_for(kSettleStep);
+  }
+}
+
+// The same part of the real screen, read back as a screenshot takes it.
+Bitmap Screenshot(SkinDemo& demo, const std::vector<platform::Window*>& popups) {
+  Settle();
+  const Rect extent = skindemo::SceneBounds(demo.skinForm, popups);
+  return platform::CaptureScreen({extent.left - kPictureMargin, extent.top - kPictureMargin,
+                                  extent.right + kPictureMargin, extent.bottom + kPictureMargin});
 }
 
 void Save(const fs::path& file, const Bitmap& picture) {
@@ -91,12 +77,16 @@ void Save(const fs::path& file, const Bitmap& picture) {
   std::printf("%s: %d x %d\n", file.string().c_str(), picture.Width(), picture.Height());
 }
 
-void Render(SkinDemo& demo, const fs::path& dir) {
+using Photographer = Bitmap (*)(SkinDemo&, const std::vector<platform::Window*>&);
+
+// The window alone, with its popup menu and submenu open, with the bar's first
+// menu open and with a hint, each taken by `picture`.
+void Render(SkinDemo& demo, const fs::path& dir, Photographer picture) {
   fs::create_directories(dir);
   demo.form.SetPosition(kPictureOrigin.x, kPictureOrigin.y);
   demo.form.Show();
   demo.form.Perform(skin::WM_ACTIVATE, 1, 0);
-  Save(dir / "frame.png", Picture(demo, {}));
+  Save(dir / "frame.png", picture(demo, {}));
 
   // The menu with its submenu, opened from the keyboard as a user would.
   const Point at = demo.form.ClientToScreen(kMenuClientPoint);
@@ -108,7 +98,7 @@ void Render(SkinDemo& demo, const fs::path& dir) {
   std::vector<platform::Window*> levels;
   for (auto& level : controller.Levels) levels.push_back(level.get());
   if (levels.size() != 2) throw platform::Exception("the submenu did not open");
-  Save(dir / "menu.png", Picture(demo, levels));
+  Save(dir / "menu.png", picture(demo, levels));
   controller.CloseAllMenus();
 
   // The main menu bar with its first item's menu open, as a press opens it.
@@ -118,7 +108,7 @@ void Render(SkinDemo& demo, const fs::path& dir) {
   if (controller.Levels.empty()) throw platform::Exception("the menu bar's item did not open its menu");
   levels.clear();
   for (auto& level : controller.Levels) levels.push_back(level.get());
-  Save(dir / "menubar.png", Picture(demo, levels));
+  Save(dir / "menubar.png", picture(demo, levels));
   demo.menuBar.Perform(platform::msg::kLButtonUp, 0, platform::PointToParam({item.left + 3, item.top + 3}));
   controller.CloseAllMenus();
 
@@ -129,18 +119,22 @@ void Render(SkinDemo& demo, const fs::path& dir) {
     const Rect bounds = demo.form.BoundsRect();
     skin::TskSkinHintWindow tip;
     tip.ActivateHint({bounds.left + r.left, bounds.top + r.bottom + 4, 0, 0}, "关闭 (Close)");
-    Save(dir / "hint.png", Picture(demo, {&tip}));
+    Save(dir / "hint.png", picture(demo, {&tip}));
   }
 }
 
 int Run(int argc, char** argv) {
-  std::string renderDir;
+  std::string pictureDir;
+  Photographer photographer = nullptr;
   if (argc == 3 && std::string(argv[1]) == "--render") {
-    renderDir = argv[2];
+    photographer = Picture;
+  } else if (argc == 3 && std::string(argv[1]) == "--screenshot") {
+    photographer = Screenshot;
   } else if (argc != 1) {
-    std::fprintf(stderr, "usage: skindemo [--render DIR]\n");
+    std::fprintf(stderr, "usage: skindemo [--render DIR | --screenshot DIR]\n");
     return 2;
   }
+  if (photographer) pictureDir = argv[2];
   const fs::path skinFolder =
       fs::temp_directory_path() /
       ("skindemo-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
@@ -155,8 +149,8 @@ int Run(int argc, char** argv) {
   platform::Application app;
   app.SetTitle("skindemo");
   SkinDemo demo((skinFolder / "skin").string());
-  if (!renderDir.empty()) {
-    Render(demo, renderDir);
+  if (photographer) {
+    Render(demo, pictureDir, photographer);
     return 0;
   }
   app.Run();
