@@ -131,6 +131,19 @@ class WineScreenPixels : public testing::Test {
 
 TEST_F(WineScreenPixels, ActiveFormWithItsMenuBarAndControls) {
   EXPECT_EQ(Mismatches({}, "active form"), 0);
+  // No system caption to draw: a new text shows in the skin's caption only.
+  HWND hwnd = static_cast<HWND>(demo->form.NativeHandle());
+  EXPECT_EQ(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CAPTION, 0);
+  demo->form.SetCaption("运单 TW-2026-0001 — Tarnwick");
+  EXPECT_EQ(Mismatches({}, "new caption"), 0);
+}
+
+TEST_F(WineScreenPixels, ResizedSmallerAndLarger) {
+  const Rect b = demo->form.BoundsRect();
+  demo->form.SetBounds({b.left, b.top, b.left + 520, b.top + 360});
+  EXPECT_EQ(Mismatches({}, "smaller"), 0);
+  demo->form.SetBounds({b.left, b.top, b.left + 900, b.top + 640});
+  EXPECT_EQ(Mismatches({}, "larger"), 0);
 }
 
 TEST_F(WineScreenPixels, InactiveForm) {
