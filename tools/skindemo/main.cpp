@@ -33,9 +33,11 @@ using platform::Bitmap;
 using platform::Point;
 using platform::Rect;
 
-// Where the pictures put the window, with room for the menus beside it (and, on
-// the screen, clear of the corner where a desktop without a shell shows tray icons).
+// Where the pictures put the window, with room for the menus beside it; on the
+// screen, clear of the top-left corner, where a desktop without a shell (Wine's)
+// shows the tray icons in a window of its own.
 constexpr Point kPictureOrigin{40, 40};
+constexpr Point kScreenOrigin{240, 120};
 constexpr int kPictureMargin = 16;
 constexpr Point kMenuClientPoint{40, 30};
 constexpr platform::Colour kBackdrop = platform::Rgb(255, 255, 255);
@@ -81,9 +83,9 @@ using Photographer = Bitmap (*)(SkinDemo&, const std::vector<platform::Window*>&
 
 // The window alone, with its popup menu and submenu open, with the bar's first
 // menu open and with a hint, each taken by `picture`.
-void Render(SkinDemo& demo, const fs::path& dir, Photographer picture) {
+void Render(SkinDemo& demo, const fs::path& dir, Photographer picture, Point origin) {
   fs::create_directories(dir);
-  demo.form.SetPosition(kPictureOrigin.x, kPictureOrigin.y);
+  demo.form.SetPosition(origin.x, origin.y);
   demo.form.Show();
   demo.form.Perform(skin::WM_ACTIVATE, 1, 0);
   Save(dir / "frame.png", picture(demo, {}));
@@ -150,7 +152,7 @@ int Run(int argc, char** argv) {
   app.SetTitle("skindemo");
   SkinDemo demo((skinFolder / "skin").string());
   if (photographer) {
-    Render(demo, pictureDir, photographer);
+    Render(demo, pictureDir, photographer, photographer == Screenshot ? kScreenOrigin : kPictureOrigin);
     return 0;
   }
   app.Run();
