@@ -551,9 +551,10 @@ bool TUnZipper::ReadLocal(TZipHeaderInfo& rec) {
 
 bool TUnZipper::FindDataDescriptor(TZipHeaderInfo& rec) {
   // The data ends where a descriptor follows whose compressed size is the
-  // distance from the data's start, and which is followed by another record
-  // or the end of the file. Descriptors come with or without their signature,
-  // with 4- or (Zip64) 8-byte sizes.
+  // distance from the data's start (and, for plain stored data, whose CRC is
+  // that of the data), and which is followed by another record or the end of
+  // the file. Descriptors come with or without their signature, with 4- or
+  // (Zip64) 8-byte sizes.
   struct Layout {
     bool signature;
     int sizeWidth;
@@ -561,13 +562,16 @@ bool TUnZipper::FindDataDescriptor(TZipHeaderInfo& rec) {
   static constexpr Layout kLayouts[] = {{true, 4}, {true, 8}, {false, 4}, {false, 8}};
   const std::int64_t start = zipStream_->Position();
   const std::int64_t fileSize = zipStream_->Size();
+  const bool plainStored = rec.Method == 0 && !(rec.Flags & kFlagEncrypted);
+  std::uint32_t crc = kCrcPreset;  // of the plain stored data before the candidate
   std::vector<std::uint8_t> buf;
   for (std::int64_t base = start; base < fileSize; base += kDescriptorSearchChunk) {
+    ProcessMessages();
     buf.resize(static_cast<std::size_t>(std::min(fileSize - base, kDescriptorSearchChunk + kDescriptorLookAhead)));
     zipStream_->Seek(base, 0);
     buf.resize(static_cast<std::size_t>(std::max<std::int64_t>(0, zipStream_->Read(buf.data(), static_cast<std::int64_t>(buf.size())))));
     const std::size_t scan = std::min<std::size_t>(buf.size(), kDescriptorSearchChunk);
-    for (std::size_t i = 0; i < scan; ++i) {
+    for (std::size_t i = 0; i < scan; crc = plainStored ? Crc32Byte(crc, buf[i]) : crc, ++i) {
       const std::uint64_t dataSize = static_cast<std::uint64_t>(base - start) + i;
       for (const Layout& l : kLayouts) {
         const std::size_t fields = l.signature ? kSignatureSize : 0;
@@ -581,7 +585,7 @@ bool TUnZipper::FindDataDescriptor(TZipHeaderInfo& rec) {
         };
         const std::uint64_t compressed = size(0), uncompressed = size(1);
         if (compressed != dataSize) continue;
-        if (rec.Method == 0 && !(rec.Flags & kFlagEncrypted) && uncompressed != compressed) continue;
+        if (plainStored && (uncompressed != compressed || Get32(d + fields) != ~crc)) continue;
         const std::int64_t after = base + static_cast<std::int64_t>(i + length);
         if (after != fileSize) {
           if (i + length + kSignatureSize > buf.size()) continue;
