@@ -218,6 +218,14 @@ TEST_F(PeerArchives, PrependedStub) {
       SCOPED_TRACE(exe.filename().string() + " after a stub of " + std::to_string(stubSize));
       Check(exe, peer);
     }
+    // Without its directory the whole file is scanned for local headers,
+    // whatever the stub's size.
+    SCOPED_TRACE("no directory after a stub of " + std::to_string(stubSize));
+    const fs::path cut = dir_.Path() / "cut.exe";
+    ziptest::WriteFile(cut, stub + archive.substr(0, archive.find("PK\x01\x02")));
+    Peer local = peer;
+    local.unixModes = false;
+    Check(cut, local, TIncompleteZipMode::izAssumeBad);
   }
 }
 
