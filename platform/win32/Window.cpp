@@ -35,6 +35,17 @@ void CopyToDC(HDC dc, const Bitmap& image) {
                     &bi, DIB_RGB_COLORS);
 }
 
+// A form whose frame a component draws keeps a window shape even when the
+// component gives it none: its whole rectangle. The desktop decorates no
+// shaped window (Wine's X11 driver would otherwise take a sizable window's
+// outermost pixels for a window manager's border, left black without one).
+void KeepWholeShape(Window::Impl& impl, bool redraw) {
+  if (!impl.hwnd || impl.region || !impl.ownFrame) return;
+  RECT r{};
+  GetWindowRect(impl.hwnd, &r);
+  SetWindowRgn(impl.hwnd, CreateRectRgn(0, 0, r.right - r.left, r.bottom - r.top), redraw ? TRUE : FALSE);
+}
+
 // Every window paints into a portable bitmap that goes to the screen in one
 // copy; a form's background is painted into it first, so nothing is erased on
 // the screen before the picture arrives.
@@ -96,6 +107,7 @@ struct WindowDispatch {
         return 0;
       }
       if (msg == WM_ERASEBKGND && lParam == 0) return 1;  // the paint covers every pixel
+      if (msg == WM_SIZE) KeepWholeShape(*window->impl_, false);
       if (window->Kind() == WindowKind::Child) {
         TrackMouse(*window, hwnd, msg);
         if (msg == WM_MOUSELEAVE) return 0;
@@ -240,6 +252,10 @@ void Window::SetOwnFrame(bool own) {
   // The client area is asked for again; the window keeps its outer bounds.
   SetWindowPos(impl_->hwnd, nullptr, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  if (own)
+    KeepWholeShape(*impl_, true);
+  else if (!impl_->region)
+    SetWindowRgn(impl_->hwnd, nullptr, TRUE);
 }
 
 bool Window::OwnFrame() const { return impl_->ownFrame; }
@@ -330,6 +346,7 @@ void Window::SetRegion(std::optional<Region> region, bool redraw) {
   if (!impl_->hwnd) return;
   // The window takes over the GDI region.
   SetWindowRgn(impl_->hwnd, impl_->region ? win32::ToHrgn(*impl_->region) : nullptr, redraw ? TRUE : FALSE);
+  KeepWholeShape(*impl_, redraw);
 }
 
 const std::optional<Region>& Window::WindowRegion() const { return impl_->region; }

@@ -20,10 +20,12 @@
 
 #include "ScenePicture.h"
 #include "SkinDemo.h"
+#include "SkinGenerator.h"
 #include "TempDir.h"
 #include "platform/Application.h"
 #include "platform/BmpFile.h"
 #include "platform/Screen.h"
+#include "platform/SysColors.h"
 #include "skSkinHint.h"
 // Last: its macros carry the same names as the frame's message constants.
 #include <windows.h>
@@ -71,6 +73,35 @@ void MouseInput(Point screen, DWORD buttons = 0) {
   SendInput(1, &in, sizeof in);
 }
 
+// The screen against the core's picture of `form` and `popups`, once the
+// windows have painted; returns the number of differing pixels and the screen.
+int ScreenMismatches(skin::TskSkinForm& form, const std::vector<platform::Window*>& popups, const char* scene,
+                     Bitmap* shown = nullptr) {
+  constexpr int kReported = 5;
+  Pump(kSettleTime);
+  const Rect area = skindemo::SceneBounds(form, popups);
+  const Bitmap screen = platform::CaptureScreen(area);
+  // The expected picture starts as the screen itself: outside the windows'
+  // shapes it shows whatever lies behind them, which is not compared.
+  Bitmap expected = screen;
+  skindemo::DrawScene(expected, {area.left, area.top}, form, popups);
+  // TW_PIXEL_PICTURES=FOLDER keeps both pictures of a scene that differs, to look at.
+  if (const char* keep = std::getenv("TW_PIXEL_PICTURES"); keep && screen != expected) {
+    platform::SaveBmpFile(screen, std::string(keep) + "/" + scene + "-screen.bmp");
+    platform::SaveBmpFile(expected, std::string(keep) + "/" + scene + "-core.bmp");
+  }
+  int differing = 0;
+  for (int y = 0; y < screen.Height(); ++y)
+    for (int x = 0; x < screen.Width(); ++x) {
+      if (screen.Pixel(x, y) == expected.Pixel(x, y)) continue;
+      if (differing++ < kReported)
+        ADD_FAILURE() << scene << ": pixel (" << area.left + x << ", " << area.top + y << ") on screen " << std::hex
+                      << screen.Pixel(x, y) << ", painted " << expected.Pixel(x, y) << std::dec;
+    }
+  if (shown) *shown = screen;
+  return differing;
+}
+
 class WineScreenPixels : public testing::Test {
  protected:
   void SetUp() override {
@@ -86,29 +117,9 @@ class WineScreenPixels : public testing::Test {
   // The screen against the core's picture of the form and `popups` (the
   // form's hint window is added while it shows). Returns the differing pixels.
   int Mismatches(std::vector<platform::Window*> popups, const char* scene) {
-    Pump(kSettleTime);
     auto& hintWindow = demo->hint.OwnHintWindow();
     if (hintWindow.Visible()) popups.push_back(&hintWindow);
-    const Rect area = skindemo::SceneBounds(demo->skinForm, popups);
-    const Bitmap screen = platform::CaptureScreen(area);
-    // The expected picture starts as the screen itself: outside the windows'
-    // shapes it shows whatever lies behind them, which is not compared.
-    Bitmap expected = screen;
-    skindemo::DrawScene(expected, {area.left, area.top}, demo->skinForm, popups);
-    // TW_PIXEL_PICTURES=FOLDER keeps both pictures of a scene that differs, to look at.
-    if (const char* keep = std::getenv("TW_PIXEL_PICTURES"); keep && screen != expected) {
-      platform::SaveBmpFile(screen, std::string(keep) + "/" + scene + "-screen.bmp");
-      platform::SaveBmpFile(expected, std::string(keep) + "/" + scene + "-core.bmp");
-    }
-    int differing = 0;
-    for (int y = 0; y < screen.Height(); ++y)
-      for (int x = 0; x < screen.Width(); ++x) {
-        if (screen.Pixel(x, y) == expected.Pixel(x, y)) continue;
-        if (differing++ < kReported)
-          ADD_FAILURE() << scene << ": pixel (" << area.left + x << ", " << area.top + y << ") on screen "
-                        << std::hex << screen.Pixel(x, y) << ", painted " << expected.Pixel(x, y) << std::dec;
-      }
-    return differing;
+    return ScreenMismatches(demo->skinForm, popups, scene);
   }
 
   // The screen centre of a frame object.
@@ -123,7 +134,6 @@ class WineScreenPixels : public testing::Test {
     return {};
   }
 
-  static constexpr int kReported = 5;
   platform::Application app;
   testing_support::TempDir dir;
   std::unique_ptr<skindemo::SkinDemo> demo;
@@ -235,6 +245,34 @@ TEST_F(WineScreenPixels, HintOfACaptionButton) {
   auto& hintWindow = demo->hint.OwnHintWindow();
   ASSERT_TRUE(PumpUntil([&] { return hintWindow.Visible(); })) << "no hint appeared";
   EXPECT_EQ(Mismatches({}, "hint"), 0);
+}
+
+// A skin whose frame picture cannot hold its frame (here: too small for its
+// corner points) presents the plain frame on the screen, never a black one.
+TEST(WineScreenPixelsBadSkin, MisfitFramePictureShowsThePlainFrame) {
+  platform::Application app;
+  testing_support::TempDir dir;
+  skin::TskStoredSkin stored;
+  stored.LoadFromSkinFile(skingen::GenerateSkinFolder(dir.File("skin")));
+  platform::Window form;
+  form.SetBounds({kFormAt.x, kFormAt.y, kFormAt.x + 400, kFormAt.y + 300});
+  form.SetCaption("Tarnwick");
+  skin::TskSkinData data(&form);
+  data.LoadFromStoredSkin(stored);
+  data.Picture = Bitmap(20, 20);
+  skin::TskSkinForm skinForm(form);
+  skinForm.SetSkinData(&data);
+  form.Show();
+  ASSERT_TRUE(PumpUntil([&] { return skinForm.IsFormActive(); }));
+  EXPECT_FALSE(skinForm.SkinActive());
+  Bitmap shown;
+  EXPECT_EQ(ScreenMismatches(skinForm, {}, "plain frame", &shown), 0);
+  // A frame drawn from missing pixels would be black all over its borders; the
+  // plain frame's third bevel line is the button face all along.
+  const platform::Colour face = platform::SysColor(platform::SysColour::BtnFace);
+  int faceOnFrame = 0;
+  for (int x = 2; x < shown.Width() - 2; ++x) faceOnFrame += shown.Pixel(x, 2) == face;
+  EXPECT_EQ(faceOnFrame, shown.Width() - 4) << "the frame is not the plain frame";
 }
 
 }  // namespace
