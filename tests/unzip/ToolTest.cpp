@@ -141,4 +141,27 @@ TEST_F(Tool, PasswordIsAskedOnTheTerminalWithoutEcho) {
   EXPECT_EQ(ziptest::ReadFile(out() / "a.txt"), "alpha\n");
 }
 
+TEST_F(Tool, ProgressOnATerminalOnly) {
+  TW_REQUIRE_TOOL("script");
+  // Three incompressible megabytes, printed into a pipe that is read only
+  // after two seconds: the run lasts long enough for progress to show.
+  std::string noise(1 << 20, '\0');
+  unsigned x = 1;
+  for (char& c : noise) c = static_cast<char>((x = x * 1103515245u + 12345u) >> 24);
+  for (const char* name : {"p1.bin", "p2.bin", "p3.bin"}) ziptest::WriteFile(src() / name, noise);
+  const fs::path big = dir_.Path() / "big.zip";
+  ASSERT_EQ(Shell("cd " + Q(src()) + " && zip -q -0 " + Q(big) + " p1.bin p2.bin p3.bin"), 0);
+  const std::string command =
+      ziptest::Unzipper() + " extract -p " + Q(big) + " | (sleep 2; cat >/dev/null)";
+  const fs::path log = dir_.Path() / "typescript";
+  ASSERT_EQ(Shell("script -qec \"" + command + "\" " + Q(log) + " </dev/null"), 0);
+  const std::string screen = ziptest::ReadFile(log);
+  EXPECT_NE(screen.find("/3 entries, "), std::string::npos) << screen;
+  EXPECT_NE(screen.find(" s left"), std::string::npos) << screen;
+  // The same run with standard error in a file shows nothing.
+  const fs::path err = dir_.Path() / "err";
+  ASSERT_EQ(Shell(ziptest::Unzipper() + " extract -p " + Q(big) + " 2>" + Q(err) + " | (sleep 2; cat >/dev/null)"), 0);
+  EXPECT_EQ(ziptest::ReadFile(err), "");
+}
+
 }  // namespace

@@ -348,16 +348,18 @@ class Runner {
     const double seconds = std::chrono::duration<double>(now - started_).count();
     const double rate = doneBytes_ / seconds;
     const double left = rate > 0 ? static_cast<double>(totalBytes_ - doneBytes_) / rate : 0;
-    std::fprintf(stderr, "\r%d/%d entries, %s of %s, %s/s, %.0f s left   ", doneFiles_, totalFiles_,
-                 Bytes(static_cast<double>(doneBytes_)).c_str(), Bytes(static_cast<double>(totalBytes_)).c_str(),
-                 Bytes(rate).c_str(), left);
-    progressShown_ = true;
+    EndProgressLine();
+    progressWidth_ = std::fprintf(stderr, "%d/%d entries, %s of %s, %s/s, %.0f s left", doneFiles_, totalFiles_,
+                                  Bytes(static_cast<double>(doneBytes_)).c_str(),
+                                  Bytes(static_cast<double>(totalBytes_)).c_str(), Bytes(rate).c_str(), left);
   }
 
+  // Progress is transient: its line is blanked before anything else is said
+  // and when the run ends.
   void EndProgressLine() {
-    if (!progressShown_) return;
-    std::fputc('\n', stderr);
-    progressShown_ = false;
+    if (progressWidth_ <= 0) return;
+    std::fprintf(stderr, "\r%*s\r", progressWidth_, "");
+    progressWidth_ = 0;
   }
 
   void CopyToStdout(const std::string& path) {
@@ -455,7 +457,7 @@ class Runner {
   std::int64_t entryStart_ = 0;
   std::chrono::steady_clock::time_point started_{};
   std::chrono::steady_clock::time_point lastShown_{};
-  bool progressShown_ = false;
+  int progressWidth_ = 0;
 };
 
 }  // namespace
