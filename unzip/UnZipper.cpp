@@ -848,7 +848,6 @@ bool TUnZipper::CheckPassword(int index, std::int64_t dataOffset) {
 
 bool TUnZipper::CheckAesPassword(int index, std::int64_t dataOffset) {
   const std::uint32_t header = aesInfo_->SaltSize() + kAesVerifierSize;
-  if (cur_.CompressedSize < header + kAesMacSize) return false;
   cur_.CompressedSize -= header + kAesMacSize;
   if (!aes_) aes_ = std::make_unique<TAesDecrypter>();
   for (;;) {
@@ -948,6 +947,13 @@ void TUnZipper::ProcessEntry(int index, bool& retry) {
     return;
   }
   const bool traditional = encrypted && !aesInfo_;
+  if (aesInfo_ && cur_.CompressedSize < aesInfo_->SaltSize() + kAesVerifierSize + kAesMacSize) {
+    // No password can be checked: the entry is damaged.
+    entryError_ = "damaged AES entry: shorter than its salt, password verifier and authentication code";
+    totalToDo_ -= static_cast<std::int64_t>(cur_.UncompressedSize);
+    if (OnBadCRC) OnBadCRC(*this, ~kCrcPreset, cur_.CRC32, index);
+    return;
+  }
   if (encrypted && !(aesInfo_ ? CheckAesPassword(index, dataOffset) : CheckPassword(index, dataOffset))) {
     Skip(index, TSkipReason::BadPassword, cur_.StoredPath());
     return;

@@ -130,6 +130,37 @@ TEST_F(Aes, TamperedEntriesAreDamagedNotWrongPasswords) {
   }
 }
 
+TEST_F(Aes, AnEntryTooShortForItsHeaderIsDamaged) {
+  const fs::path zip = Make("s.zip", "-mem=AES128 -mm=Copy");
+  TUnZipper z;
+  z.SetDoProcessMessages(false);
+  z.SetZipName(zip.string());
+  z.ReadZip();
+  // tiny.txt holds 8 + 2 + 1 + 10 bytes; both headers now claim 12.
+  std::string bytes = ziptest::ReadFile(zip);
+  for (int i = 0; i < z.EntryCount(); ++i) {
+    const TZipHeaderInfo& e = z.Entry(i);
+    if (e.FileName != "tiny.txt") continue;
+    bytes[e.LocalHeaderOffset + 18] = 12;
+    bytes[e.CentralRecordOffset + 20] = 12;
+  }
+  ziptest::WriteFile(zip, bytes);
+  TUnZipper u;
+  u.SetDoProcessMessages(false);
+  u.SetZipName(zip.string());
+  u.SetTestOnly(true);
+  u.SetPassword(kPassword);
+  std::vector<std::string> damaged;
+  u.OnBadCRC = [&](TUnZipper& s, std::uint32_t, std::uint32_t, int index) {
+    damaged.push_back(s.Entry(index).FileName + ": " + s.EntryError());
+  };
+  u.OnSkippingFile = [&](TUnZipper&, TSkipReason, const std::string&, int, bool&) { ADD_FAILURE() << "skipped"; };
+  u.SetDoAll(true);
+  EXPECT_EQ(u.UnZip(), 3);
+  EXPECT_EQ(damaged, (std::vector<std::string>{"tiny.txt: damaged AES entry: shorter than its salt, password "
+                                               "verifier and authentication code"}));
+}
+
 TEST_F(Aes, WithoutItsAesFieldAnEntryIsUnsupportedNotAWrongPassword) {
   const fs::path zip = Make("n.zip", "-mem=AES256 -mm=Copy");
   std::string bytes = ziptest::ReadFile(zip);
