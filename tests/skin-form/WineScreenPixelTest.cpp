@@ -154,6 +154,19 @@ TEST_F(WineScreenPixels, ResizedSmallerAndLarger) {
   EXPECT_EQ(Mismatches({}, "smaller"), 0);
   demo->form.SetBounds({b.left, b.top, b.left + 900, b.top + 640});
   EXPECT_EQ(Mismatches({}, "larger"), 0);
+
+  // The user drags the bottom-right corner through the system's sizing loop.
+  const Point corner{b.left + 900 - 2, b.top + 640 - 2};
+  MouseInput(corner);
+  MouseInput(corner, MOUSEEVENTF_LEFTDOWN);
+  MouseInput({corner.x - 60, corner.y - 40});
+  MouseInput({corner.x - 120, corner.y - 80});
+  MouseInput({corner.x - 120, corner.y - 80}, MOUSEEVENTF_LEFTUP);
+  ASSERT_TRUE(PumpUntil([&] { return demo->form.BoundsRect().Width() == 900 - 120; }))
+      << "the drag did not size the window: " << demo->form.BoundsRect().Width();
+  EXPECT_EQ(demo->form.BoundsRect().Height(), 640 - 80);
+  MouseInput(kCursorAway);
+  EXPECT_EQ(Mismatches({}, "dragged smaller"), 0);
 }
 
 TEST_F(WineScreenPixels, InactiveForm) {
