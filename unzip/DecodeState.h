@@ -15,6 +15,8 @@ inline constexpr std::uint32_t kChunkSize = 32768;
 inline constexpr std::uint32_t kBufferSize = kChunkSize + 1;
 inline constexpr std::uint32_t kWindowSize = 32768;
 
+class TDecodeState;
+
 // Where the decoders' bytes come from and go to.
 class TDecodeIO {
  public:
@@ -24,6 +26,10 @@ class TDecodeIO {
   virtual bool FillInput() = 0;
   // Passes the output buffer's pending bytes on and empties it.
   virtual void FlushOutput() = 0;
+  // Passes on `n` (at most one chunk) decoded bytes kept outside the output
+  // buffer, exactly as FlushOutput passes the buffer's; by default they are
+  // moved into the output buffer first.
+  virtual void Deliver(TDecodeState& s, const std::uint8_t* data, std::uint32_t n);
 };
 
 class TDecodeState {
@@ -45,6 +51,7 @@ class TDecodeState {
     compressedLeft = compressedSize;
     uncompressedSize = uncompressed;
     endOfInput = false;
+    lastByte = 0;  // never a byte of an earlier entry
   }
 
   // The next compressed byte: returns 8 (bits delivered) or 0 when none is left.
@@ -98,5 +105,12 @@ class TDecodeState {
   std::uint16_t lastByte = 0;
   std::uint16_t tableCount = 0;
 };
+
+inline void TDecodeIO::Deliver(TDecodeState& s, const std::uint8_t* data, std::uint32_t n) {
+  std::memcpy(s.outBuf.get(), data, n);
+  s.outPtr = s.outBuf.get() + n;
+  s.outCount = n;
+  FlushOutput();
+}
 
 }  // namespace unzip

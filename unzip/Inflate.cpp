@@ -252,6 +252,9 @@ int TInflater::Inflate(TDecodeState& s) {
   try {
     const int r = Blocks();
     if (r != kOk) return r;
+    // Checked again at the end, so that the verdict never depends on when
+    // the bit buffer happened to be refilled.
+    if (padBytes_ * 8 > nbits_ && padBytes_ * 8 - nbits_ > kMaxOverrunBits) return kBadData;
     s.FlushWindow(window_, wp_);
     s.io->FlushOutput();
     return kOk;
@@ -288,6 +291,8 @@ int TInflater::StoredBlock() {
   Drop(32);
   if (len != (~nlen & 0xFFFF)) return kBadData;
   for (; len > 0 && nbits_ >= 8; --len) {
+    // A byte made up past the entry's end is not stored data.
+    if (padBytes_ * 8 >= nbits_) return kBadData;
     PutByte(static_cast<std::uint8_t>(bits_));
     Drop(8);
   }

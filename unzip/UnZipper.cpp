@@ -749,7 +749,7 @@ int TUnZipper::ExtractionRun() {
   try {
     ds_ = std::make_unique<TDecodeState>();
     ds_->io = this;
-    inflater_ = std::make_unique<TInflater>();
+    inflater_ = std::make_unique<TFastInflater>();
     if (!testOnly_ && !destDir_.empty() && !platform::DirectoryExists(destDir_)) platform::ForceDirectories(destDir_);
     // Volumes are visited in sequence, so a multi-volume run goes in archive order.
     if (spanKind_ != 0 && sortMode_ != TZipSortMode::ByNone) SortEntries(TZipSortMode::ByNone);
@@ -1165,10 +1165,14 @@ void TUnZipper::FlushOutput() {
   } else if (cur_.Method == kMethodStored && (cur_.Flags & kFlagEncrypted)) {
     keys_.Decrypt(s.outBuf.get(), c);
   }
+  Deliver(s, s.outBuf.get(), c);
+}
+
+void TUnZipper::Deliver(TDecodeState& s, const std::uint8_t* data, std::uint32_t c) {
   if (static_cast<std::uint64_t>(s.bytesWritten) + c > cur_.UncompressedSize)
     throw EBiggerThanUncompressed(ZipMessage(ZipMsg::BiggerThanUncompressed));
-  if (out_ && out_->Write(s.outBuf.get(), c) < c) throw ECantWriteUCF(ZipMessage(ZipMsg::CantWriteUCF));
-  crc_ = UpdateCrc32(crc_, s.outBuf.get(), c);
+  if (out_ && out_->Write(data, c) < c) throw ECantWriteUCF(ZipMessage(ZipMsg::CantWriteUCF));
+  crc_ = UpdateCrc32(crc_, data, c);
   s.bytesWritten += c;
   if (OnFilePercentDone)
     OnFilePercentDone(*this, Percent(s.bytesWritten, static_cast<std::int64_t>(cur_.UncompressedSize)));

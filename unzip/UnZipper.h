@@ -10,6 +10,7 @@
 
 #include "DecodeState.h"
 #include "Inflate.h"
+#include "InflateFast.h"
 #include "ZipAes.h"
 #include "ZipBufStream.h"
 #include "ZipContainers.h"
@@ -189,6 +190,7 @@ class TUnZipper : private TDecodeIO {
   int Percent(std::int64_t done, std::int64_t total) const;
   bool FillInput() override;
   void FlushOutput() override;
+  void Deliver(TDecodeState& s, const std::uint8_t* data, std::uint32_t n) override;
 
   std::string zipName_;
   std::string destDir_;
@@ -237,7 +239,7 @@ class TUnZipper : private TDecodeIO {
 
   // Run state.
   std::unique_ptr<TDecodeState> ds_;
-  std::unique_ptr<TInflater> inflater_;
+  std::unique_ptr<TFastInflater> inflater_;
   std::unique_ptr<TInflater> inflater64_;  // made at the run's first Deflate64 entry
   TZipHeaderInfo cur_;
   std::unique_ptr<TLFNFileStream> out_;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "Inflate.h"
+#include "InflateFast.h"
 
 namespace {
 
@@ -94,6 +95,21 @@ void BM_TInflater(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(total));
 }
 
+void BM_TFastInflater(benchmark::State& state) {
+  const std::string& in = Compressed(static_cast<int>(state.range(0)));
+  unzip::TDecodeState s;
+  unzip::TFastInflater inflater;
+  std::size_t total = 0;
+  for (auto _ : state) {
+    BenchIO io(s, in);
+    s.io = &io;
+    s.StartEntry(static_cast<std::int32_t>(in.size()), static_cast<std::int32_t>(kSampleSize));
+    if (inflater.Inflate(s) != unzip::TInflater::kOk) state.SkipWithError("bad data");
+    total += io.written;
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(total));
+}
+
 void BM_ZlibInflate(benchmark::State& state) {
   const std::string& in = Compressed(static_cast<int>(state.range(0)));
   // The same 32 KiB chunks in and out as the engine moves.
@@ -127,6 +143,7 @@ void BM_ZlibInflate(benchmark::State& state) {
 
 // Argument 0: text, 1: binary records.
 BENCHMARK(BM_TInflater)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TFastInflater)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ZlibInflate)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
