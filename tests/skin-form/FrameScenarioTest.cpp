@@ -56,6 +56,8 @@ TEST_F(FrameScenario, HoveredCloseButtonLightsUpAndMorphs) {
   for (int y = 0; y < expect.Height(); ++y)
     for (int x = 0; x < expect.Width(); ++x)
       ASSERT_EQ(image.Pixel(close.ObjectRect.left + x, close.ObjectRect.top + y), expect.Pixel(x, y)) << x << "," << y;
+  // Every step went to the screen: what the form presented last is the frame.
+  EXPECT_EQ(headless::PresentedFrame(*form), image);
   // Leaving the window morphs it back.
   headless::MouseAt({10, 10});
   headless::AdvanceTime(kHoverTick);
@@ -63,6 +65,15 @@ TEST_F(FrameScenario, HoveredCloseButtonLightsUpAndMorphs) {
   headless::AdvanceTime(kFullMorph);
   EXPECT_DOUBLE_EQ(close.MorphFactor, 0.0);
   EXPECT_FALSE(skinForm->HoverTimer.Running());
+  EXPECT_EQ(headless::PresentedFrame(*form), skinForm->FrameImage());
+}
+
+// The component draws the frame: the platform is told to draw none of its own
+// while the component lives.
+TEST_F(FrameScenario, FormDrawsNoFrameOfItsOwnWhileSkinned) {
+  EXPECT_TRUE(form->OwnFrame());
+  skinForm.reset();
+  EXPECT_FALSE(form->OwnFrame());
 }
 
 TEST_F(FrameScenario, PressAndReleaseOnCloseClosesTheForm) {
