@@ -742,6 +742,7 @@ int TUnZipper::ExtractionRun() {
     inflater64_.reset();
     out_.reset();
     filesList_.clear();
+    excludeList_.clear();
     if (sortMode_ != savedSort) SortEntries(savedSort);
     if (OnUnZipComplete) OnUnZipComplete(*this, count_);
     keepZipOpen_ = savedKeep;
@@ -768,6 +769,8 @@ int TUnZipper::ExtractionRun() {
             e.Selected = true;
             break;
           }
+        for (const std::string& pattern : excludeList_)
+          if (e.Selected && MatchesPattern(pattern, e.StoredPath())) e.Selected = false;
       }
       if (e.Selected) {
         totalToDo_ += static_cast<std::int64_t>(e.UncompressedSize);

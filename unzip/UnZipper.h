@@ -58,6 +58,9 @@ class TUnZipper : private TDecodeIO {
   void SetOverwriteMode(TUZOverwriteMode mode) { overwriteMode_ = mode; }
   std::vector<std::string>& FilesList() { return filesList_; }
   void SetFilesList(const std::vector<std::string>& list) { filesList_ = list; }
+  // Patterns of entries left out although FilesList selects them (folder
+  // entries too); without DoAll only. Cleared at the end of every run.
+  std::vector<std::string>& ExcludeList() { return excludeList_; }
   bool DoAll() const { return doAll_; }
   void SetDoAll(bool value) { doAll_ = value; }
   TIncompleteZipMode IncompleteZipMode() const { return incompleteMode_; }
@@ -199,6 +202,7 @@ class TUnZipper : private TDecodeIO {
   bool recreateDirs_ = false;
   TUZOverwriteMode overwriteMode_ = TUZOverwriteMode::Prompt;
   std::vector<std::string> filesList_;
+  std::vector<std::string> excludeList_;
   bool doAll_ = false;
   TIncompleteZipMode incompleteMode_ = TIncompleteZipMode::izAssumeMulti;
   bool keepZipOpen_ = false;

@@ -315,5 +315,29 @@ TEST(Extract, CancelledChoosersRaiseUserCanceled) {
   EXPECT_EQ(z.RootDir(), "src\\");
 }
 
+TEST(Extract, ExcludeListLeavesOutFilesAndFolders) {
+  TW_REQUIRE_TOOL("zip");
+  TempDir dir;
+  ziptest::WriteFile(dir.Path() / "src" / "keep.txt", "keep\n");
+  ziptest::WriteFile(dir.Path() / "src" / "logs" / "a.log", "log\n");
+  ziptest::WriteFile(dir.Path() / "src" / "b.log", "log\n");
+  ASSERT_EQ(Shell("cd " + Q(dir.Path() / "src") + " && zip -q -r ../x.zip ."), 0);
+  TUnZipper z;
+  z.SetDoProcessMessages(false);
+  z.SetZipName((dir.Path() / "x.zip").string());
+  z.SetDestDir((dir.Path() / "out").string());
+  z.SetRecreateDirs(true);
+  z.FilesList().push_back("*");
+  z.ExcludeList() = {"logs\\*", "*.LOG"};
+  int numFiles = -1;
+  z.OnStartUnZipInfo = [&](TUnZipper&, int n, std::int64_t, bool&) { numFiles = n; };
+  EXPECT_EQ(z.UnZip(), 1);
+  EXPECT_EQ(numFiles, 1);
+  EXPECT_TRUE(fs::exists(dir.Path() / "out" / "keep.txt"));
+  EXPECT_FALSE(fs::exists(dir.Path() / "out" / "logs"));
+  EXPECT_FALSE(fs::exists(dir.Path() / "out" / "b.log"));
+  EXPECT_TRUE(z.ExcludeList().empty());
+}
+
 }  // namespace
 }  // namespace unzip

@@ -93,6 +93,11 @@ TEST_F(Tool, ExtractOptions) {
     for (const auto& [name, bytes] : ziptest::Tree(out())) got.push_back(name);
     EXPECT_EQ(got, c.files) << c.args;
   }
+  // An excluded folder is not even created.
+  fs::remove_all(out());
+  EXPECT_EQ(Run("extract " + Q(archive()) + " -d " + Q(out()) + " -x 'docs/*'").status, 0);
+  EXPECT_TRUE(fs::exists(out() / "a.txt"));
+  EXPECT_FALSE(fs::exists(out() / "docs"));
   // Standard output gets the entries' bytes in archive order, and no file is written.
   const Result p = Run("extract -p " + Q(archive()) + " a.txt 'docs/c*'");
   EXPECT_EQ(p.status, 0);

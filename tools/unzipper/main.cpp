@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "UnZipper.h"
-#include "ZipMatch.h"
 #include "ZipMethods.h"
 #include "platform/Console.h"
 #include "platform/Exception.h"
@@ -30,6 +29,8 @@ constexpr auto kProgressDelay = std::chrono::milliseconds(1000);
 constexpr auto kProgressInterval = std::chrono::milliseconds(250);
 // Tries of a typed password per entry before it is given up.
 constexpr int kPasswordTries = 3;
+// The pattern that selects every entry.
+constexpr char kEveryEntry[] = "*";
 // How the engine's reason for an entry of an unknown method begins.
 constexpr char kUnsupportedMethod[] = "unsupported compression method";
 // A run of standard output is copied in pieces of this size.
@@ -261,13 +262,6 @@ class Runner {
 
   std::string EntryName(int index) { return ToSlashes(z_.Entry(index).StoredPath()); }
 
-  bool Excluded(int index) {
-    const std::string path = z_.Entry(index).StoredPath();
-    for (const std::string& x : o_.exclusions)
-      if (unzip::MatchesPattern(ToStoredSeparators(x), path)) return true;
-    return false;
-  }
-
   void Hook() {
     z_.OnBadCRC = [this](unzip::TUnZipper&, std::uint32_t calc, std::uint32_t stored, int index) {
       const std::string& why = z_.EntryError();
@@ -314,10 +308,9 @@ class Runner {
       prompted_ = true;
       next = *typed;
     };
-    z_.OnStartUnZip = [this](unzip::TUnZipper&, int index, std::string&, bool& skip) {
+    z_.OnStartUnZip = [this](unzip::TUnZipper&, int index, std::string&, bool&) {
       current_ = index;
-      skip = Excluded(index);
-      if (!skip) entryStart_ = doneBytes_;
+      entryStart_ = doneBytes_;
     };
     z_.OnStartUnZipInfo = [this](unzip::TUnZipper&, int numFiles, std::int64_t totalBytes, bool&) {
       totalFiles_ = numFiles;
@@ -409,11 +402,10 @@ class Runner {
       z_.SetDestDir(o_.destDir);
       z_.SetReplaceReadOnly(o_.overwrite);
     }
-    if (o_.patterns.empty()) {
-      z_.SetDoAll(true);
-    } else {
-      for (const std::string& p : o_.patterns) z_.FilesList().push_back(ToStoredSeparators(p));
-    }
+    // Every entry unless patterns choose; exclusions leave out folders too.
+    if (o_.patterns.empty()) z_.FilesList().push_back(kEveryEntry);
+    for (const std::string& p : o_.patterns) z_.FilesList().push_back(ToStoredSeparators(p));
+    for (const std::string& x : o_.exclusions) z_.ExcludeList().push_back(ToStoredSeparators(x));
     int status = kExitOk;
     try {
       z_.UnZip();
