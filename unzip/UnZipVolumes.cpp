@@ -87,7 +87,8 @@ void TUnZipper::EnsureVolume(int volume) {
 }
 
 bool TUnZipper::CanSpan() const {
-  return ecrec_.ThisDisk != 0 && !rebuilding_ && !sideFile_ && currentDisk_ < static_cast<std::int64_t>(ecrec_.ThisDisk);
+  return ecrec_.ThisDisk != 0 && !rebuilding_ && !sideFile_ &&
+         currentDisk_ < static_cast<std::int64_t>(ecrec_.ThisDisk);
 }
 
 std::int64_t TUnZipper::ReadSpanning(void* into, std::int64_t count) {

@@ -255,7 +255,8 @@ void TUnZipper::ReadZip64EndRecord(std::int64_t endPosition) {
   auto agrees = [](std::uint64_t classic, std::uint64_t wide, std::uint64_t marker) {
     return classic == marker || classic == (wide & marker);
   };
-  if (!agrees(ecrec_.ThisDisk, thisDisk, kZip64Marker16) || !agrees(ecrec_.CentralStartDisk, startDisk, kZip64Marker16) ||
+  if (!agrees(ecrec_.ThisDisk, thisDisk, kZip64Marker16) ||
+      !agrees(ecrec_.CentralStartDisk, startDisk, kZip64Marker16) ||
       !agrees(ecrec_.EntriesOnDisk, onDisk, kZip64Marker16) || !agrees(ecrec_.TotalEntries, total, kZip64Marker16) ||
       !agrees(ecrec_.CentralSize, size, kZip64Marker32) || !agrees(ecrec_.CentralOffset, offset, kZip64Marker32) ||
       onDisk > total)
@@ -372,8 +373,9 @@ std::int64_t TUnZipper::TakeComment(TZipHeaderInfo& rec, const TExtraFields& ext
   if (rec.CommentLength == 0 || !now) return rec.CommentLength;
   std::string raw(rec.CommentLength, '\0');
   raw.resize(static_cast<std::size_t>(ReadSpanning(raw.data(), rec.CommentLength)));
-  const bool unicode = extra.unicodeComment && ~UpdateCrc32(kCrcPreset, reinterpret_cast<const std::uint8_t*>(raw.data()),
-                                                            raw.size()) == extra.unicodeCommentCrc;
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(raw.data());
+  const bool unicode =
+      extra.unicodeComment && ~UpdateCrc32(kCrcPreset, bytes, raw.size()) == extra.unicodeCommentCrc;
   rec.Comment = unicode ? *extra.unicodeComment : DecodeComment(raw, (rec.Flags & kFlagUtf8Name) != 0);
   return 0;
 }
@@ -529,7 +531,8 @@ bool TUnZipper::ReadLocal(TZipHeaderInfo& rec) {
   rec.CentralRecordOffset = 0;
   rec.LocalHeaderOffset = static_cast<std::uint64_t>(p);
   std::vector<std::uint8_t> field(rec.LocalExtraLength);
-  if (zipStream_->Read(field.data(), static_cast<std::int64_t>(field.size())) < static_cast<std::int64_t>(field.size())) {
+  const auto fieldSize = static_cast<std::int64_t>(field.size());
+  if (zipStream_->Read(field.data(), fieldSize) < fieldSize) {
     zipStream_->Seek(p, 0);
     return false;
   }
@@ -569,7 +572,8 @@ bool TUnZipper::FindDataDescriptor(TZipHeaderInfo& rec) {
     ProcessMessages();
     buf.resize(static_cast<std::size_t>(std::min(fileSize - base, kDescriptorSearchChunk + kDescriptorLookAhead)));
     zipStream_->Seek(base, 0);
-    buf.resize(static_cast<std::size_t>(std::max<std::int64_t>(0, zipStream_->Read(buf.data(), static_cast<std::int64_t>(buf.size())))));
+    const std::int64_t got = zipStream_->Read(buf.data(), static_cast<std::int64_t>(buf.size()));
+    buf.resize(static_cast<std::size_t>(std::max<std::int64_t>(0, got)));
     const std::size_t scan = std::min<std::size_t>(buf.size(), kDescriptorSearchChunk);
     for (std::size_t i = 0; i < scan; crc = plainStored ? Crc32Byte(crc, buf[i]) : crc, ++i) {
       const std::uint64_t dataSize = static_cast<std::uint64_t>(base - start) + i;

@@ -131,7 +131,8 @@ int CompareNoCase(const std::string& a, const std::string& b) {
 int Rate(const TZipHeaderInfo& e) {
   // Sizes are 64-bit: an entry past 2 GiB has a rate like any other.
   if (e.UncompressedSize == 0) return 0;
-  const double rate = std::nearbyint(100.0 * static_cast<double>(e.CompressedSize) / static_cast<double>(e.UncompressedSize));
+  const double rate =
+      std::nearbyint(100.0 * static_cast<double>(e.CompressedSize) / static_cast<double>(e.UncompressedSize));
   return rate > 100 ? 100 : static_cast<int>(rate);
 }
 
