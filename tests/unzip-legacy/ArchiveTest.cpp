@@ -130,7 +130,12 @@ TEST(LegacyArchive, StockUnzipAcceptsTheEncodersArchives) {
   if (std::system("command -v unzip >/dev/null 2>&1") != 0) GTEST_SKIP() << "unzip is not installed";
   Bytes binary;
   for (int i = 0; i < 90000; ++i) binary.push_back(std::uint8_t((i * 7919u) >> (i % 11)));
-  const Bytes shapes[] = {{}, {0x41}, {144}, Bytes(5000, 'x'), binary};
+  // Text that recurs beyond every window, so that the longest distances occur.
+  Bytes far(LegacyEntries().front().plain);
+  far.insert(far.end(), binary.begin(), binary.begin() + 9000);
+  const Bytes head(far.begin(), far.begin() + 20000);
+  far.insert(far.end(), head.begin(), head.end());
+  const Bytes shapes[] = {{}, {0x41}, {144}, Bytes(5000, 'x'), binary, far};
   std::vector<TArchiveEntry> entries = LegacyEntries();
   int n = 0;
   for (const Bytes& data : shapes) {
