@@ -34,6 +34,10 @@ constexpr const char* kCjkFaceNames[] = {"宋体",   "SimSun", "新宋体",     
                                          "微软雅黑", "Microsoft YaHei", "楷体",    "KaiTi", "仿宋", "FangSong"};
 // The character set value that asks for simplified Chinese glyphs.
 constexpr int kGb2312Charset = 134;
+// The stand-in takes the vertical metrics of the face it stands in for ("宋体":
+// ascent 220 and descent 36 of 256 units to the em), so that text cells, and the
+// layouts built on them, have the sizes they have on Windows.
+constexpr double kCjkAscentPerEm = 220.0 / 256, kCjkDescentPerEm = 36.0 / 256;
 // A height of 0 asks for the system's default size; GDI's is 12-pixel characters.
 constexpr int kDefaultCharHeight = 12;
 
@@ -95,7 +99,7 @@ class ResolvedFont {
       }
     if (set) FcFontSetDestroy(set);
     FcPatternDestroy(pattern);
-    if (!faces_.empty()) Measure(faces_.front());
+    if (!faces_.empty()) Measure(faces_.front(), cjkName);
   }
   ~ResolvedFont() {
     for (FT_Face face : faces_) FT_Done_Face(face);
@@ -116,12 +120,15 @@ class ResolvedFont {
   // GDI's rules: a negative height is the em size in pixels, the cell being the
   // face's Windows ascent plus descent at that size; a positive height is the
   // cell, the em scaled down to fit it.
-  void Measure(FT_Face face) {
+  void Measure(FT_Face face, bool cjkStandIn) {
     const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
     const double up = face->units_per_EM ? face->units_per_EM : 1;
-    const double asc = os2 && os2->usWinAscent ? os2->usWinAscent : (face->ascender ? face->ascender : up * 0.8);
-    const double desc = os2 && (os2->usWinAscent || os2->usWinDescent) ? os2->usWinDescent
-                                                                        : std::abs(face->descender ? face->descender : up * 0.2);
+    double asc = os2 && os2->usWinAscent ? os2->usWinAscent : face->ascender;
+    double desc = os2 && os2->usWinAscent ? os2->usWinDescent : std::abs(face->descender);
+    if (cjkStandIn || asc + desc <= 0) {
+      asc = up * kCjkAscentPerEm;
+      desc = up * kCjkDescentPerEm;
+    }
     const int height = font_.height == 0 ? -kDefaultCharHeight : font_.height;
     if (height < 0) {
       emPixels_ = -height;

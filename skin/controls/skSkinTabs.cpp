@@ -175,7 +175,22 @@ void TskSkinTabControl::SetTabs(std::vector<std::string> tabs) {
 
 // --- TskSkinPageControl ---
 
-void TskTabSheet::Paint(Bitmap& canvas) { canvas.FillRect(ClientRect(), Color()); }
+bool TskCustomTabs::PaintBehind(Bitmap& canvas, const Rect& area) {
+  ReadSkinRecord();
+  const auto* r = SkinRecordAs<TskDataSkinTabControl>();
+  if (!r) return false;
+  Bitmap image(Width(), Height());
+  PaintSkinned(image, *r);
+  canvas.CopyRect(0, 0, image, area);
+  return true;
+}
+
+// A sheet on a skinned page is the page's own background (the skin's picture for
+// it); only a plain page shows the sheet's colour.
+void TskTabSheet::Paint(Bitmap& canvas) {
+  auto* tabs = dynamic_cast<TskCustomTabs*>(Parent());
+  if (!tabs || !tabs->PaintBehind(canvas, BoundsRect())) canvas.FillRect(ClientRect(), Color());
+}
 
 TskSkinPageControl::TskSkinPageControl(platform::Window& parent) : TskCustomTabs(parent) {}
 

@@ -33,6 +33,10 @@ class TskCustomTabs : public TskControl {
   int TabAt(int x, int y) const;
   // The area under the tab row.
   Rect PageRect() const;
+  // When skinned, draws what the control shows under `area` (its own
+  // coordinates) into `canvas` at (0, 0) and answers true: a sheet on a skinned
+  // page shows the page's background through it.
+  bool PaintBehind(platform::Bitmap& canvas, const Rect& area);
 
   void SetSkinData(TskSkinData* data) override;
   void ReadSkinRecord() override;

@@ -226,6 +226,32 @@ TEST_F(ControlBehaviourTest, TabsSwitchOnAClickAndShowTheirPage) {
   EXPECT_EQ(changes, 1) << "the active tab again changes nothing";
 }
 
+// A sheet on a skinned page shows the page's background picture through it, lined
+// up with the page's own tiling; on a plain page it shows its colour.
+TEST_F(ControlBehaviourTest, SheetShowsTheSkinnedPageBehindIt) {
+  skin::TskSkinPageControl pages(*form);
+  pages.SetBounds(0, 0, 200, 120);
+  pages.AddPage("One");
+  auto sheetPixels = [&] {
+    skin::TskTabSheet& sheet = pages.Page(0);
+    Bitmap image(sheet.Width(), sheet.Height());
+    sheet.Perform(platform::msg::kPaint, 0, reinterpret_cast<std::intptr_t>(&image));
+    return image;
+  };
+  EXPECT_EQ(sheetPixels().Pixel(10, 10), pages.Page(0).Color()) << "plain";
+  pages.SetSkinData(data.get());
+  const Bitmap sheet = sheetPixels();
+  Bitmap whole(pages.Width(), pages.Height());
+  pages.Perform(platform::msg::kPaint, 0, reinterpret_cast<std::intptr_t>(&whole));
+  const Rect b = pages.Page(0).BoundsRect();
+  for (const platform::Point p : {platform::Point{0, 0}, platform::Point{7, 5}, platform::Point{b.Width() - 1, b.Height() - 1}})
+    EXPECT_EQ(sheet.Pixel(p.x, p.y), whole.Pixel(b.left + p.x, b.top + p.y)) << p.x << ", " << p.y;
+  const auto& r = Record<skin::TskDataSkinTabControl>("tab");
+  const Bitmap* bg = data->GetActivePicture(r.bgpictureindex);
+  ASSERT_NE(bg, nullptr);
+  EXPECT_TRUE(HasColour(sheet, bg->Pixel(0, 0)));
+}
+
 TEST_F(ControlBehaviourTest, HeaderSectionClickNeedsPressAndReleaseOnIt) {
   skin::TskSkinHeaderControl header(*form);
   header.SetSkinData(data.get());

@@ -56,8 +56,8 @@ TEST(SkinData, LoadsTheSampleSkinsRecordsInListOrder) {
   EXPECT_EQ(data.rightbottompoint, (platform::Point{146, 119}));
   EXPECT_EQ(data.PopupWindow.windowpictureindex, 1);
   EXPECT_EQ(data.HintWindow.fontname, "宋体");
-  EXPECT_NE(data.GetActivePicture(7), nullptr);
-  EXPECT_EQ(data.GetActivePicture(8), nullptr);
+  EXPECT_NE(data.GetActivePicture(8), nullptr);
+  EXPECT_EQ(data.GetActivePicture(9), nullptr);
   EXPECT_EQ(data.GetActivePicture(-1), nullptr);
   auto* updown = dynamic_cast<skin::TskDataSkinUpDownControl*>(data.SkinControls[10].get());
   ASSERT_NE(updown, nullptr);

@@ -20,7 +20,7 @@ TEST(StoredSkin, LoadsTheDefinitionAndEveryPictureOfTheFolder) {
   EXPECT_EQ(stored.Picture().Height(), skingen::kFrameHeight);
   EXPECT_FALSE(stored.InactivePicture().Empty());
   EXPECT_FALSE(stored.MaskPicture().Empty());
-  EXPECT_EQ(stored.ActivePictures().size(), 8u);
+  EXPECT_EQ(stored.ActivePictures().size(), 9u);
   EXPECT_EQ(stored.IniStrings().front(), "[VERSION]");
 }
 
@@ -48,7 +48,7 @@ TEST(StoredSkin, AbsentPicturesAreFlaggedAndAnEmptyListIsFourZeroBytes) {
   SampleSkin sample;
   skintest::EditDefinition(sample, [](std::string& t) {
     skintest::ReplaceOnce(t, "inactivepicture=inactive.bmp", "inactivepicture=");
-    skintest::ReplaceOnce(t, "activepicturescount=8", "activepicturescount=0");
+    skintest::ReplaceOnce(t, "activepicturescount=9", "activepicturescount=0");
   });
   skin::TskStoredSkin stored;
   stored.LoadFromSkinFile(sample.definition);
@@ -72,8 +72,8 @@ TEST(StoredSkin, AMissingPictureFailsAndKeepsThePreviousContent) {
   stored.LoadFromSkinFile(sample.definition);
   const auto before = stored.PicturesBlob();
   const std::pair<const char*, const char*> edits[] = {{"2=menuitems.bmp", "2=nothere.bmp"},
-                                                        {"activepicturescount=8", "activepicturescount=9"},
-                                                        {"activepicturescount=8", "activepicturescount=2000000000"}};
+                                                        {"activepicturescount=9", "activepicturescount=10"},
+                                                        {"activepicturescount=9", "activepicturescount=2000000000"}};
   for (const auto& e : edits) {
     SampleSkin broken;
     skintest::EditDefinition(broken, [&](std::string& t) { skintest::ReplaceOnce(t, e.first, e.second); });

@@ -97,15 +97,17 @@ void SkinDemo::AddControls() {
   };
   // Three columns of rows below the menu bar.
   constexpr int kA = 12, kB = 288, kC = 524, kWidthA = 260, kWidthB = 224, kWidthC = 224;
+  // The up-down's two buttons are the skin's 16-pixel-wide pieces, one above the other.
+  constexpr int kUpDownWidth = 16;
   const int row0 = menuBar.Height() + 12, row1 = row0 + 34, row2 = row1 + 132, row3 = row2 + 112, row4 = row3 + 112;
 
   add.operator()<TskSkinStdLabel>(form, kA, row0 + 3, 110, 18).SetCaption("运单号 (Waybill):");
   add.operator()<TskSkinCustomEdit>(form, kA + 112, row0, 170, 22).SetText("TW-2026-0001");
-  add.operator()<TskSkinUpDown>(form, kA + 288, row0, 0, 22);
-  add.operator()<TskSkinLinkLabel>(form, kB + 60, row0 + 3, 300, 18).SetCaption("track.tarnwick.example");
+  add.operator()<TskSkinUpDown>(form, kA + 286, row0, kUpDownWidth, 22);
+  add.operator()<TskSkinLinkLabel>(form, kB + 56, row0 + 3, 200, 18).SetCaption("track.tarnwick.example");
 
   auto& tabs = add.operator()<TskSkinTabControl>(form, kA, row1, kWidthA, 120);
-  tabs.SetTabs({"在途 (En route)", "已签收 (Signed)", "异常 (Problems)"});
+  tabs.SetTabs({"在途 (Route)", "签收 (Signed)", "异常 (Issues)"});
   auto& splitter = add.operator()<TskSkinSplitter>(form, kA + kWidthA + 4, row1, 0, 120);
   splitter.Control = &tabs;
   add.operator()<TskSkinMemo>(form, kB, row1, kWidthB, 120)

@@ -38,9 +38,14 @@ constexpr int kButton = 21;
 constexpr int kButtonTop = 4;
 constexpr int kGlyphInset = 5;
 // Picture list positions.
-enum Picture { kPicButtons, kPicPopup, kPicMenuItems, kPicHint, kPicControls, kPicGrids, kPicPopupMask, kPicHintMask, kPictureCount };
-constexpr const char* kPictureFiles[kPictureCount] = {"active.bmp", "pw.bmp",   "menuitems.bmp", "hw.bmp",
-                                                      "controls.bmp", "grids.bmp", "pwmask.bmp",  "hwmask.bmp"};
+enum Picture {
+  kPicButtons, kPicPopup, kPicMenuItems, kPicHint, kPicControls, kPicGrids, kPicPopupMask, kPicHintMask,
+  kPicPage,  // the background tiled behind tab pages, tool bars and scroll boxes
+  kPictureCount
+};
+constexpr const char* kPictureFiles[kPictureCount] = {"active.bmp",   "pw.bmp",    "menuitems.bmp", "hw.bmp",
+                                                      "controls.bmp", "grids.bmp", "pwmask.bmp",    "hwmask.bmp",
+                                                      "page.bmp"};
 // Control picture cells: one row per control, normal / active / down / disabled columns.
 constexpr int kCellW = 60, kCellH = 24, kCellStates = 4, kCellEdge = 3;
 
@@ -184,11 +189,15 @@ const std::pair<const char*, const char*> kControls[] = {
 Rect Cell(int row, int state) {
   return {state * kCellW, row * kCellH, (state + 1) * kCellW, (row + 1) * kCellH};
 }
+// A strip of the client's face colour in the controls picture, for the parts
+// that should look like the form under them (the row beside the tabs).
+constexpr Rect kFaceStrip{kCellStates * kCellW, 0, (kCellStates + 1) * kCellW, kCellH};
 Rect Inner(const Rect& r, int d) { return {r.left + d, r.top + d, r.right - d, r.bottom - d}; }
 
 Bitmap ControlsPicture() {
   const int rows = int(std::size(kControls));
-  Bitmap b(kCellStates * kCellW, rows * kCellH, kFace);
+  // The column past the state cells stays the plain face colour (kFaceStrip).
+  Bitmap b((kCellStates + 1) * kCellW, rows * kCellH, kFace);
   const Colour faces[kCellStates] = {Rgb(245, 245, 240), Rgb(200, 235, 200), Rgb(150, 200, 150), Rgb(210, 210, 210)};
   for (int row = 0; row < rows; ++row) {
     for (int s = 0; s < kCellStates; ++s) {
@@ -208,6 +217,17 @@ Bitmap GridsPicture() {
   Bevel(b, {0, 0, kGridCell, kGridCell}, kWhite, kActive.border, kFace);
   b.FillRect({kGridCell, 0, 2 * kGridCell, kGridCell}, kActive.captionTop);
   b.FrameRect({2 * kGridCell, 0, 3 * kGridCell, kGridCell}, kActive.border);
+  return b;
+}
+
+// A quiet paper texture: the face colour, a little lighter, with a faint dot
+// every few pixels so that tiling stays visible without hurting the text on it.
+Bitmap PagePicture() {
+  constexpr int kSide = 8, kDotStep = 4;
+  constexpr Colour kPaper = Rgb(246, 244, 234), kDot = Rgb(232, 229, 212);
+  Bitmap b(kSide, kSide, kPaper);
+  for (int y = 0; y < kSide; y += kDotStep)
+    for (int x = (y / kDotStep % 2) * kDotStep / 2; x < kSide; x += kDotStep) b.SetPixel(x, y, kDot);
   return b;
 }
 
@@ -320,10 +340,10 @@ void FillControl(skin::TskDataSkinControl& c, int row) {
     x->captionrect = {kCellEdge, kCellEdge, kCellW - kCellEdge, 18};
     x->closebuttonrect = x->closebuttonactiverect = x->closebuttondownrect = arrow;
   }
-  if (auto* sb = dynamic_cast<TskDataSkinScrollBoxControl*>(&c)) sb->bgpictureindex = kPicGrids;
+  if (auto* sb = dynamic_cast<TskDataSkinScrollBoxControl*>(&c)) sb->bgpictureindex = kPicPage;
   if (auto* cbar = dynamic_cast<TskDataSkinControlBar*>(&c)) {
     cbar->itemrect = active;
-    cbar->bgpictureindex = kPicGrids;
+    cbar->bgpictureindex = kPicPage;
   }
   if (auto* lab = dynamic_cast<TskDataSkinLabelControl*>(&c)) lab->fontcolor = kText;
   if (auto* std = dynamic_cast<TskDataSkinStdLabelControl*>(&c)) std->fontname = "宋体";
@@ -358,14 +378,14 @@ void FillControl(skin::TskDataSkinControl& c, int row) {
     tab->focustabrect = down;
     tab->mouseintabrect = active;
     tab->clientrect = {0, kCellH, kCellW, kCellH};
-    tab->tabsbgrect = disabled;
+    tab->tabsbgrect = kFaceStrip;
     tab->lefttoppoint = {kCellEdge, kCellEdge};
     tab->righttoppoint = {kCellW - kCellEdge, kCellEdge};
     tab->leftbottompoint = {kCellEdge, kCellH - kCellEdge};
     tab->rightbottompoint = {kCellW - kCellEdge, kCellH - kCellEdge};
     tab->tableftoffset = tab->tabrightoffset = kCellEdge;
     tab->updown = "hupdown";
-    tab->bgpictureindex = kPicGrids;
+    tab->bgpictureindex = kPicPage;
   }
   if (auto* grid = dynamic_cast<TskDataSkinGridControl*>(&c)) {
     grid->pictureindex = kPicGrids;
@@ -575,7 +595,7 @@ std::string GenerateSkinFolder(const std::string& folderName) {
   const Bitmap pictures[kPictureCount] = {
       ButtonPicture(), SmallFrame(kPopupSize, kPopupSize, kPopupEdge, kActive.border, kFace), MenuItems(),
       SmallFrame(kHintW, kHintH, kHintEdge, kActive.captionBottom, Rgb(255, 255, 225)), ControlsPicture(),
-      GridsPicture(), SmallMask(kPopupSize, kPopupSize), SmallMask(kHintW, kHintH)};
+      GridsPicture(), SmallMask(kPopupSize, kPopupSize), SmallMask(kHintW, kHintH), PagePicture()};
   for (int i = 0; i < kPictureCount; ++i) Save(pictures[i], folder, kPictureFiles[i]);
   return defPath;
 }
