@@ -133,13 +133,29 @@ void TskControl::WndProc(platform::Message& m) {
       return;
     }
     case msg::kKeyDown:
-      if (Enabled_) KeyDown(std::uint32_t(m.wParam));
+    case msg::kSysKeyDown:
+      // The form's short cuts come before the control's own keys, whichever
+      // control has the focus; the key's character then goes nowhere.
+      swallowChar_ = OfferToForm(std::uint32_t(m.wParam));
+      if (swallowChar_) return;
+      if (m.msg == msg::kKeyDown && Enabled_) KeyDown(std::uint32_t(m.wParam));
+      if (m.msg == msg::kSysKeyDown) platform::Window::WndProc(m);
       return;
     case msg::kChar:
+      if (swallowChar_) {
+        swallowChar_ = false;
+        return;
+      }
       if (Enabled_) KeyPress(char32_t(m.wParam));
       return;
     default: platform::Window::WndProc(m);
   }
+}
+
+bool TskControl::OfferToForm(std::uint32_t key) {
+  platform::Window* form = this;
+  while (form->Parent()) form = form->Parent();
+  return form != this && form->Perform(platform::msg::kChildKeyDown, key, 0) != 0;
 }
 
 platform::Font RecordFont(const std::string& name, TFontStyles style, int height, const platform::Font& charsetFrom) {

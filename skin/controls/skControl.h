@@ -105,6 +105,9 @@ class TskControl : public platform::Window, public TskComponent {
   void Notification(TskComponent* removed) override;
 
  private:
+  // Offers a key to the top-level form as a short cut; true when it took it.
+  bool OfferToForm(std::uint32_t key);
+  bool swallowChar_ = false;
   TskSkinData* SkinData_ = nullptr;
   int SkinIndex_ = -1;
   bool Enabled_ = true;

@@ -54,6 +54,19 @@ bool TskSkinForm::MainMenuMessage(platform::Message& m) {
       if (handled) m.result = 0;
       return handled;
     }
+    case platform::msg::kChildKeyDown: {
+      // A key in one of the form's controls: the menus' keys while they own the
+      // keyboard, else the form's short cuts.
+      if (KeyHook_) {
+        MenuKeyDown(std::uint32_t(m.wParam));
+        m.result = 1;
+        return true;
+      }
+      bool handled = false;
+      FormShortCut(std::uint32_t(m.wParam), platform::KeyboardShiftState(), handled);
+      m.result = handled ? 1 : 0;
+      return handled;
+    }
     case WM_CHAR:
     case WM_SYSCHAR:
       // The character of a key taken as a short cut would otherwise start the

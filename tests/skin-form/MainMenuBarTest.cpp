@@ -14,6 +14,8 @@
 #include "platform/SysColors.h"
 #include "platform/TrayIcon.h"
 #include "skMainMenuBar.h"
+#include "skSkinEdit.h"
+#include "skSkinMemo.h"
 #include "skUtils.h"
 
 namespace {
@@ -335,6 +337,33 @@ TEST_F(MainMenuBarTest, SystemMenuKeyClosesAnOpenPopupFirst) {
   // The keys now move along the bar.
   Key(vk::kRight);
   EXPECT_EQ(ActiveIndex(), 1);
+}
+
+// Keys pressed in a skinned edit or memo reach the form's short cuts and
+// accelerators first; keys that are neither stay the control's.
+TEST_F(MainMenuBarTest, ShortCutsWorkWhileAnEditOrMemoHasTheFocus) {
+  Build();
+  TskSkinCustomEdit edit(*form);
+  edit.SetSkinData(data.get());
+  TskSkinMemo memo(*form);
+  memo.SetSkinData(data.get());
+  auto type = [](platform::Window& w, std::uint32_t msg, std::uint32_t key, std::uint8_t shift) {
+    headless::SetKeyboardShiftState(shift);
+    w.Perform(msg, key, 0);
+    if (msg == WM_SYSKEYDOWN) return;
+    w.Perform(platform::msg::kChar, shift & platform::shiftstate::kCtrl ? key & 0x1F : key + 'a' - 'A', 0);
+  };
+  type(edit, platform::msg::kKeyDown, 'O', platform::shiftstate::kCtrl);
+  EXPECT_EQ(clicks["&Open"], 1);
+  EXPECT_EQ(edit.Text(), "") << "the short cut's character goes nowhere";
+  type(memo, platform::msg::kKeyDown, 'O', platform::shiftstate::kCtrl);
+  EXPECT_EQ(clicks["&Open"], 2);
+  type(edit, platform::msg::kKeyDown, 'X', 0);
+  EXPECT_EQ(edit.Text(), "x");
+  EXPECT_EQ(clicks.size(), 1u);
+  type(edit, WM_SYSKEYDOWN, 'F', platform::shiftstate::kAlt);
+  EXPECT_EQ(Shown(), (std::vector<std::string>{"&Open", "&Save"})) << "Alt+F opens File from the edit";
+  headless::SetKeyboardShiftState(0);
 }
 
 TEST_F(MainMenuBarTest, AcceleratorsAndShortCuts) {

@@ -45,6 +45,11 @@ constexpr std::uint32_t kMouseActivate = 0x0021;
 constexpr std::uint32_t kKeyDown = 0x0100;
 constexpr std::uint32_t kKeyUp = 0x0101;
 constexpr std::uint32_t kChar = 0x0102;
+constexpr std::uint32_t kSysKeyDown = 0x0104;
+// A key pressed in a child control, offered to its form first (wParam the key):
+// a non-zero result means the form took it as a short cut (the framework's value
+// for a control's notification of a key).
+constexpr std::uint32_t kChildKeyDown = 0xBD00 + kKeyDown;
 // Mouse messages carry the client position in lParam (PointToParam).
 constexpr std::uint32_t kMouseMove = 0x0200;
 constexpr std::uint32_t kLButtonDown = 0x0201;
