@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/Hints.h"
+
 namespace platform {
 
 int Window::AddMessageHook(MessageHook hook) {
@@ -16,6 +18,7 @@ void Window::RemoveMessageHook(int id) {
 }
 
 void Window::Dispatch(Message& message) {
+  ApplicationHints::WindowMessage(*this, message.msg);
   // A hook may remove itself or others while it runs: walk a snapshot, newest first.
   const auto snapshot = hooks_;
   for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it)

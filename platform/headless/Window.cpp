@@ -5,6 +5,7 @@
 
 #include "State.h"
 #include "platform/Application.h"
+#include "platform/Hints.h"
 
 namespace platform {
 
@@ -57,6 +58,7 @@ Window::Window(FormStyle style, Window* mdiFrame) : Window(WindowKind::Form) {
 
 Window::~Window() {
   auto& s = headless::GetState();
+  ApplicationHints::WindowDestroyed(*this);
   OrphanChildren();
   DetachFromParent();
   OrphanMDIChildren();

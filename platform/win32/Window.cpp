@@ -6,6 +6,7 @@
 #include "RegionGdi.h"
 #include "WinText.h"
 #include "platform/Application.h"
+#include "platform/Hints.h"
 #include "platform/Bitmap.h"
 
 namespace platform {
@@ -207,6 +208,7 @@ Window::Window(FormStyle style, Window* mdiFrame) : kind_(WindowKind::Form), imp
 }
 
 Window::~Window() {
+  ApplicationHints::WindowDestroyed(*this);
   // The system destroys the children's native windows with this one.
   auto forget = [](Window* child) {
     if (child->impl_->hwnd) SetWindowLongPtrW(child->impl_->hwnd, GWLP_USERDATA, 0);

@@ -149,13 +149,47 @@ void TskSkinHintWindow::WndProc(platform::Message& m) {
 
 // ---------------------------------------------------------------- TskSkinHint
 
+namespace {
+// The component the application's OnShowHint is forwarded to, if any.
+TskSkinHint* ForwardTarget = nullptr;
+}  // namespace
+
 TskSkinHint::TskSkinHint(platform::Window* ownerForm)
     : owner_(ownerForm), OwnHintWindow_(std::make_unique<TskSkinHintWindow>()) {
   Components().push_back(this);
   TskHintTiming::HintShortPause = 100;
+  ForwardApplicationEvents();
+}
+
+void TskSkinHint::ForwardApplicationEvents() {
+  // The application's hints appear in the skinned hint window of whichever
+  // component serves at that moment.
+  platform::ApplicationHints::SetHintWindowClass(
+      {[](const std::string& text, Point cursor) {
+         if (TskSkinHint* c = ServingComponent()) c->ShowApplicationHint(text, cursor);
+       },
+       [] {
+         if (TskSkinHint* c = ServingComponent()) c->HideHintText();
+       }});
+  ForwardTarget = this;
+  platform::ApplicationHints::OnShowHint = [](std::string& hintStr, bool& canShow, platform::HintInfo& info) {
+    if (ForwardTarget && ForwardTarget->OnShowHint) ForwardTarget->OnShowHint(hintStr, canShow, info);
+  };
+}
+
+void TskSkinHint::ShowApplicationHint(const std::string& text, Point cursor) {
+  DelayTimer.reset();
+  const int y = cursor.y + platform::CursorDepthBelowHotSpot();
+  OwnHintWindow_->ActivateHint({cursor.x, y, cursor.x, y}, text);
+  showing_ = OwnHintWindow_->Visible();
 }
 
 TskSkinHint::~TskSkinHint() {
+  // A forwarding left behind would call into a freed component.
+  if (ForwardTarget == this) {
+    ForwardTarget = nullptr;
+    platform::ApplicationHints::CancelHint();
+  }
   DelayTimer.reset();
   std::erase(Components(), this);
   for (TskSkinHintWindow* w : HintWindows())
@@ -192,6 +226,7 @@ void TskSkinHint::SetActive(bool value) {
       if (c != this && c->Active_ && main && c->owner_ == main) c->Active_ = false;
   }
   Active_ = value;
+  if (value) ForwardApplicationEvents();
 }
 
 void TskSkinHint::ShowHintText(const std::string& text) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/Font.h"
+#include "platform/Hints.h"
 #include "platform/Timer.h"
 #include "platform/Window.h"
 #include "skComponent.h"
@@ -19,11 +20,7 @@ namespace skin {
 class TskSkinHint;
 
 // The application's hint timing: the wait before a hint shows, and how long it stays.
-struct TskHintTiming {
-  static inline std::uint32_t HintPause = 500;
-  static inline std::uint32_t HintHidePause = 2500;
-  static inline std::uint32_t HintShortPause = 50;
-};
+using TskHintTiming = platform::ApplicationHints;
 
 class TskSkinHintWindow : public platform::Window {
  public:
@@ -72,6 +69,9 @@ class TskSkinHint : public TskComponent {
   void SetDefaultFont(const platform::Font& font) { DefaultFont_ = font; }
   bool UseSkinFont = true;
   platform::Window* OwnerForm() const { return owner_; }
+  // Forwarded from the application's OnShowHint while this component is the
+  // one that switched on last.
+  platform::ApplicationHints::ShowHintEvent OnShowHint;
 
   // Shows `text` at the cursor after HintPause and hides it after HintHidePause.
   void ShowHintText(const std::string& text);
@@ -88,6 +88,9 @@ class TskSkinHint : public TskComponent {
 
  private:
   void DelayElapsed();
+  // Shows an application hint (a control's) at the cursor, at once.
+  void ShowApplicationHint(const std::string& text, Point cursor);
+  void ForwardApplicationEvents();
 
   platform::Window* owner_;
   TskSkinData* SkinData_ = nullptr;

@@ -57,6 +57,57 @@ TEST_F(HintFixture, APlainHintShowsAfterTheDelayBelowTheCursorAndHidesLater) {
   EXPECT_FALSE(Window().Visible());
 }
 
+// Controls' own hints appear in the skinned hint window after the application's
+// pause, through the component's OnShowHint, and go when the mouse leaves or clicks.
+TEST_F(HintFixture, ControlsHintsShowInTheSkinnedWindowThroughOnShowHint) {
+  mainForm.SetBounds({0, 0, 400, 300});
+  mainForm.Show();
+  platform::Window track(mainForm), sign(mainForm), plain(mainForm);
+  track.SetBounds({10, 10, 110, 40});
+  sign.SetBounds({120, 10, 220, 40});
+  plain.SetBounds({230, 10, 330, 40});
+  for (platform::Window* w : {&track, &sign, &plain}) w->Show();
+  track.Hint = "Track the consignment";
+  sign.Hint = "Sign";
+  std::vector<std::string> asked;
+  hint.OnShowHint = [&](std::string& text, bool& canShow, platform::HintInfo& info) {
+    asked.push_back(text);
+    EXPECT_EQ(info.HintControl == &track || info.HintControl == &sign, true);
+    if (text == "Sign") text = "签收 (Sign)";
+    canShow = text != "veto";
+  };
+  const platform::Point inTrack = mainForm.ClientToScreen({50, 20}), inSign = mainForm.ClientToScreen({150, 20});
+  headless::MouseAt(inTrack);
+  headless::AdvanceTime(skin::TskHintTiming::HintPause - 1);
+  EXPECT_FALSE(Window().Visible());
+  headless::AdvanceTime(1);
+  ASSERT_TRUE(Window().Visible());
+  EXPECT_EQ(Window().Text(), "Track the consignment");
+  EXPECT_EQ(Window().BoundsRect().left, inTrack.x) << "at the cursor";
+  // On to the next control: its hint follows after the short pause, with the text OnShowHint gave.
+  headless::MouseAt(inSign);
+  EXPECT_FALSE(Window().Visible());
+  headless::AdvanceTime(skin::TskHintTiming::HintShortPause);
+  ASSERT_TRUE(Window().Visible());
+  EXPECT_EQ(Window().Text(), "签收 (Sign)");
+  // Leaving hides it; a control without a hint shows none.
+  headless::MouseAt(mainForm.ClientToScreen({250, 20}));
+  EXPECT_FALSE(Window().Visible());
+  headless::AdvanceTime(skin::TskHintTiming::HintPause * 2);
+  EXPECT_FALSE(Window().Visible());
+  // A click before the pause ends cancels the hint; a veto keeps it away.
+  headless::MouseAt(inTrack);
+  headless::ClickAt(inTrack);
+  headless::AdvanceTime(skin::TskHintTiming::HintPause);
+  EXPECT_FALSE(Window().Visible());
+  track.Hint = "veto";
+  headless::MouseAt(inSign);
+  headless::MouseAt(inTrack);
+  headless::AdvanceTime(skin::TskHintTiming::HintPause);
+  EXPECT_FALSE(Window().Visible());
+  EXPECT_EQ(asked, (std::vector<std::string>{"Track the consignment", "Sign", "veto"}));
+}
+
 TEST_F(HintFixture, ShowingAgainBeforeTheDelayRestartsItWithTheNewText) {
   hint.ShowHintText("first");
   headless::AdvanceTime(400);

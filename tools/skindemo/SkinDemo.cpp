@@ -102,9 +102,13 @@ void SkinDemo::AddControls() {
   const int row0 = menuBar.Height() + 12, row1 = row0 + 34, row2 = row1 + 132, row3 = row2 + 112, row4 = row3 + 112;
 
   add.operator()<TskSkinStdLabel>(form, kA, row0 + 3, 110, 18).SetCaption("运单号 (Waybill):");
-  add.operator()<TskSkinCustomEdit>(form, kA + 112, row0, 170, 22).SetText("TW-2026-0001");
+  auto& waybill = add.operator()<TskSkinCustomEdit>(form, kA + 112, row0, 170, 22);
+  waybill.SetText("TW-2026-0001");
+  waybill.Hint = "运单号：12 位 (the 12-character waybill number)";
   add.operator()<TskSkinUpDown>(form, kA + 286, row0, kUpDownWidth, 22);
-  add.operator()<TskSkinLinkLabel>(form, kB + 56, row0 + 3, 200, 18).SetCaption("track.tarnwick.example");
+  auto& link = add.operator()<TskSkinLinkLabel>(form, kB + 56, row0 + 3, 200, 18);
+  link.SetCaption("track.tarnwick.example");
+  link.Hint = "Open the tracking page";
 
   auto& tabs = add.operator()<TskSkinTabControl>(form, kA, row1, kWidthA, 120);
   tabs.SetTabs({"在途 (Route)", "签收 (Signed)", "异常 (Issues)"});
@@ -134,7 +138,9 @@ void SkinDemo::AddControls() {
   list.AddItem({"TW-0001", "北京"});
   list.AddItem({"TW-0002", "Wien"});
   auto& toolbar = add.operator()<TskSkinControlBar>(form, kC, row3, kWidthC, 60);
-  add.operator()<TskSkinButtonLabel>(toolbar, 0, 0, 90, 22).SetCaption("刷新 (Refresh)");
+  auto& refresh = add.operator()<TskSkinButtonLabel>(toolbar, 0, 0, 90, 22);
+  refresh.SetCaption("刷新 (Refresh)");
+  refresh.Hint = "刷新 (Refresh the list)";
   toolbar.AlignControls();
 
   add.operator()<TskSkinBevel>(form, kA, row4, kC + kWidthC - kA, 2).SetShape(TBevelShape::bsTopLine);

@@ -1,7 +1,7 @@
 // The skin demo's window: a sizable form in the generated sample skin with a
 // skinned main menu bar, one control of each skinned kind, a popup menu on the
-// right button, hints on the caption buttons and an icon in the notification
-// area. The demo program shows it; tests drive it.
+// right button, hints on the caption buttons and on some controls, and an icon
+// in the notification area. The demo program shows it; tests drive it.
 #pragma once
 #include <memory>
 #include <string>

@@ -110,6 +110,10 @@ class Window {
 
   const std::string& Caption() const;
   void SetCaption(const std::string& caption);
+  // The application's hint for the window (platform/Hints.h), shown while the
+  // mouse rests on it unless ShowHint is off.
+  std::string Hint;
+  bool ShowHint = true;
   BorderStyle GetBorderStyle() const;
   void SetBorderStyle(BorderStyle style);
 
