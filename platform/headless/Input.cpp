@@ -33,6 +33,10 @@ void SetCapture(Window& window) { headless::GetState().capture = &window; }
 void ReleaseCapture() { headless::GetState().capture = nullptr; }
 Window* CaptureWindow() { return headless::GetState().capture; }
 
+Window* FocusedWindow() { return headless::GetState().focus; }
+
+void BringToForeground(Window& window) { headless::GetState().foreground = &window; }
+
 Rect WorkArea() {
   const auto& s = headless::GetState();
   return s.workArea ? *s.workArea : Rect{0, 0, s.desktop.x, s.desktop.y};
@@ -108,6 +112,8 @@ std::vector<Window*> VisibleWindows() {
     if (w->Visible()) out.push_back(w);
   return out;
 }
+
+Window* ForegroundWindow() { return GetState().foreground; }
 
 }  // namespace headless
 }  // namespace platform

@@ -78,6 +78,8 @@ void Reset() {
   s.cursor = {};
   s.capture = nullptr;
   s.hover = nullptr;
+  s.focus = nullptr;
+  s.foreground = nullptr;
   s.trayRequests.clear();
   s.shiftState = 0;
   s.removableDrives.clear();

@@ -47,6 +47,8 @@ struct State {
   Point cursor;
   platform::Window* capture = nullptr;
   platform::Window* hover = nullptr;  // the window the mouse was last over
+  platform::Window* focus = nullptr;       // the last window that took the focus
+  platform::Window* foreground = nullptr;  // the last window brought to the foreground
   std::optional<Rect> workArea;  // none: the whole desktop
   // The forms a minimize of the application hid, shown again by its restore.
   std::vector<platform::Window*> minimizedForms;

@@ -67,6 +67,8 @@ Window::~Window() {
   std::erase(s.minimizedForms, this);
   if (s.capture == this) s.capture = nullptr;
   if (s.hover == this) s.hover = nullptr;
+  if (s.focus == this) s.focus = nullptr;
+  if (s.foreground == this) s.foreground = nullptr;
   if (kind_ == WindowKind::Form && Application::Exists()) Application::Instance().RemoveForm(this);
 }
 
@@ -110,7 +112,7 @@ void Window::Hide() {
 }
 
 // Tests send keys to a window directly (Driver.h's PressKey): there is no keyboard to route.
-void Window::TakeFocus() {}
+void Window::TakeFocus() { headless::GetState().focus = this; }
 
 void Window::SetRegion(std::optional<Region> region, bool redraw) {
   impl_->region = std::move(region);

@@ -102,4 +102,18 @@ Rect WorkArea() {
   return {r.left, r.top, r.right, r.bottom};
 }
 
+Window* FocusedWindow() {
+  HWND hwnd = ::GetFocus();
+  if (!hwnd) return nullptr;
+  wchar_t name[16] = {};
+  GetClassNameW(hwnd, name, 16);
+  // Only the backend's own window classes carry a Window in their user data.
+  if (std::wcscmp(name, L"TwForm") != 0 && std::wcscmp(name, L"TwControl") != 0) return nullptr;
+  return reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+void BringToForeground(Window& window) {
+  if (HWND hwnd = static_cast<HWND>(window.NativeHandle())) SetForegroundWindow(hwnd);
+}
+
 }  // namespace platform

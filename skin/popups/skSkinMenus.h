@@ -197,6 +197,11 @@ class TskSkinPopupMenu : public platform::Menu, public TskComponent {
   platform::Window* HostForm = nullptr;
   platform::Window* OwnerForm;
   std::function<void(TskSkinPopupMenu&)> OnPopup;
+  // Whether the component the menu is attached to (a tray icon) opens it by
+  // itself; off, the menu only opens when the program calls Popup.
+  bool AutoPopup = true;
+  // The component that opened the menu last.
+  TskComponent* PopupComponent = nullptr;
 
   // Shows the items at a screen point through the host form's SkinMenu.
   void Popup(int x, int y);

@@ -15,6 +15,17 @@ constexpr std::uint32_t WM_QUIT = 0x0012;
 constexpr std::uint32_t WM_USERCHANGED = 0x0054;
 constexpr std::uint32_t WM_NCDESTROY = 0x0082;
 constexpr std::uint32_t WM_LBUTTONDBLCLK = 0x0203;
+constexpr std::uint32_t WM_ACTIVATE = 0x0006;
+constexpr std::uintptr_t WA_INACTIVE = 0;
+
+// Whether `w` is `root` or lies inside it, found by walking `root`'s children,
+// so that a pointer to a window that has gone is never followed.
+bool Contains(const platform::Window& root, const platform::Window* w) {
+  if (&root == w) return true;
+  for (const platform::Window* c : root.Children())
+    if (Contains(*c, w)) return true;
+  return false;
+}
 
 bool IsLifetimeMessage(std::uint32_t msg) {
   switch (msg) {
@@ -43,6 +54,11 @@ TskTrayIcon::TskTrayIcon(platform::Window* owner)
       appHook_ = platform::Application::Instance().AddMinimizeHook([this] {
         if (MinimizeToTray) DoMinimizeToTray();
       });
+    if (owner_)
+      ownerHook_ = owner_->AddMessageHook([this](platform::Window&, platform::Message& m) {
+        OwnerMessage(m);
+        return false;
+      });
   }
 }
 
@@ -50,6 +66,35 @@ TskTrayIcon::~TskTrayIcon() {
   SetIconVisible(false);
   SetDesignPreview(false);
   if (appHook_ && platform::Application::Exists()) platform::Application::Instance().RemoveMinimizeHook(appHook_);
+  if (ownerHook_) owner_->RemoveMessageHook(ownerHook_);
+}
+
+void TskTrayIcon::OwnerMessage(const platform::Message& m) {
+  if (m.msg == WM_ACTIVATE) {
+    const std::uintptr_t state = m.wParam & 0xFFFF;
+    if (state == WA_INACTIVE) {
+      platform::Window* focused = platform::FocusedWindow();
+      ActiveControl_ = focused != owner_ && Contains(*owner_, focused) ? focused : nullptr;
+      return;
+    }
+    // Coming back (from the tray's menu, say), the focus returns to the control
+    // that had it, unless the activation came from that control's own parent.
+    platform::Window* control = ActiveControl_;
+    if (!control || !Contains(*owner_, control)) return;
+    const platform::Window* parent = control->Parent() ? control->Parent() : control;
+    if (m.lParam != 0 && reinterpret_cast<void*>(m.lParam) == parent->NativeHandle()) return;
+    control->TakeFocus();
+    return;
+  }
+  // Shown by the program (not because its owner appeared): back from the tray,
+  // restored and in front.
+  if (m.msg == platform::msg::kShowWindow && m.wParam == 1 && m.lParam == 0) {
+    if (platform::Application::Exists()) {
+      platform::Application& app = platform::Application::Instance();
+      if (app.Minimized() || !app.TaskButtonVisible()) app.Restore();
+    }
+    platform::BringToForeground(*owner_);
+  }
 }
 
 bool TskTrayIcon::ShellInUse() const { return !Designing() || PreviewChanging; }
@@ -241,7 +286,7 @@ void TskTrayIcon::HandleMouse(std::uint32_t mouseMessage) {
       ClickReady = false;
       DoubleClicked = true;
       DoDblClick();
-      if (PopupMenu_ && !PopupByLeftButton) {
+      if (PopupMenu_ && PopupMenu_->AutoPopup && !PopupByLeftButton) {
         platform::MenuItem& top = PopupMenu_->Items;
         for (int i = 0; i < top.Count(); ++i)
           if (top[i].Default) {
@@ -278,11 +323,13 @@ void TskTrayIcon::ClickTimerTick() {
 }
 
 void TskTrayIcon::OpenMenu() {
-  if (!PopupMenu_) return;
+  if (!PopupMenu_ || !PopupMenu_->AutoPopup) return;
   platform::Application::ProcessMessages();
   if (!PopupMenu_) return;  // removed while messages ran
   tray_.SetForeground();
+  if (owner_) platform::BringToForeground(*owner_);
   const platform::Point p = platform::CursorPos();
+  PopupMenu_->PopupComponent = this;
   PopupMenu_->Popup(p.x, p.y);
   tray_.AfterMenu();
 }

@@ -89,6 +89,8 @@ class TskTrayIcon : public TskComponent {
 
  private:
   bool HandleMessage(platform::Message& m);
+  // The owner form's messages, before the form's own handling.
+  void OwnerMessage(const platform::Message& m);
   void HandleMouse(std::uint32_t mouseMessage);
   void ClickTimerTick();
   void CycleTick();
@@ -116,6 +118,9 @@ class TskTrayIcon : public TskComponent {
   platform::Timer AnimateTimer;
   platform::Timer ClickTimer;
   int appHook_ = 0;  // minimizing the application, while MinimizeToTray
+  int ownerHook_ = 0;
+  // The owner's control that had the focus when the owner lost the activation.
+  platform::Window* ActiveControl_ = nullptr;
 };
 
 }  // namespace skin

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/Application.h"
+#include "platform/Input.h"
 #include "platform/Window.h"
 #include "platform/headless/Driver.h"
 #include "skTrayIcon.h"
@@ -165,6 +166,70 @@ TEST_F(TrayFixture, RightButtonOpensThePopupMenuAtTheCursorAndDoubleClickRunsThe
   headless::SendTrayMouse(platform::msg::kLButtonDown);
   EXPECT_EQ(opens, 2);
   menuController.CloseAllMenus();
+}
+
+TEST_F(TrayFixture, AMenuWithoutAutoPopupStaysShutAndKeepsItsDefaultItem) {
+  skin::TskSkinPopupMenu menu(&form);
+  int opens = 0, defaults = 0;
+  menu.Items.Add("&Restore", [&](platform::MenuItem&) { ++defaults; }).Default = true;
+  menu.OnPopup = [&](skin::TskSkinPopupMenu&) { ++opens; };
+  menu.AutoPopup = false;
+  tray.SetPopupMenu(&menu);
+  headless::SendTrayMouse(platform::msg::kRButtonDown);
+  headless::SendTrayMouse(kLButtonDblClk);
+  EXPECT_EQ(opens, 0);
+  EXPECT_EQ(defaults, 0);
+  EXPECT_EQ(menu.PopupComponent, nullptr);
+  menu.AutoPopup = true;
+  headless::SendTrayMouse(platform::msg::kRButtonDown);
+  EXPECT_EQ(opens, 1);
+  EXPECT_EQ(menu.PopupComponent, &tray) << "the menu knows who opened it";
+  EXPECT_EQ(headless::ForegroundWindow(), &form) << "the owner comes forward with its menu";
+  menuController.CloseAllMenus();
+}
+
+// The owner's focused control gets the focus back when the owner is activated
+// again, unless the activation comes from that control's parent.
+TEST_F(TrayFixture, ReactivatingTheOwnerGivesTheFocusBackToItsControl) {
+  constexpr std::uint32_t kActivate = 0x0006;
+  constexpr std::uintptr_t kActive = 1, kInactive = 0;
+  platform::Window panel(form), edit(panel), other;
+  edit.TakeFocus();
+  form.Perform(kActivate, kInactive, 0);
+  other.TakeFocus();  // the user works elsewhere meanwhile
+  form.Perform(kActivate, kActive, 0);
+  EXPECT_EQ(platform::FocusedWindow(), &edit);
+  other.TakeFocus();
+  form.Perform(kActivate, kActive, reinterpret_cast<std::intptr_t>(panel.NativeHandle()));
+  EXPECT_EQ(platform::FocusedWindow(), &other) << "activated from the control's own parent";
+  // A control that has gone is never touched.
+  {
+    platform::Window gone(form);
+    gone.TakeFocus();
+    form.Perform(kActivate, kInactive, 0);
+  }
+  other.TakeFocus();
+  form.Perform(kActivate, kActive, 0);
+  EXPECT_EQ(platform::FocusedWindow(), &other);
+}
+
+// Shown by the program while hidden in the tray: the application comes back and
+// the owner to the front; shown because its own owner appeared (lParam set), nothing.
+TEST_F(TrayFixture, ShowingTheOwnerRestoresTheApplicationAndBringsItForward) {
+  platform::Application app;
+  platform::Window mainForm;
+  mainForm.Show();
+  skin::TskTrayIcon own(&mainForm);
+  app.Minimize();
+  app.HideTaskButton();
+  constexpr std::intptr_t kParentOpening = 3;  // SW_PARENTOPENING
+  mainForm.Perform(platform::msg::kShowWindow, 1, kParentOpening);
+  EXPECT_TRUE(app.Minimized());
+  EXPECT_NE(headless::ForegroundWindow(), &mainForm);
+  mainForm.Perform(platform::msg::kShowWindow, 1, 0);
+  EXPECT_FALSE(app.Minimized());
+  EXPECT_TRUE(app.TaskButtonVisible());
+  EXPECT_EQ(headless::ForegroundWindow(), &mainForm);
 }
 
 TEST_F(TrayFixture, ARemovedPopupMenuIsForgotten) {

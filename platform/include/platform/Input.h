@@ -37,4 +37,9 @@ Window* CaptureWindow();
 // The desktop without the task bar, in screen coordinates.
 Rect WorkArea();
 
+// The window of this program that has the keyboard focus, or nullptr.
+Window* FocusedWindow();
+// Brings a top-level window to the foreground, activating it.
+void BringToForeground(Window& window);
+
 }  // namespace platform

@@ -95,5 +95,7 @@ void SendTrayMouse(std::uint32_t mouseMessage);
 void RestartTaskbar();
 // The Shift, Alt and Ctrl bits the keyboard reports (platform::shiftstate).
 void SetKeyboardShiftState(std::uint8_t state);
+// The window last brought to the foreground (platform::BringToForeground), or nullptr.
+Window* ForegroundWindow();
 
 }  // namespace platform::headless
