@@ -197,20 +197,22 @@ class AdoConnection final : public Connection {
   AdoConnection(const AdoConnection&) = delete;
   AdoConnection& operator=(const AdoConnection&) = delete;
 
-  std::optional<Blob> FirstRowBlob(const std::string& sql, const std::string& column) override {
+  FirstRow FirstRowBlob(const std::string& sql, const std::string& column) override {
     auto recordset = Create<_ADORecordset>(L"ADODB.Recordset", kIidRecordset);
     const Bstr text(sql);
     // A static cursor, read-only: the launcher only reads the first row.
     Check(recordset->Open(Variant::Borrow(text.get()), Variant::Borrow(connection_.get()), adOpenStatic,
                           adLockReadOnly, adCmdText),
           "The query failed");
-    std::optional<Blob> blob = Read(recordset.get(), column);
+    FirstRow first = Read(recordset.get(), column);
     recordset->Close();
-    return blob;
+    return first;
   }
 
  private:
-  static std::optional<Blob> Read(_ADORecordset* recordset, const std::string& column) {
+  // A provider that fetches no rows (Wine's, which runs the query but returns
+  // none) shows up here as a result without rows, not as a NULL value.
+  static FirstRow Read(_ADORecordset* recordset, const std::string& column) {
     Ref<ADOFields> fields;
     Check(recordset->get_Fields(fields.out()), "Cannot read the result's columns");
     long count = 0;
@@ -227,14 +229,14 @@ class AdoConnection final : public Connection {
     if (field.get() == nullptr) throw NoSuchColumn(column);
     VARIANT_BOOL eof = VARIANT_FALSE;
     Check(recordset->get_EOF(&eof), "Cannot read the result");
-    if (eof != VARIANT_FALSE) return std::nullopt;
+    if (eof != VARIANT_FALSE) return {};
     Variant value;
     Check(field->get_Value(value.out()), "Cannot read the column \"" + column + "\"");
     const VARIANT& v = value.get();
-    if (v.vt == VT_NULL || v.vt == VT_EMPTY) return std::nullopt;
+    if (v.vt == VT_NULL || v.vt == VT_EMPTY) return {true, std::nullopt};
     if (v.vt == VT_BSTR) {
       const std::string utf8 = Utf8(v.bstrVal);
-      return Blob(utf8.begin(), utf8.end());
+      return {true, Blob(utf8.begin(), utf8.end())};
     }
     if (v.vt != (VT_ARRAY | VT_UI1) || v.parray == nullptr) {
       throw Error("The column \"" + column + "\" does not hold binary data");
@@ -244,7 +246,7 @@ class AdoConnection final : public Connection {
     const auto* bytes = static_cast<const std::uint8_t*>(data);
     Blob blob(bytes, bytes + v.parray->rgsabound[0].cElements);
     SafeArrayUnaccessData(v.parray);
-    return blob;
+    return {true, std::move(blob)};
   }
 
   ComScope com_;  // first in, last out: every COM object below is released before it ends

@@ -19,15 +19,21 @@ class Error : public platform::Exception {
 
 using Blob = std::vector<std::uint8_t>;
 
+// The blob column of a result's first row. A result without rows and a NULL
+// value both leave `value` empty; `rowFound` tells them apart.
+struct FirstRow {
+  bool rowFound = false;
+  std::optional<Blob> value;
+};
+
 // An open connection to one database.
 class Connection {
  public:
   virtual ~Connection() = default;
   // Runs `sql` and returns the value of column `column` (matched without regard
-  // to case) in the first row of its result: std::nullopt when there is no row or
-  // the value is NULL. Throws Error when the statement fails or the result has no
-  // such column.
-  virtual std::optional<Blob> FirstRowBlob(const std::string& sql, const std::string& column) = 0;
+  // to case) in the first row of its result. Throws Error when the statement
+  // fails or the result has no such column.
+  virtual FirstRow FirstRowBlob(const std::string& sql, const std::string& column) = 0;
 };
 
 // Opens a connection from a connection string (UTF-8). Throws Error when the

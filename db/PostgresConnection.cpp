@@ -32,7 +32,7 @@ class PostgresConnection final : public Connection {
   PostgresConnection(const PostgresConnection&) = delete;
   PostgresConnection& operator=(const PostgresConnection&) = delete;
 
-  std::optional<Blob> FirstRowBlob(const std::string& sql, const std::string& column) override {
+  FirstRow FirstRowBlob(const std::string& sql, const std::string& column) override {
     Result result(PQexecParams(conn_, sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, kBinaryFormat));
     PGresult* r = result.get();
     if (r == nullptr) throw Error("PostgreSQL: " + TrimMessage(PQerrorMessage(conn_)));
@@ -41,9 +41,10 @@ class PostgresConnection final : public Connection {
     }
     const int index = FindColumn(PQnfields(r), column, [&](int i) { return PQfname(r, i); });
     if (index < 0) throw NoSuchColumn(column);
-    if (PQntuples(r) == 0 || PQgetisnull(r, 0, index)) return std::nullopt;
+    if (PQntuples(r) == 0) return {};
+    if (PQgetisnull(r, 0, index)) return {true, std::nullopt};
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(PQgetvalue(r, 0, index));
-    return Blob(bytes, bytes + PQgetlength(r, 0, index));
+    return {true, Blob(bytes, bytes + PQgetlength(r, 0, index))};
   }
 
  private:

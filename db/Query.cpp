@@ -1,9 +1,7 @@
 #include "Query.h"
 
-#include <atomic>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <system_error>
 
 namespace db {
@@ -15,17 +13,12 @@ fs::path PathFromUtf8(const std::string& utf8) {
   return fs::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
-// A name beside the target (same folder, so the rename stays on one volume) that
-// no other save uses: a number drawn once per process, then a counter.
+// A name beside the target (same folder, so the rename stays on one volume).
+// Every save of the target uses the same one, so a save cut short (the program
+// killed) leaves at most one stray file, which the next save overwrites.
 fs::path TemporaryBeside(const fs::path& target) {
-  static const unsigned processSalt = std::random_device{}();
-  static std::atomic<unsigned> counter{0};
   fs::path temp = target;
-  temp += ".";
-  temp += std::to_string(processSalt);
-  temp += "-";
-  temp += std::to_string(counter.fetch_add(1));
-  temp += ".tmp";
+  temp += ".tw~";
   return temp;
 }
 
@@ -33,17 +26,17 @@ fs::path TemporaryBeside(const fs::path& target) {
 
 void Query::Open() {
   active_ = false;
-  blob_.reset();
+  row_ = {};
   if (BeforeOpen) BeforeOpen(*this);
   auto connection = Connect(connectionString_);
-  blob_ = connection->FirstRowBlob(sql_, column_);
+  row_ = connection->FirstRowBlob(sql_, column_);
   active_ = true;
 }
 
 void Query::SaveBlobToFile(const std::string& path) const {
   const fs::path target = PathFromUtf8(path);
   const fs::path temp = TemporaryBeside(target);
-  const Blob* bytes = active_ && blob_ ? &*blob_ : nullptr;
+  const Blob* bytes = active_ && row_.value ? &*row_.value : nullptr;
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
     if (out && bytes != nullptr && !bytes->empty()) {

@@ -24,6 +24,10 @@ class Query {
   // Throws Error (the backend's message) when any of that fails; the query then stays closed.
   void Open();
   bool Active() const { return active_; }
+  // An open query whose result has no row at all, and one standing on a row whose
+  // blob is NULL: both save as zero bytes, but they are different findings.
+  bool IsEmpty() const { return active_ && !row_.rowFound; }
+  bool BlobIsNull() const { return active_ && row_.rowFound && !row_.value; }
 
   // Writes the current row's blob to `path`, creating or replacing the file. A
   // closed query, an empty result and a NULL value all give a file of zero bytes.
@@ -32,7 +36,7 @@ class Query {
 
  private:
   std::string connectionString_, sql_, column_;
-  std::optional<Blob> blob_;
+  FirstRow row_;
   bool active_ = false;
 };
 

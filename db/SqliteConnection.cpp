@@ -27,20 +27,20 @@ class SqliteConnection final : public Connection {
   SqliteConnection(const SqliteConnection&) = delete;
   SqliteConnection& operator=(const SqliteConnection&) = delete;
 
-  std::optional<Blob> FirstRowBlob(const std::string& sql, const std::string& column) override {
+  FirstRow FirstRowBlob(const std::string& sql, const std::string& column) override {
     Statement statement(db_, sql);
     sqlite3_stmt* stmt = statement.get();
     const int index = FindColumn(sqlite3_column_count(stmt), column,
                                  [&](int i) { return sqlite3_column_name(stmt, i); });
     if (index < 0) throw NoSuchColumn(column);
     const int rc = sqlite3_step(stmt);
-    if (rc == SQLITE_DONE) return std::nullopt;
+    if (rc == SQLITE_DONE) return {};
     if (rc != SQLITE_ROW) throw Failure("Cannot read the query result");
-    if (sqlite3_column_type(stmt, index) == SQLITE_NULL) return std::nullopt;
+    if (sqlite3_column_type(stmt, index) == SQLITE_NULL) return {true, std::nullopt};
     const auto* bytes = static_cast<const std::uint8_t*>(sqlite3_column_blob(stmt, index));
     const int size = sqlite3_column_bytes(stmt, index);
     if (bytes == nullptr && size > 0) throw Failure("Cannot read the blob");  // out of memory
-    return Blob(bytes, bytes + size);
+    return {true, Blob(bytes, bytes + size)};
   }
 
  private:

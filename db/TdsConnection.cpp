@@ -87,7 +87,7 @@ class TdsConnection final : public Connection {
   TdsConnection(const TdsConnection&) = delete;
   TdsConnection& operator=(const TdsConnection&) = delete;
 
-  std::optional<Blob> FirstRowBlob(const std::string& sql, const std::string& column) override {
+  FirstRow FirstRowBlob(const std::string& sql, const std::string& column) override {
     Run(sql);
     RETCODE rc;
     while ((rc = dbresults(proc_)) == SUCCEED && dbnumcols(proc_) == 0) {
@@ -99,15 +99,16 @@ class TdsConnection final : public Connection {
       dbcancel(proc_);
       throw NoSuchColumn(column);
     }
-    std::optional<Blob> blob;
+    FirstRow first;
     const STATUS row = dbnextrow(proc_);
     if (row == FAIL) Fail();
     if (row == REG_ROW) {
+      first.rowFound = true;
       const BYTE* data = dbdata(proc_, index + 1);
-      if (data != nullptr) blob = Blob(data, data + dbdatlen(proc_, index + 1));
+      if (data != nullptr) first.value = Blob(data, data + dbdatlen(proc_, index + 1));
     }
     dbcancel(proc_);  // the other rows and results are not wanted
-    return blob;
+    return first;
   }
 
  private:

@@ -25,4 +25,15 @@ TEST(AdoProviders, UnknownProviderFailsWithAMessageNamingIt) {
   }
 }
 
+// The ODBC bridge is there, the data source is not: the open fails with a
+// message that names the provider instead of reading an empty package.
+TEST(AdoProviders, MissingOdbcDataSourceFailsWithAMessageNamingTheProvider) {
+  try {
+    db::Connect("Provider=MSDASQL.1;Persist Security Info=False;Data Source=TarnwickNoSuchDataSource");
+    FAIL() << "connected";
+  } catch (const db::Error& e) {
+    EXPECT_NE(std::string(e.what()).find("MSDASQL.1"), std::string::npos) << e.what();
+  }
+}
+
 }  // namespace

@@ -84,6 +84,8 @@ TEST_F(Postgres, NoRowOrNullGivesAnEmptyPackage) {
     db::Query q = PackageQuery(Server::instance->ConnectionString(database));
     q.Open();
     EXPECT_TRUE(q.Active());
+    EXPECT_EQ(q.IsEmpty(), std::string(database) == "empty");
+    EXPECT_EQ(q.BlobIsNull(), std::string(database) == "nullblob");
     const std::string target = dir_.File("package.zip");
     q.SaveBlobToFile(target);
     EXPECT_TRUE(testing_support::ReadFile(target).empty());

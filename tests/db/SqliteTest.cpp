@@ -30,7 +30,9 @@ void MakeDatabase(const std::string& path, const std::string& ddl, const std::ve
     sqlite3_stmt* stmt = nullptr;
     ASSERT_EQ(sqlite3_prepare_v2(db, "insert into t_sys_soft(\"系统\") values (?)", -1, &stmt, nullptr), SQLITE_OK)
         << sqlite3_errmsg(db);
-    if (blob != nullptr) {
+    if (blob != nullptr && blob->empty()) {
+      sqlite3_bind_zeroblob(stmt, 1, 0);  // a null data pointer would bind NULL instead
+    } else if (blob != nullptr) {
       sqlite3_bind_blob64(stmt, 1, blob->data(), blob->size(), SQLITE_TRANSIENT);
     } else {
       sqlite3_bind_null(stmt, 1);
@@ -85,18 +87,27 @@ TEST_F(SqliteQuery, MatchesTheColumnWithoutRegardToCase) {
   EXPECT_EQ(ReadFile(target_), bytes);
 }
 
-// Each way of having no package gives an open query and a file of zero bytes.
+// Each way of having no package gives an open query and a file of zero bytes,
+// but the query still tells a result without rows from a NULL or empty value.
 TEST_F(SqliteQuery, NoRowOrNullOrEmptyBlobGivesAnEmptyFile) {
   const Bytes empty;
-  const std::vector<std::pair<const char*, std::vector<const Bytes*>>> cases{
-      {"no row", {}}, {"NULL", {nullptr}}, {"zero-length blob", {&empty}}};
-  for (const auto& [what, rows] : cases) {
-    SCOPED_TRACE(what);
+  struct Case {
+    const char* what;
+    std::vector<const Bytes*> rows;
+    bool isEmpty, blobIsNull;
+  };
+  const std::vector<Case> cases{{"no row", {}, true, false},
+                                {"NULL", {nullptr}, false, true},
+                                {"zero-length blob", {&empty}, false, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     std::filesystem::remove(testing_support::PathFromUtf8(dbPath_));
-    MakeDatabase(dbPath_, "create table t_sys_soft(\"系统\" blob)", rows);
+    MakeDatabase(dbPath_, "create table t_sys_soft(\"系统\" blob)", c.rows);
     db::Query q = PackageQuery();
     q.Open();
     EXPECT_TRUE(q.Active());
+    EXPECT_EQ(q.IsEmpty(), c.isEmpty);
+    EXPECT_EQ(q.BlobIsNull(), c.blobIsNull);
     q.SaveBlobToFile(target_);
     EXPECT_TRUE(ReadFile(target_).empty());
   }

@@ -107,6 +107,9 @@ TEST_P(NoNewProductTest, KeepsTheOldProductAndStartsIt) {
   EXPECT_TRUE(ProductStarted());
   EXPECT_EQ(headless::MessageBoxes().size(), c.openFails ? 1u : 0u);
   EXPECT_FALSE(fs::exists(KeptProduct()));
+  // The same course, but a result without rows is not mistaken for an empty package.
+  EXPECT_EQ(form.t_sys_soft.IsEmpty(), c.table == Table::Empty);
+  EXPECT_EQ(form.t_sys_soft.BlobIsNull(), c.table == Table::NullBlob);
 }
 
 INSTANTIATE_TEST_SUITE_P(
