@@ -44,6 +44,13 @@ Window::Window(WindowKind kind) : kind_(kind), impl_(std::make_unique<Impl>()) {
   if (kind == WindowKind::Form && Application::Exists()) Application::Instance().AddForm(this);
 }
 
+Window::Window(const FormPlacement& placement) : Window(WindowKind::Form) {
+  SetBorderStyle(placement.border);
+  SetClientSize(placement.clientWidth, placement.clientHeight);
+  CenterOnDesktop();
+  SetCaption(placement.caption);
+}
+
 Window::Window(Window& parent) : kind_(WindowKind::Child), impl_(std::make_unique<Impl>()) {
   impl_->border = BorderStyle::None;
   impl_->client = {0, 0};

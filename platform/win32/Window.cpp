@@ -183,6 +183,21 @@ Window::Window(WindowKind kind) : kind_(kind), impl_(std::make_unique<Impl>()) {
   if (Application::Exists()) Application::Instance().AddForm(this);
 }
 
+Window::Window(const FormPlacement& placement) : kind_(WindowKind::Form), impl_(std::make_unique<Impl>()) {
+  RegisterFormClass();
+  impl_->border = placement.border;
+  impl_->caption = placement.caption;
+  const DWORD style = StyleFor(placement.border);
+  RECT r{0, 0, placement.clientWidth, placement.clientHeight};
+  AdjustWindowRectEx(&r, style, FALSE, 0);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  const Point desk = DesktopSize();
+  CreateWindowExW(0, kFormClass, Widen(placement.caption).c_str(), style, (desk.x - width) / 2,
+                  (desk.y - height) / 2, width, height, win32::ApplicationWindow(), nullptr,
+                  GetModuleHandleW(nullptr), this);
+  if (Application::Exists()) Application::Instance().AddForm(this);
+}
+
 Window::Window(Window& parent) : kind_(WindowKind::Child), impl_(std::make_unique<Impl>()) {
   RegisterFormClass();
   impl_->border = BorderStyle::None;

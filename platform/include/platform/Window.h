@@ -90,11 +90,22 @@ enum class FormStyle { Normal, MDIForm, MDIChild };
 // that the room left between the aligned controls can be worked out.
 enum class ControlAlign { None, Top, Bottom, Left, Right };
 
+// Where and how a form is born: its caption, border and client size, centred on
+// the desktop.
+struct FormPlacement {
+  std::string caption;
+  BorderStyle border = BorderStyle::Sizeable;
+  int clientWidth = 0, clientHeight = 0;
+};
+
 class Window {
  public:
   // A hidden top-level window; it joins the application's list of forms, and the
   // first one becomes the main form.
   Window();
+  // A hidden form created with its final caption, border, size and place, so
+  // that no one ever sees it at another size or place.
+  explicit Window(const FormPlacement& placement);
   explicit Window(WindowKind kind);
   // A visible child window of `parent`, painted like a popup (kPaint into a
   // bitmap of its size), placed in the parent's client coordinates. A parent
