@@ -1,4 +1,6 @@
 // An animation control filling its parent: plays frames of a clip in a loop.
+// It draws the shell's clip where that clip's frames decode and move, and a
+// clip of its own (a sheet flying between two folders) everywhere else.
 #pragma once
 #include <memory>
 
@@ -28,6 +30,8 @@ class Animate {
   // Zero-based frame now on screen, and frames shown since the start.
   int CurrentFrame() const;
   long FramesShown() const;
+  // Whether the own clip stands in for the shell's (decided on activation).
+  bool PlaysOwnClip() const;
 
   struct Impl;
 
