@@ -3,11 +3,15 @@
 #pragma once
 #include <string>
 
+#include "SfxConfig.h"
+#include "UnZipper.h"
 #include "db/Query.h"
 #include "platform/Animate.h"
 #include "platform/Timer.h"
 #include "platform/Window.h"
-#include "UnZipper.h"
+#include "skSkinData.h"
+#include "skSkinForm.h"
+#include "skStoredSkin.h"
 
 namespace launcher {
 
@@ -28,16 +32,26 @@ class TForm1 : public platform::Window {
  public:
   TForm1();
 
-  // Components, in the order they are created.
+  // Components, in the order they are created. The window is frameless, so
+  // the skin form hooks it but draws no frame.
   platform::Animate Animate1;
   db::Query t_sys_soft;
+  skin::TskCompressedStoredSkin skStoredSkin1;
+  skin::TskSkinData skSkinData1;
+  skin::TskSkinForm skSkinForm1;
   platform::Timer Timer1;
+  unzip::TSFXConfig SFXConfig1;
   unzip::TUnZipper unzipper;
 
   // Handlers.
   void FormShow();
   void t_sys_softBeforeOpen(db::Query& dataSet);
   void Timer1Timer();
+
+ private:
+  // The stored skin from the program's stored form data, the skin data bound to
+  // it and the skin form's settings.
+  void LoadSkin();
 };
 
 }  // namespace launcher

@@ -6,7 +6,9 @@
 
 #include "TempDir.h"
 #include "platform/Application.h"
+#include "platform/Resources.h"
 #include "platform/headless/Driver.h"
+#include "platform/headless/EmbeddedResource.h"
 #include "u_update.h"
 
 namespace {
@@ -105,6 +107,31 @@ TEST_F(UpdateWindowTest, SettingsInTheWorkingFolderAreNotRead) {
   std::filesystem::current_path(previous);
   EXPECT_EQ(form.t_sys_soft.ConnectionString(),
             "Provider=Password=Persist Security Info=User ID=Initial Catalog=Data Source=");
+}
+
+// A stored skin that cannot be read leaves the window plain; the update goes on.
+TEST_F(UpdateWindowTest, AStoredSkinThatFailsToLoadLeavesTheWindowPlainAndTheSequenceRuns) {
+  const std::span<const std::uint8_t> good = platform::ProgramResource(TW_STORED_SKIN_RESOURCE);
+  ASSERT_FALSE(good.empty());
+  struct Restore {
+    std::span<const std::uint8_t> data;
+    ~Restore() { headless::RegisterProgramResource(TW_STORED_SKIN_RESOURCE, data); }
+  } restore{good};
+  // The form data stream intact, the skin inside it damaged.
+  std::vector<std::uint8_t> damaged(good.begin(), good.end());
+  for (std::size_t i = damaged.size() / 2; i < damaged.size(); ++i) damaged[i] ^= 0x5A;
+  std::vector<std::uint8_t> truncated(good.begin(), good.begin() + good.size() / 3);
+  for (const std::vector<std::uint8_t>* blob : {&damaged, &truncated}) {
+    headless::RegisterProgramResource(TW_STORED_SKIN_RESOURCE, *blob);
+    launcher::TForm1 form;
+    EXPECT_TRUE(form.skSkinData1.Empty);
+    EXPECT_FALSE(form.skSkinForm1.SkinActive());
+    EXPECT_EQ(form.ClientSize(), (platform::Point{474, 271}));
+    EXPECT_TRUE(form.Animate1.Active());
+    form.Show();
+    headless::AdvanceTime(launcher::kUpdateIntervalMs);
+    EXPECT_TRUE(form.Closed()) << "the update sequence did not run";
+  }
 }
 
 }  // namespace

@@ -7,6 +7,8 @@ namespace {
 constexpr std::uint16_t kVersion = 20;           // 2.0: what stored entries need
 constexpr std::uint16_t kMadeByUnix = 3 << 8;    // host byte 3: Unix modes in the high attribute half
 constexpr std::uint16_t kUtf8Flag = 1 << 11;
+constexpr std::uint32_t kOwnerWrite = 0200;
+constexpr std::uint32_t kDosReadOnly = 0x01;
 constexpr std::uint16_t kDosTime = 0x6000;       // 12:00:00
 constexpr std::uint16_t kDosDate = 0x5A21;       // 2025-01-01
 
@@ -71,7 +73,8 @@ std::string MakeStoredZip(const std::vector<ZipEntry>& entries) {
     Put16(central, 0);
     Put16(central, 0);
     Put16(central, 0);
-    Put32(central, e.unixMode << 16);
+    // As Info-ZIP does: a mode the owner cannot write is also read-only in the DOS half.
+    Put32(central, e.unixMode << 16 | ((e.unixMode & kOwnerWrite) ? 0 : kDosReadOnly));
     Put32(central, offset);
     central += e.name;
   }
