@@ -258,7 +258,9 @@ TEST(WineSmoke, LauncherWindowShowsTheAnimationMoving) {
   std::vector<std::vector<std::uint32_t>> shots;
   for (int i = 0; i < kShots; ++i) {
     shots.push_back(CaptureClient(window));
-    KeepCapture(shots.back(), client.right, client.bottom, "launcher-" + std::to_string(i));
+    std::string name = "launcher-";  // appended, not concatenated: GCC 12 warns wrongly on the latter
+    name += std::to_string(i);
+    KeepCapture(shots.back(), client.right, client.bottom, name);
     Sleep(kShotGapMs);
   }
   int changes = 0;
