@@ -84,6 +84,12 @@ const Alphabets& Symbols(TInflateVariant variant) {
   return variant == TInflateVariant::Deflate64 ? kAlphabets64 : kAlphabets;
 }
 
+}  // namespace
+
+TDeflateAlphabets DeflateAlphabets() { return {kAlphabets.lit, kAlphabets.dist, kAlphabets.lengths}; }
+
+namespace {
+
 constexpr TDecodeEntry kInvalidEntry{kKindInvalid, 0, 0};
 // Largest alphabet the builder takes (deflate's 320 lengths at most).
 constexpr unsigned kMaxSymbols = 320;

@@ -42,6 +42,15 @@ int BuildDecodeTable(const std::uint8_t* lengths, unsigned count, const TDecodeE
 // 16 extra bits and distance codes 30 and 31; one decoder serves both.
 enum class TInflateVariant { Deflate, Deflate64 };
 
+// The deflate alphabets as BuildDecodeTable takes them: each symbol's kind and
+// value (literal, length or distance base with its extra bits, end of block).
+struct TDeflateAlphabets {
+  const TDecodeEntry* literals;
+  const TDecodeEntry* distances;
+  const TDecodeEntry* lengths;  // the code-length code's symbols, as themselves
+};
+TDeflateAlphabets DeflateAlphabets();
+
 class TInflater {
  public:
   enum Result { kOk = 0, kBadData = 1, kBadBlock = 2, kNoMemory = 3 };

@@ -32,15 +32,6 @@ constexpr std::ptrdiff_t kOutMargin = 6 + kMaxMatch + 16;
 // and an undelivered partial piece that both survive a slide.
 constexpr std::uint32_t kHistory = kWindowSize;
 
-constexpr std::uint16_t kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
-                                           31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
-constexpr std::uint8_t kLengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
-                                           2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-constexpr std::uint16_t kDistBase[30] = {1,   2,   3,   4,   5,   7,    9,    13,   17,   25,
-                                         33,  49,  65,  97,  129, 193,  257,  385,  513,  769,
-                                         1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
-constexpr std::uint8_t kDistExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6,
-                                         6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
 constexpr std::uint8_t kLengthsOrder[kLengthSymbols] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
 
 // Packed table entries. Bits 0-4: code bits to drop (the whole code, also for
@@ -75,26 +66,19 @@ inline void Copy16(std::uint8_t* to, const std::uint8_t* from) {
 }
 inline std::uint32_t LowBits(std::uint64_t v, unsigned n) { return static_cast<std::uint32_t>(v) & ((1u << n) - 1); }
 
-// Symbols as the shared table builder sees them: their own numbers.
-struct Identity {
-  TDecodeEntry sym[kLitSymbols];
-  constexpr Identity() : sym{} {
-    for (unsigned i = 0; i < kLitSymbols; ++i) sym[i] = {kKindLiteral, 0, static_cast<std::uint16_t>(i)};
+std::uint32_t LitEntry(const TDecodeEntry& e, unsigned codeBits) {
+  switch (e.kind & ~kKindLowBits) {
+    case kKindLiteral: return codeBits | kFlagLiteral | (std::uint32_t{e.value} << 16);
+    case kKindEndOfBlock: return codeBits | kFlagEnd;
+    case kKindBase:
+      return codeBits | kFlagLength | (std::uint32_t{e.value} << 16) | (static_cast<std::uint32_t>(e.kind & kKindLowBits) << 25);
+    default: return codeBits | kFlagBad;
   }
-};
-constexpr Identity kIdentity;
-
-std::uint32_t LitEntry(unsigned sym, unsigned codeBits) {
-  if (sym < kEndOfBlock) return codeBits | kFlagLiteral | (sym << 16);
-  if (sym == kEndOfBlock) return codeBits | kFlagEnd;
-  if (sym >= kMaxLitCodes) return codeBits | kFlagBad;
-  const unsigned i = sym - 257;
-  return codeBits | kFlagLength | (std::uint32_t{kLengthBase[i]} << 16) | (std::uint32_t{kLengthExtra[i]} << 25);
 }
 
-std::uint32_t DistEntry(unsigned sym, unsigned codeBits) {
-  if (sym >= kMaxDistCodes) return codeBits | kFlagBad;
-  return codeBits | (std::uint32_t{kDistExtra[sym]} << kDistExtraShift) | (std::uint32_t{kDistBase[sym]} << 16);
+std::uint32_t DistEntry(const TDecodeEntry& e, unsigned codeBits) {
+  if ((e.kind & ~kKindLowBits) != kKindBase) return codeBits | kFlagBad;
+  return codeBits | (static_cast<std::uint32_t>(e.kind & kKindLowBits) << kDistExtraShift) | (std::uint32_t{e.value} << 16);
 }
 
 // Converts the shared builder's table (root of `root` bits, then deeper
@@ -109,7 +93,7 @@ void Pack(const TDecodeEntry* from, unsigned used, unsigned root, unsigned width
       return kFlagLink | root | ((e.kind & kKindLowBits) << kDistExtraShift) |
              ((levels + e.value - rootSize) << 16);
     if (e.kind == kKindInvalid) return kFlagBad | (e.bits + extraBits);
-    return make(e.value, e.bits + extraBits);
+    return make(e, e.bits + extraBits);
   };
   for (unsigned i = 0; i < (1u << width); ++i) array[rootAt + i] = convert(from[i & (rootSize - 1)], 0);
   for (unsigned i = rootSize; i < used; ++i) array[levels + i - rootSize] = convert(from[i], root);
@@ -294,7 +278,7 @@ int TFastInflater::DynamicBlock() {
     Drop(3);
   }
   unsigned lenBits = 0;
-  int r = BuildDecodeTable(lengths, kLengthSymbols, kIdentity.sym, kLengthsBits, lengthsCode_, kLengthsTableSize,
+  int r = BuildDecodeTable(lengths, kLengthSymbols, DeflateAlphabets().lengths, kLengthsBits, lengthsCode_, kLengthsTableSize,
                            lenBits);
   if (r != kBuildComplete) return r == kBuildOversubscribed ? TInflater::kBadBlock : TInflater::kBadData;
 
@@ -339,11 +323,11 @@ int TFastInflater::DynamicBlock() {
 
 int TFastInflater::BuildTables(const std::uint8_t* litLengths, unsigned nlit, const std::uint8_t* distLengths,
                                unsigned ndist, Tables& t) {
-  // The shared builder decides a code set's soundness exactly as for the
-  // streaming decoder; its tables are then packed for the fast loops.
+  // The shared builder, with the streaming decoder's alphabets, decides a
+  // code set's soundness exactly as for it; its tables are then packed.
   TDecodeEntry scratch[kLitEnough];
   unsigned root = 0;
-  int r = BuildDecodeTable(litLengths, nlit, kIdentity.sym, kLitRootBits, scratch, kLitEnough, root);
+  int r = BuildDecodeTable(litLengths, nlit, DeflateAlphabets().literals, kLitRootBits, scratch, kLitEnough, root);
   if (r != kBuildComplete) return r;
   // Entries in use: the root, and deeper levels up to the last link's end.
   unsigned used = 1u << root;
@@ -365,7 +349,7 @@ int TFastInflater::BuildTables(const std::uint8_t* litLengths, unsigned nlit, co
     }
     t.lit[i] = e;
   }
-  r = BuildDecodeTable(distLengths, ndist, kIdentity.sym, kDistRootBits, scratch, kDistEnough, root);
+  r = BuildDecodeTable(distLengths, ndist, DeflateAlphabets().distances, kDistRootBits, scratch, kDistEnough, root);
   if (r != kBuildComplete) return r;
   used = 1u << root;
   for (unsigned i = 0; i < (1u << root); ++i)

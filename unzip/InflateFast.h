@@ -15,8 +15,6 @@ namespace unzip {
 
 class TFastInflater {
  public:
-  using Result = TInflater::Result;
-
   TFastInflater();
   TFastInflater(const TFastInflater&) = delete;
   TFastInflater& operator=(const TFastInflater&) = delete;
@@ -26,8 +24,8 @@ class TFastInflater {
   // entry's start, and turns every exception but EUserCanceled into bad data.
   int Inflate(TDecodeState& s);
 
-  // Bytes of output decoded between two hand-overs; an entry up to this size
-  // is decoded in one piece without sliding its buffer.
+  // Bytes of output decoded between two slides of the buffer; an entry up
+  // to this size (and the buffer's 64 KiB of slack) is decoded in one piece.
   static constexpr std::uint32_t kSpan = 1u << 20;
 
  private:
