@@ -1,6 +1,7 @@
 #include "platform/Input.h"
 
 #include <cwchar>
+#include <initializer_list>
 #include <vector>
 
 #include "Backend.h"
@@ -14,15 +15,22 @@ Point CursorPos() {
   return {p.x, p.y};
 }
 
-Window* WindowAtPoint(Point screen) {
-  HWND hwnd = ::WindowFromPoint(POINT{screen.x, screen.y});
+namespace {
+// The Window behind a native window of one of `classes`, or nullptr: only the
+// backend's own window classes carry a Window in their user data.
+Window* OwnWindow(HWND hwnd, std::initializer_list<const wchar_t*> classes) {
   if (!hwnd) return nullptr;
-  hwnd = GetAncestor(hwnd, GA_ROOT);
   wchar_t name[16] = {};
   GetClassNameW(hwnd, name, 16);
-  // Only the backend's own window classes carry a Window in their user data.
-  if (std::wcscmp(name, L"TwForm") != 0 && std::wcscmp(name, L"TwPopup") != 0) return nullptr;
-  return reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  for (const wchar_t* c : classes)
+    if (std::wcscmp(name, c) == 0) return reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  return nullptr;
+}
+}  // namespace
+
+Window* WindowAtPoint(Point screen) {
+  HWND hwnd = ::WindowFromPoint(POINT{screen.x, screen.y});
+  return hwnd ? OwnWindow(GetAncestor(hwnd, GA_ROOT), {L"TwForm", L"TwPopup"}) : nullptr;
 }
 
 namespace {
@@ -86,14 +94,7 @@ int CursorDepthBelowHotSpot() {
 void SetCapture(Window& window) { ::SetCapture(static_cast<HWND>(window.NativeHandle())); }
 void ReleaseCapture() { ::ReleaseCapture(); }
 
-Window* CaptureWindow() {
-  HWND hwnd = ::GetCapture();
-  if (!hwnd) return nullptr;
-  wchar_t name[16] = {};
-  GetClassNameW(hwnd, name, 16);
-  if (std::wcscmp(name, L"TwForm") != 0 && std::wcscmp(name, L"TwPopup") != 0) return nullptr;
-  return reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-}
+Window* CaptureWindow() { return OwnWindow(::GetCapture(), {L"TwForm", L"TwPopup"}); }
 
 Rect WorkArea() {
   RECT r{};
@@ -102,15 +103,7 @@ Rect WorkArea() {
   return {r.left, r.top, r.right, r.bottom};
 }
 
-Window* FocusedWindow() {
-  HWND hwnd = ::GetFocus();
-  if (!hwnd) return nullptr;
-  wchar_t name[16] = {};
-  GetClassNameW(hwnd, name, 16);
-  // Only the backend's own window classes carry a Window in their user data.
-  if (std::wcscmp(name, L"TwForm") != 0 && std::wcscmp(name, L"TwControl") != 0) return nullptr;
-  return reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-}
+Window* FocusedWindow() { return OwnWindow(::GetFocus(), {L"TwForm", L"TwControl"}); }
 
 void BringToForeground(Window& window) {
   if (HWND hwnd = static_cast<HWND>(window.NativeHandle())) SetForegroundWindow(hwnd);

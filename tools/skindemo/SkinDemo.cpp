@@ -97,16 +97,16 @@ void SkinDemo::AddControls() {
   };
   // Three columns of rows below the menu bar.
   constexpr int kA = 12, kB = 288, kC = 524, kWidthA = 260, kWidthB = 224, kWidthC = 224;
-  // The up-down's two buttons are the skin's 16-pixel-wide pieces, one above the other.
-  constexpr int kUpDownWidth = 16;
+  // The up-down is as wide as its skin allows (its picture's fixed edges).
+  constexpr int kUpDownWidth = 60;
   const int row0 = menuBar.Height() + 12, row1 = row0 + 34, row2 = row1 + 132, row3 = row2 + 112, row4 = row3 + 112;
 
   add.operator()<TskSkinStdLabel>(form, kA, row0 + 3, 110, 18).SetCaption("运单号 (Waybill):");
   auto& waybill = add.operator()<TskSkinCustomEdit>(form, kA + 112, row0, 170, 22);
   waybill.SetText("TW-2026-0001");
   waybill.Hint = "运单号：12 位 (the 12-character waybill number)";
-  add.operator()<TskSkinUpDown>(form, kA + 286, row0, kUpDownWidth, 22);
-  auto& link = add.operator()<TskSkinLinkLabel>(form, kB + 56, row0 + 3, 200, 18);
+  add.operator()<TskSkinUpDown>(form, kA + 284, row0, kUpDownWidth, 22);
+  auto& link = add.operator()<TskSkinLinkLabel>(form, kB + 74, row0 + 3, 176, 18);
   link.SetCaption("track.tarnwick.example");
   link.Hint = "Open the tracking page";
 

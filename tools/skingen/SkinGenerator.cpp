@@ -192,6 +192,13 @@ Rect Cell(int row, int state) {
 // A strip of the client's face colour in the controls picture, for the parts
 // that should look like the form under them (the row beside the tabs).
 constexpr Rect kFaceStrip{kCellStates * kCellW, 0, (kCellStates + 1) * kCellW, kCellH};
+// The up-down buttons of a row (0 up, 1 down), in the column past the state cells
+// below its first row, one above the other, half a cell high each.
+constexpr int kUpDownButtonW = 16;
+Rect UpDownButton(int row, int which) {
+  const int left = kCellStates * kCellW, top = row * kCellH + which * kCellH / 2;
+  return {left, top, left + kUpDownButtonW, top + kCellH / 2};
+}
 Rect Inner(const Rect& r, int d) { return {r.left + d, r.top + d, r.right - d, r.bottom - d}; }
 
 Bitmap ControlsPicture() {
@@ -207,6 +214,16 @@ Bitmap ControlsPicture() {
     }
     // Small images (arrows, thumbs, checks) in the cell's right half.
     skin::DrawArrow(b, {2 * kCellW + 40, row * kCellH, 3 * kCellW, row * kCellH + kCellH}, kText, 1 + row % 4);
+    // An up-down's two buttons, with their arrows, past the state cells.
+    if (std::string_view(kControls[row].second) == "updown") {
+      const bool across = std::string_view(kControls[row].first) == "hupdown";
+      const Rect first = UpDownButton(row, 0), second = UpDownButton(row, 1);
+      Bevel(b, first, kActive.light, kActive.border, faces[0]);
+      Bevel(b, second, kActive.light, kActive.border, faces[0]);
+      // Across, "up" is the right-hand button and counts up.
+      skin::DrawArrow(b, first, kText, across ? skin::kArrowRight : skin::kArrowUp);
+      skin::DrawArrow(b, second, kText, across ? skin::kArrowLeft : skin::kArrowDown);
+    }
   }
   return b;
 }
@@ -270,8 +287,8 @@ void FillControl(skin::TskDataSkinControl& c, int row) {
     m->activebgcolor = Rgb(255, 255, 230);
   }
   if (auto* u = dynamic_cast<TskDataSkinUpDownControl*>(&c)) {
-    u->upbuttonrect = u->activeupbuttonrect = u->downupbuttonrect = {normal.left, normal.top, normal.left + 16, normal.top + 12};
-    u->downbuttonrect = u->activedownbuttonrect = u->downdownbuttonrect = {normal.left, normal.top + 12, normal.left + 16, normal.bottom};
+    u->upbuttonrect = u->activeupbuttonrect = u->downupbuttonrect = UpDownButton(row, 0);
+    u->downbuttonrect = u->activedownbuttonrect = u->downdownbuttonrect = UpDownButton(row, 1);
   }
   if (auto* s = dynamic_cast<TskDataSkinScrollBarControl*>(&c)) {
     s->trackarea = {16, 0, kCellW - 16, kCellH};
