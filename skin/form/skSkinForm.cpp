@@ -180,6 +180,13 @@ void TskSkinForm::ResizeForm(const Rect& bounds) {
 }
 
 void TskSkinForm::NudgeWidth() {
+  // A borderless form has no frame to re-fit: its layout is redone in place, as
+  // the size change would have done, instead of showing anyone watching it a
+  // width it never keeps.
+  if (owner_.GetBorderStyle() == platform::BorderStyle::None) {
+    owner_.Perform(WM_SIZE, 0, 0);
+    return;
+  }
   const Rect b = owner_.BoundsRect();
   const int step = b.Width() - 1 < MinFrameWidth() ? 1 : -1;
   ResizeForm({b.left, b.top, b.right + step, b.bottom});
