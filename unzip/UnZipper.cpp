@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
 
 #include "Crc32.h"
 #include "LibraryDecoders.h"
@@ -41,6 +42,10 @@ constexpr char kMsgUnsupportedEncryption[] = "encrypted with a method this build
 constexpr std::uint16_t kMaxVersionHighByte = 10;
 // Suffix of the temporary file an entry is written to before it is checked.
 constexpr char kTempSuffix[] = ".tw~";
+// Entries handed to worker threads and not yet taken, per worker: enough to
+// keep every worker busy while the calling thread moves files into place,
+// and few enough that finished but untaken entries stay a handful.
+constexpr std::size_t kJobsPerWorker = 2;
 
 bool EqualNoCase(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
@@ -741,6 +746,7 @@ int TUnZipper::ExtractionRun() {
   const TZipSortMode savedSort = sortMode_;
   count_ = 0;
   auto finish = [&] {
+    StopPool();
     ds_.reset();
     inflater_.reset();
     inflater64_.reset();
@@ -784,11 +790,16 @@ int TUnZipper::ExtractionRun() {
     bool stop = false;
     if (OnStartUnZipInfo) OnStartUnZipInfo(*this, numFiles, totalToDo_, stop);
     if (numFiles > 0 && !stop) {
+      const int threads = threads_ != 0 ? threads_ : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+      // Volumes are read in sequence, one stream at a time: no workers there.
+      if (threads > 1 && numFiles > 1 && spanKind_ == 0 && !sideFile_) StartPool(threads);
       for (int i = 0; i < n; ++i) {
         if (!doAll_ && !view_->Item(i)->Selected) continue;
+        if (pool_) DispatchAhead(i);
         bool retry = false;
         do ProcessEntry(i, retry);
         while (retry);
+        DiscardJob(i);
       }
     }
   } catch (...) {
@@ -797,6 +808,151 @@ int TUnZipper::ExtractionRun() {
   }
   finish();
   return count_;
+}
+
+// ---------------------------------------------------------------------------
+// Decoding ahead on worker threads
+
+void TUnZipper::StartPool(int threads) {
+  std::vector<TEntryPool::TWorker> work;
+  for (int t = 0; t < threads; ++t) {
+    auto w = std::make_unique<TUnZipper>();
+    w->zipName_ = zipName_;
+    w->zipStream_ = std::make_unique<TLFNFileStream>(zipName_, kStreamBufferSize, false,
+                                                     platform::kFmOpenRead | platform::kFmShareDenyWrite);
+    w->OnGetNextDisk = nullptr;
+    w->doProcessMessages_ = false;
+    w->testOnly_ = testOnly_;
+    w->flushFilesOnClose_ = flushFilesOnClose_;
+    w->ds_ = std::make_unique<TDecodeState>();
+    w->ds_->io = w.get();
+    w->inflater_ = std::make_unique<TFastInflater>();
+    TUnZipper* worker = w.get();
+    work.emplace_back([worker](TEntryJob& job) { worker->DecodeJob(job); });
+    workers_.push_back(std::move(w));
+  }
+  dispatchedUpTo_ = 0;
+  pool_ = std::make_unique<TEntryPool>(std::move(work));
+}
+
+void TUnZipper::StopPool() {
+  for (auto& [index, job] : jobs_) job->cancelled = true;
+  pool_.reset();  // joins the threads: no temporary file is open after this
+  workers_.clear();
+  for (auto& [index, job] : jobs_)
+    if (!job->temp.empty()) platform::DeleteFile(job->temp);
+  jobs_.clear();
+}
+
+bool TUnZipper::Dispatchable(const TZipHeaderInfo& e) {
+  // Whatever may need the user or a handler halfway (a password, a custom
+  // decrypter, an unknown method's message) is decoded on the calling thread.
+  if (e.FileName.empty() || (e.Flags & kFlagEncrypted) || e.StrongEncryption() || !MethodSupported(e.Method))
+    return false;
+  if (testOnly_) return true;
+  const std::optional<std::string> folder = DestinationFolder(e);
+  // An existing file may well be kept: not worth decoding ahead.
+  return folder && (overwriteMode_ == TUZOverwriteMode::Always || !platform::FileExists(*folder + e.FileName));
+}
+
+void TUnZipper::DispatchAhead(int from) {
+  dispatchedUpTo_ = std::max(dispatchedUpTo_, from);
+  const int n = view_->Count();
+  while (dispatchedUpTo_ < n && jobs_.size() < kJobsPerWorker * workers_.size()) {
+    const int index = dispatchedUpTo_++;
+    const TZipHeaderInfo& e = *view_->Item(index);
+    if ((!doAll_ && !e.Selected) || !Dispatchable(e)) continue;
+    auto job = std::make_unique<TEntryJob>();
+    job->index = index;
+    job->entry.Assign(e);
+    // Beside the destination's other files, where moving it into place is a rename.
+    if (!testOnly_) job->temp = destDir_ + platform::PathSeparator() + "~" + std::to_string(index) + kTempSuffix;
+    pool_->Submit(*job);
+    jobs_[index] = std::move(job);
+  }
+}
+
+void TUnZipper::DecodeJob(TEntryJob& job) {
+  progress_ = &job.done;
+  cancel_ = &job.cancelled;
+  try {
+    cur_.Assign(job.entry);
+    entryError_.clear();
+    zipStream_->Seek(static_cast<std::int64_t>(cur_.LocalHeaderOffset), 0);
+    std::uint8_t h[kLocalHeaderSize];
+    ReadChunk(h, kLocalHeaderSize);
+    const std::uint64_t dataOffset = cur_.LocalHeaderOffset + kLocalHeaderSize + Get16(h + 26) + Get16(h + 28);
+    if (!testOnly_) {
+      try {
+        out_ = std::make_unique<TLFNFileStream>(job.temp, kStreamBufferSize, flushFilesOnClose_, platform::kFmCreate);
+      } catch (const platform::Exception&) {
+        return;  // the calling thread tries again and reports it
+      }
+    }
+    job.created = true;
+    zipStream_->Seek(static_cast<std::int64_t>(dataOffset), 0);
+    bool complete = true;
+    Decode(complete);
+    if (out_ && !out_->WriteBack()) throw ECantWriteUCF(ZipMessage(ZipMsg::CantWriteUCF));
+    out_.reset();
+    job.complete = complete;
+    job.crc = ~crc_;
+    job.error = entryError_;
+  } catch (...) {
+    out_.reset();
+    job.failure = std::current_exception();
+  }
+}
+
+bool TUnZipper::AdoptJob(TEntryJob& job, const std::string& temp, bool& complete) {
+  // Progress events as a sequential run gives them: this entry's, in order.
+  std::int64_t reported = 0;
+  const auto size = static_cast<std::int64_t>(cur_.UncompressedSize);
+  auto progress = [&] {
+    ProcessMessages();
+    const std::int64_t done = job.done.load(std::memory_order_relaxed);
+    if (done == reported) return;
+    if (OnFilePercentDone) OnFilePercentDone(*this, Percent(done, size));
+    totalDone_ += done - reported;
+    if (OnTotalPercentDone) OnTotalPercentDone(*this, Percent(totalDone_, totalToDo_));
+    reported = done;
+  };
+  pool_->Wait(job, progress);
+  job.taken = true;
+  const std::string decoded = std::move(job.temp);
+  job.temp.clear();
+  if (job.failure) {
+    if (!decoded.empty()) platform::DeleteFile(decoded);
+    std::rethrow_exception(job.failure);
+  }
+  if (!job.created) return false;
+  const bool good = job.complete && job.crc == cur_.CRC32;
+  if (!decoded.empty() && (!good || !platform::RenameFile(decoded, temp))) {
+    platform::DeleteFile(decoded);
+    if (good) {
+      // Not movable there (another volume mounted below the destination):
+      // decode it again on this thread.
+      totalDone_ -= reported;
+      return false;
+    }
+  }
+  complete = job.complete;
+  crc_ = ~job.crc;
+  entryError_ = job.error;
+  return true;
+}
+
+void TUnZipper::DiscardJob(int index) {
+  const auto it = jobs_.find(index);
+  if (it == jobs_.end()) return;
+  TEntryJob& job = *it->second;
+  if (!job.taken) {
+    // Skipped before its result was taken.
+    job.cancelled = true;
+    pool_->Wait(job, [this] { ProcessMessages(); });
+    if (!job.temp.empty()) platform::DeleteFile(job.temp);
+  }
+  jobs_.erase(it);
 }
 
 void TUnZipper::Skip(int index, TSkipReason reason, const std::string& name) {
@@ -981,26 +1137,31 @@ void TUnZipper::ProcessEntry(int index, bool& retry) {
     // The entry is written beside its target and moved into place only once
     // its CRC matched, so a failed entry never damages an existing file.
     temp = target + kTempSuffix;
-    try {
-      out_ = std::make_unique<TLFNFileStream>(temp, kStreamBufferSize, flushFilesOnClose_, platform::kFmCreate);
-    } catch (const platform::Exception&) {
-      Skip(index, TSkipReason::CantCreate, target);
-      return;
-    }
   }
   bool complete = true;
   bool authentic = true;
-  try {
-    SeekSpanning(cur_.DiskNumberStart, dataOffset + encryptionHeader);
-    Decode(complete);
-    if (aesInfo_) authentic = AuthenticateAesEntry();
-    if (out_ && !out_->WriteBack()) throw ECantWriteUCF(ZipMessage(ZipMsg::CantWriteUCF));
-  } catch (...) {
+  const auto job = jobs_.find(index);
+  if (job == jobs_.end() || !AdoptJob(*job->second, temp, complete)) {
+    if (!testOnly_) {
+      try {
+        out_ = std::make_unique<TLFNFileStream>(temp, kStreamBufferSize, flushFilesOnClose_, platform::kFmCreate);
+      } catch (const platform::Exception&) {
+        Skip(index, TSkipReason::CantCreate, target);
+        return;
+      }
+    }
+    try {
+      SeekSpanning(cur_.DiskNumberStart, dataOffset + encryptionHeader);
+      Decode(complete);
+      if (aesInfo_) authentic = AuthenticateAesEntry();
+      if (out_ && !out_->WriteBack()) throw ECantWriteUCF(ZipMessage(ZipMsg::CantWriteUCF));
+    } catch (...) {
+      out_.reset();
+      if (!temp.empty()) platform::DeleteFile(temp);
+      throw;
+    }
     out_.reset();
-    if (!temp.empty()) platform::DeleteFile(temp);
-    throw;
   }
-  out_.reset();
   const std::uint32_t computed = ~crc_;
   // AE-2 stores no CRC: its authentication code stands for it.
   const bool crcStored = !aesInfo_ || aesInfo_->version == 1;
@@ -1181,6 +1342,10 @@ void TUnZipper::Deliver(TDecodeState& s, const std::uint8_t* data, std::uint32_t
   if (out_ && out_->Write(data, c) < c) throw ECantWriteUCF(ZipMessage(ZipMsg::CantWriteUCF));
   crc_ = UpdateCrc32(crc_, data, c);
   s.bytesWritten += c;
+  if (progress_) {
+    progress_->store(s.bytesWritten, std::memory_order_relaxed);
+    if (cancel_->load(std::memory_order_relaxed)) throw EUserCanceled("decoding ahead was cancelled");
+  }
   if (OnFilePercentDone)
     OnFilePercentDone(*this, Percent(s.bytesWritten, static_cast<std::int64_t>(cur_.UncompressedSize)));
   if (OnTotalPercentDone) {

@@ -1,7 +1,9 @@
 // TUnZipper: reads a zip archive's directory and extracts its entries to files.
 #pragma once
 #include <cstdint>
+#include <atomic>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "DecodeState.h"
+#include "EntryPool.h"
 #include "Inflate.h"
 #include "InflateFast.h"
 #include "ZipAes.h"
@@ -87,6 +90,12 @@ class TUnZipper : private TDecodeIO {
   // Decode and check entries without writing any file.
   bool TestOnly() const { return testOnly_; }
   void SetTestOnly(bool value) { testOnly_ = value; }
+  // How many threads decode entries: 1 (the default) decodes each in turn on
+  // the calling thread; more decode independent entries ahead on worker
+  // threads; 0 takes one per processor. Events come on the calling thread in
+  // entry order either way, and a failed entry leaves no file.
+  int Threads() const { return threads_; }
+  void SetThreads(int value) { threads_ = value < 0 ? 1 : value; }
 
   // --- Directory --------------------------------------------------------
   void ReadZip();
@@ -178,6 +187,14 @@ class TUnZipper : private TDecodeIO {
 
   // Extraction.
   int ExtractionRun();
+  // Decoding ahead on worker threads.
+  void StartPool(int threads);
+  void StopPool();
+  void DispatchAhead(int from);
+  bool Dispatchable(const TZipHeaderInfo& e);
+  void DecodeJob(TEntryJob& job);
+  bool AdoptJob(TEntryJob& job, const std::string& temp, bool& complete);
+  void DiscardJob(int index);
   void ProcessEntry(int index, bool& retry);
   std::optional<std::string> DestinationFolder(const TZipHeaderInfo& e);
   // Asks OnBadPassword for another password; true when it gave a new one.
@@ -215,6 +232,7 @@ class TUnZipper : private TDecodeIO {
   std::string password_;
   unsigned oemCodePage_;
   bool testOnly_ = false;
+  int threads_ = 1;
   std::string lastError_;
   std::string entryError_;
 
@@ -257,6 +275,15 @@ class TUnZipper : private TDecodeIO {
   int count_ = 0;
   // Unsupported methods already reported in this run: one message each.
   std::set<std::uint16_t> reportedMethods_;
+
+  // Worker state: each worker thread decodes through a TUnZipper of its own,
+  // whose Deliver reports progress here and stops once its job is cancelled.
+  std::vector<std::unique_ptr<TUnZipper>> workers_;
+  std::unique_ptr<TEntryPool> pool_;
+  std::map<int, std::unique_ptr<TEntryJob>> jobs_;  // handed out and not yet taken, by entry index
+  int dispatchedUpTo_ = 0;                          // entries before it were considered
+  std::atomic<std::int64_t>* progress_ = nullptr;
+  const std::atomic<bool>* cancel_ = nullptr;
 };
 
 }  // namespace unzip

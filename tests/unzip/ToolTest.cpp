@@ -49,7 +49,7 @@ TEST_F(Tool, HelpVersionAndBadUsage) {
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out.rfind("unzipper ", 0), 0u);
   for (const std::string bad : {"", "bogus t.zip", "extract", "extract -d", "list -o t.zip", "extract -o -n t.zip",
-                                "test -j t.zip"}) {
+                                "test -j t.zip", "test -T 0 t.zip", "extract -T many t.zip", "list -T 2 t.zip"}) {
     const Result r = Run(bad);
     EXPECT_EQ(r.status, 3) << bad;
     EXPECT_NE(r.err.find("usage:"), std::string::npos) << bad;
@@ -84,6 +84,8 @@ TEST_F(Tool, ExtractOptions) {
       {"-x '*.log'", {"a.txt", "docs/b.txt"}},
       {"-x 'docs/*' -x a.txt", {}},
       {"-j 'docs/*'", {"b.txt", "c.log"}},
+      {"-T 1", {"a.txt", "docs/b.txt", "docs/c.log"}},
+      {"-T 3 -x a.txt", {"docs/b.txt", "docs/c.log"}},
   };
   for (const Case& c : cases) {
     fs::remove_all(out());
@@ -102,6 +104,10 @@ TEST_F(Tool, ExtractOptions) {
   const Result p = Run("extract -p " + Q(archive()) + " a.txt 'docs/c*'");
   EXPECT_EQ(p.status, 0);
   EXPECT_EQ(p.out, "alpha\nlog\n");
+  // Decoded on several threads, they still come in archive order.
+  const Result all = Run("extract -p -T 4 " + Q(archive()));
+  EXPECT_EQ(all.status, 0);
+  EXPECT_TRUE(all.out == "alpha\n" + std::string(5000, 'b') + "log\n");
   EXPECT_EQ(Run("test -q " + Q(archive())).status, 0);
 }
 

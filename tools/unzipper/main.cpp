@@ -38,8 +38,9 @@ constexpr std::size_t kCopyChunk = 1 << 16;
 
 constexpr char kUsage[] =
     "usage: unzipper list [--tsv] ARCHIVE\n"
-    "       unzipper test [-P PASSWORD] [-q] [-x PATTERN]... ARCHIVE [PATTERN...]\n"
-    "       unzipper extract [-d DIR] [-o | -n] [-j] [-p] [-q] [-P PASSWORD] [-x PATTERN]... ARCHIVE [PATTERN...]\n"
+    "       unzipper test [-P PASSWORD] [-q] [-T THREADS] [-x PATTERN]... ARCHIVE [PATTERN...]\n"
+    "       unzipper extract [-d DIR] [-o | -n] [-j] [-p] [-q] [-P PASSWORD] [-T THREADS] [-x PATTERN]...\n"
+    "                        ARCHIVE [PATTERN...]\n"
     "       unzipper --help | --version\n";
 
 constexpr char kHelp[] =
@@ -57,6 +58,7 @@ constexpr char kHelp[] =
     "  -p          write the entries' bytes to standard output instead of files\n"
     "  -q          quiet: no progress and no notices, only errors\n"
     "  -x PATTERN  leave out entries matching PATTERN (may be repeated)\n"
+    "  -T THREADS  decode on THREADS threads (default: one per processor; 1: one entry at a time)\n"
     "  -P PASSWORD password of encrypted entries; without it you are asked on the terminal\n"
     "              (other users can see a -P password in the process list)\n"
     "  --tsv       list as tab-separated fields: name, size, compressed size, method number,\n"
@@ -81,6 +83,7 @@ struct Options {
   bool toStdout = false;
   bool quiet = false;
   bool tsv = false;
+  int threads = 0;  // one per processor
   std::vector<std::string> patterns;
   std::vector<std::string> exclusions;
 };
@@ -122,6 +125,13 @@ bool Parse(int argc, char** argv, Options& o, std::string& error) {
       o.havePassword = true;
     } else if (a == "-x" && hasValue && !list) {
       o.exclusions.push_back(argv[++i]);
+    } else if (a == "-T" && hasValue && !list) {
+      const std::string n = argv[++i];
+      if (n.empty() || n.size() > 3 || n.find_first_not_of("0123456789") != std::string::npos || std::stoi(n) < 1) {
+        error = "-T takes a number of threads from 1 to 999";
+        return false;
+      }
+      o.threads = std::stoi(n);
     } else if (a == "-q" && !list) {
       o.quiet = true;
     } else if (a == "-d" && hasValue && extract) {
@@ -389,6 +399,7 @@ class Runner {
     Hook();
     if (o_.havePassword) z_.SetPassword(o_.password);
     z_.SetTestOnly(o_.command == "test");
+    z_.SetThreads(o_.threads);
     std::filesystem::path scratch;
     if (o_.toStdout) {
       platform::StdoutToBinary();
