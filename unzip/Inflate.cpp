@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "InflateHeader.h"
 #include "ZipErrors.h"
 
 namespace unzip {
@@ -10,15 +11,9 @@ namespace {
 
 constexpr unsigned kLitSymbols = 288;    // literal/length alphabet, 286 and 287 unused
 constexpr unsigned kDistSymbols = 32;    // distance alphabet, 30 and 31 unused
-constexpr unsigned kMaxLitCodes = 286;   // HLIT + 257 may not exceed this
-constexpr unsigned kMaxDistCodes = 30;   // nor HDIST + 1 this (deflate)
-constexpr unsigned kMaxDistCodes64 = 32;  // (Deflate64)
-constexpr unsigned kLengthSymbols = 19;  // the code-length alphabet
-constexpr unsigned kEndOfBlock = 256;
-// Lookup widths: dynamic blocks 9/6, fixed blocks 7/5, code-length code 7.
+// Lookup widths: dynamic blocks 9/6, fixed blocks 7/5.
 constexpr unsigned kDynamicLitBits = 9, kDynamicDistBits = 6;
 constexpr unsigned kFixedLitBits = 7, kFixedDistBits = 5;
-constexpr unsigned kLengthsBits = 7;
 // Bits the hot loop may take after one refill: literal/length code with its
 // extra bits, then a distance code with its extra bits. Deflate64's longer
 // extras need a second refill before the distance.
@@ -44,8 +39,6 @@ constexpr std::uint8_t kDistExtra[32] = {0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 
 constexpr unsigned kLastLengthSymbol = 285;
 constexpr std::uint16_t kLastLengthBase64 = 3;
 constexpr std::uint8_t kLastLengthExtra64 = 16;
-// Order in which the code-length code's lengths are stored.
-constexpr std::uint8_t kLengthsOrder[kLengthSymbols] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
 
 struct Alphabets {
   TDecodeEntry lit[kLitSymbols];
@@ -340,68 +333,18 @@ int TInflater::FixedBlock() {
 }
 
 int TInflater::DynamicBlock() {
-  if (nbits_ < 14 && !Refill()) return kBadData;
-  const unsigned nlit = (bits_ & 31) + 257;
-  const unsigned ndist = ((bits_ >> 5) & 31) + 1;
-  const unsigned nlen = ((bits_ >> 10) & 15) + 4;
-  Drop(14);
-  const unsigned maxDist = variant_ == TInflateVariant::Deflate64 ? kMaxDistCodes64 : kMaxDistCodes;
-  if (nlit > kMaxLitCodes || ndist > maxDist) return kBadData;
-
-  std::uint8_t lengths[kMaxLitCodes + kMaxDistCodes64] = {};
-  for (unsigned i = 0; i < nlen; ++i) {
-    if (nbits_ < 3 && !Refill()) return kBadData;
-    lengths[kLengthsOrder[i]] = bits_ & 7;
-    Drop(3);
-  }
-  unsigned lenBits = 0;
-  int r = BuildDecodeTable(lengths, kLengthSymbols, kAlphabets.lengths, kLengthsBits, lengthsCode_,
-                           kLengthsTableSize, lenBits);
-  if (r != kBuildComplete) return r == kBuildOversubscribed ? kBadBlock : kBadData;
-
-  const unsigned total = nlit + ndist;
-  const unsigned lenMask = (1u << lenBits) - 1;
-  for (unsigned i = 0; i < total;) {
-    if (nbits_ < 7 + 7 && !Refill()) return kBadData;
-    const TDecodeEntry e = lengthsCode_[bits_ & lenMask];
-    if (e.kind != kKindLiteral) return kBadData;
-    Drop(e.bits);
-    const unsigned sym = e.value;
-    if (sym < 16) {
-      lengths[i++] = static_cast<std::uint8_t>(sym);
-      continue;
-    }
-    unsigned repeat;
-    std::uint8_t value = 0;
-    if (sym == 16) {
-      if (i == 0) return kBadData;
-      value = lengths[i - 1];
-      repeat = 3 + (bits_ & 3);
-      Drop(2);
-    } else if (sym == 17) {
-      repeat = 3 + (bits_ & 7);
-      Drop(3);
-    } else {
-      repeat = 11 + (bits_ & 127);
-      Drop(7);
-    }
-    if (i + repeat > total) return kBadData;
-    std::fill(lengths + i, lengths + i + repeat, value);
-    i += repeat;
-  }
-  if (lengths[kEndOfBlock] == 0) return kBadData;  // the block could never end
-
+  const Alphabets& symbols = Symbols(variant_);
   unsigned litBits = 0;
   unsigned distBits = 0;
-  r = BuildDecodeTable(lengths, nlit, Symbols(variant_).lit, kDynamicLitBits, lit_, kLitTableSize, litBits);
-  if (r == kBuildComplete)
-    r = BuildDecodeTable(lengths + nlit, ndist, Symbols(variant_).dist, kDynamicDistBits, dist_, kDistTableSize, distBits);
-  switch (r) {
-    case kBuildComplete: return Codes(litBits, distBits);
-    case kBuildOversubscribed: return kBadBlock;
-    case kBuildNoMemory: return kNoMemory;
-    default: return kBadData;
-  }
+  const int r = ReadDynamicHeader(
+      TBitReader{bits_, nbits_, [this] { return Refill(); }},
+      variant_ == TInflateVariant::Deflate64 ? kMaxDistCodes64 : kMaxDistCodes,
+      [&](const std::uint8_t* litLengths, unsigned nlit, const std::uint8_t* distLengths, unsigned ndist) {
+        const int lit = BuildDecodeTable(litLengths, nlit, symbols.lit, kDynamicLitBits, lit_, kLitTableSize, litBits);
+        if (lit != kBuildComplete) return lit;
+        return BuildDecodeTable(distLengths, ndist, symbols.dist, kDynamicDistBits, dist_, kDistTableSize, distBits);
+      });
+  return r == kOk ? Codes(litBits, distBits) : r;
 }
 
 int TInflater::Codes(unsigned litBits, unsigned distBits) {

@@ -67,7 +67,6 @@ class TInflater {
   // bits are 852 and 592 entries.
   static constexpr unsigned kLitTableSize = 852;
   static constexpr unsigned kDistTableSize = 592;
-  static constexpr unsigned kLengthsTableSize = 128;
 
   int Blocks();
   int StoredBlock();
@@ -99,7 +98,6 @@ class TInflater {
   unsigned padBytes_ = 0;
   TDecodeEntry lit_[kLitTableSize];
   TDecodeEntry dist_[kDistTableSize];
-  TDecodeEntry lengthsCode_[kLengthsTableSize];
 };
 
 }  // namespace unzip
