@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "InflateHeader.h"
 #include "ZipErrors.h"
 
 namespace unzip {
@@ -10,11 +11,6 @@ namespace {
 
 constexpr unsigned kLitSymbols = 288;    // literal/length alphabet, 286 and 287 unused
 constexpr unsigned kDistSymbols = 32;    // distance alphabet, 30 and 31 unused
-constexpr unsigned kMaxLitCodes = 286;   // HLIT + 257 may not exceed this
-constexpr unsigned kMaxDistCodes = 30;   // nor HDIST + 1 this
-constexpr unsigned kLengthSymbols = 19;  // the code-length alphabet
-constexpr unsigned kEndOfBlock = 256;
-constexpr unsigned kLengthsBits = 7;
 constexpr unsigned kMaxMatch = 258;
 // Bits a stream may read past the entry's end before it counts as bad data
 // (the streaming decoder's rule, so that both give the same verdicts).
@@ -31,8 +27,6 @@ constexpr std::ptrdiff_t kOutMargin = 6 + kMaxMatch + 16;
 // The buffer: a span of output, plus the history a match may reach back into
 // and an undelivered partial piece that both survive a slide.
 constexpr std::uint32_t kHistory = kWindowSize;
-
-constexpr std::uint8_t kLengthsOrder[kLengthSymbols] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
 
 // Packed table entries. Bits 0-4: code bits to drop (the whole code, also for
 // an entry of a deeper level, and both codes of a literal pair). Bits 8-13:
@@ -264,61 +258,12 @@ int TFastInflater::StoredBlock() {
 }
 
 int TFastInflater::DynamicBlock() {
-  if (nbits_ < 14 && !NeedBits()) return TInflater::kBadData;
-  const unsigned nlit = (bits_ & 31) + 257;
-  const unsigned ndist = ((bits_ >> 5) & 31) + 1;
-  const unsigned nlen = ((bits_ >> 10) & 15) + 4;
-  Drop(14);
-  if (nlit > kMaxLitCodes || ndist > kMaxDistCodes) return TInflater::kBadData;
-
-  std::uint8_t lengths[kMaxLitCodes + kMaxDistCodes] = {};
-  for (unsigned i = 0; i < nlen; ++i) {
-    if (nbits_ < 3 && !NeedBits()) return TInflater::kBadData;
-    lengths[kLengthsOrder[i]] = bits_ & 7;
-    Drop(3);
-  }
-  unsigned lenBits = 0;
-  int r = BuildDecodeTable(lengths, kLengthSymbols, DeflateAlphabets().lengths, kLengthsBits, lengthsCode_, kLengthsTableSize,
-                           lenBits);
-  if (r != kBuildComplete) return r == kBuildOversubscribed ? TInflater::kBadBlock : TInflater::kBadData;
-
-  const unsigned total = nlit + ndist;
-  const unsigned lenMask = (1u << lenBits) - 1;
-  for (unsigned i = 0; i < total;) {
-    if (nbits_ < 7 + 7 && !NeedBits()) return TInflater::kBadData;
-    const TDecodeEntry e = lengthsCode_[bits_ & lenMask];
-    if (e.kind != kKindLiteral) return TInflater::kBadData;
-    Drop(e.bits);
-    const unsigned sym = e.value;
-    if (sym < 16) {
-      lengths[i++] = static_cast<std::uint8_t>(sym);
-      continue;
-    }
-    unsigned repeat;
-    std::uint8_t value = 0;
-    if (sym == 16) {
-      if (i == 0) return TInflater::kBadData;
-      value = lengths[i - 1];
-      repeat = 3 + (bits_ & 3);
-      Drop(2);
-    } else if (sym == 17) {
-      repeat = 3 + (bits_ & 7);
-      Drop(3);
-    } else {
-      repeat = 11 + (bits_ & 127);
-      Drop(7);
-    }
-    if (i + repeat > total) return TInflater::kBadData;
-    std::fill(lengths + i, lengths + i + repeat, value);
-    i += repeat;
-  }
-  if (lengths[kEndOfBlock] == 0) return TInflater::kBadData;  // the block could never end
-  switch (BuildTables(lengths, nlit, lengths + nlit, ndist, *dynamic_)) {
-    case kBuildComplete: return Codes(*dynamic_);
-    case kBuildOversubscribed: return TInflater::kBadBlock;
-    case kBuildNoMemory: return TInflater::kNoMemory;
-    default: return TInflater::kBadData;
-  }
+  const int r = ReadDynamicHeader(
+      TBitReader{bits_, nbits_, [this] { return NeedBits(); }}, kMaxDistCodes,
+      [this](const std::uint8_t* litLengths, unsigned nlit, const std::uint8_t* distLengths, unsigned ndist) {
+        return BuildTables(litLengths, nlit, distLengths, ndist, *dynamic_);
+      });
+  return r == TInflater::kOk ? Codes(*dynamic_) : r;
 }
 
 int TFastInflater::BuildTables(const std::uint8_t* litLengths, unsigned nlit, const std::uint8_t* distLengths,

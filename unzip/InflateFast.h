@@ -41,7 +41,6 @@ class TFastInflater {
   // The literal/length array: the two-literal root, the one-symbol root,
   // then the deeper levels both share.
   static constexpr unsigned kLitArraySize = kLitRootSize + kLitEnough;
-  static constexpr unsigned kLengthsTableSize = 128;
 
   struct Tables {
     std::uint32_t lit[kLitArraySize];
@@ -92,7 +91,6 @@ class TFastInflater {
   std::unique_ptr<Tables> dynamic_;
   std::unique_ptr<Tables> fixed_;
   bool fixedBuilt_ = false;
-  TDecodeEntry lengthsCode_[kLengthsTableSize];
 };
 
 }  // namespace unzip
