@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <random>
 #include <thread>
 
 #include "Crc32.h"
@@ -832,6 +834,22 @@ void TUnZipper::StartPool(int threads) {
     workers_.push_back(std::move(w));
   }
   dispatchedUpTo_ = 0;
+  if (!testOnly_) {
+    // Decoded entries wait in a folder of their own in the destination, where
+    // moving them into place is a rename. Its random name keeps every entry,
+    // and every entry's own temporary file, out of it.
+    std::random_device random;
+    do {
+      char name[32];
+      std::snprintf(name, sizeof name, "~%08x%08x", random(), random());
+      scratch_ = destDir_ + platform::PathSeparator() + name + kTempSuffix;
+    } while (platform::DirectoryExists(scratch_));
+    if (!platform::ForceDirectories(scratch_)) {
+      scratch_.clear();
+      workers_.clear();
+      return;  // decode on this thread, which reports what cannot be written
+    }
+  }
   pool_ = std::make_unique<TEntryPool>(std::move(work));
 }
 
@@ -842,6 +860,8 @@ void TUnZipper::StopPool() {
   for (auto& [index, job] : jobs_)
     if (!job->temp.empty()) platform::DeleteFile(job->temp);
   jobs_.clear();
+  if (!scratch_.empty()) platform::RemoveDir(scratch_);
+  scratch_.clear();
 }
 
 bool TUnZipper::Dispatchable(const TZipHeaderInfo& e) {
@@ -866,7 +886,7 @@ void TUnZipper::DispatchAhead(int from) {
     job->index = index;
     job->entry.Assign(e);
     // Beside the destination's other files, where moving it into place is a rename.
-    if (!testOnly_) job->temp = destDir_ + platform::PathSeparator() + "~" + std::to_string(index) + kTempSuffix;
+    if (!testOnly_) job->temp = scratch_ + platform::PathSeparator() + std::to_string(index);
     pool_->Submit(*job);
     jobs_[index] = std::move(job);
   }

@@ -282,6 +282,7 @@ class TUnZipper : private TDecodeIO {
   std::unique_ptr<TEntryPool> pool_;
   std::map<int, std::unique_ptr<TEntryJob>> jobs_;  // handed out and not yet taken, by entry index
   int dispatchedUpTo_ = 0;                          // entries before it were considered
+  std::string scratch_;                             // the folder decoded entries wait in
   std::atomic<std::int64_t>* progress_ = nullptr;
   const std::atomic<bool>* cancel_ = nullptr;
 };

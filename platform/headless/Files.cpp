@@ -146,6 +146,8 @@ bool ForceDirectories(const std::string& path) {
 
 bool DeleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
+bool RemoveDir(const std::string& path) { return ::rmdir(path.c_str()) == 0; }
+
 bool RenameFile(const std::string& from, const std::string& to) {
   return std::rename(from.c_str(), to.c_str()) == 0;
 }

@@ -137,6 +137,8 @@ bool ForceDirectories(const std::string& path) {
 
 bool DeleteFile(const std::string& path) { return DeleteFileW(Widen(path).c_str()) != 0; }
 
+bool RemoveDir(const std::string& path) { return RemoveDirectoryW(Widen(path).c_str()) != 0; }
+
 bool RenameFile(const std::string& from, const std::string& to) {
   return MoveFileExW(Widen(from).c_str(), Widen(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }

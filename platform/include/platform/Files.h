@@ -65,6 +65,8 @@ bool DirectoryExists(const std::string& path);
 // Creates a folder with all missing parents; true when it exists afterwards.
 bool ForceDirectories(const std::string& path);
 bool DeleteFile(const std::string& path);
+// Removes an empty folder.
+bool RemoveDir(const std::string& path);
 // Moves `from` to `to`, replacing an existing `to`.
 bool RenameFile(const std::string& from, const std::string& to);
 // DOS attributes of a file, or nullopt when it does not exist.
