@@ -820,8 +820,13 @@ void TUnZipper::StartPool(int threads) {
   for (int t = 0; t < threads; ++t) {
     auto w = std::make_unique<TUnZipper>();
     w->zipName_ = zipName_;
-    w->zipStream_ = std::make_unique<TLFNFileStream>(zipName_, kStreamBufferSize, false,
-                                                     platform::kFmOpenRead | platform::kFmShareDenyWrite);
+    try {
+      w->zipStream_ = std::make_unique<TLFNFileStream>(zipName_, kStreamBufferSize, false,
+                                                       platform::kFmOpenRead | platform::kFmShareDenyWrite);
+    } catch (const platform::Exception&) {
+      workers_.clear();
+      return;  // the archive is open on this thread: decode there
+    }
     w->OnGetNextDisk = nullptr;
     w->doProcessMessages_ = false;
     w->testOnly_ = testOnly_;

@@ -4,8 +4,9 @@
 #     (generated logistics text, a large program, documentation text);
 #  2. `unzipper test` on a one-entry archive of each corpus against a small
 #     libdeflate tester, Info-ZIP unzip, 7-Zip, bsdtar and Python's zipfile;
-#  3. `unzipper extract` on a product-like package and a mixed data set
-#     against the same peers, with the peak memory of each extraction.
+#  3. `unzipper extract` (on every processor, and on one thread) on a
+#     product-like package and a mixed data set against the same peers, with
+#     the peak memory of each extraction.
 # Every time is the best of ROUNDS runs (hyperfine's minimum).
 #   race.sh [BINDIR] [WORKDIR]      (BINDIR: the release build's bin folder)
 set -eu
@@ -27,8 +28,10 @@ done
 echo "== raw inflate (MB/s of output, best of $ROUNDS)"
 "$BIN/bench_unzip_inflate_race" -r "$ROUNDS" logistics.txt program.bin docs.txt
 
+# Before each run the output folder is emptied and the file system synced, so
+# that no run pays for the deletion of the previous run's files.
 best() {  # best wall time in seconds of the shell command $1 (hyperfine's minimum)
-  hyperfine --runs "$ROUNDS" --warmup 1 --prepare "rm -rf $WORK/out && mkdir $WORK/out" --output null \
+  hyperfine --runs "$ROUNDS" --warmup 1 --prepare "rm -rf $WORK/out && mkdir $WORK/out && sync" --output null \
     --export-json "$WORK/h.json" "$1" >/dev/null 2>&1 || { echo "failed"; return; }
   python3 -c 'import json,sys; print("%.3f" % json.load(open(sys.argv[1]))["results"][0]["min"])' "$WORK/h.json"
 }
@@ -61,8 +64,10 @@ for z in package mixed; do
   T_7Z=$(best "7zz x -y -oout $z.zip")
   T_PY=$(best "python3 -m zipfile -e $z.zip out")
   T_MINE=$(best "$BIN/unzipper extract $z.zip -d out -o")
+  T_ONE=$(best "$BIN/unzipper extract $z.zip -d out -o -T 1")
   REF=$(printf '%s\n' "$T_UNZIP" "$T_BSDTAR" "$T_7Z" "$T_PY" | grep -v failed | sort -n | head -n 1)
   row "unzipper extract" "$T_MINE" "$REF"; echo "      peak $(peak "$BIN/unzipper" extract $z.zip -d out -o)"
+  row "unzipper extract -T 1" "$T_ONE" "$REF"; echo "      peak $(peak "$BIN/unzipper" extract $z.zip -d out -o -T 1)"
   row "Info-ZIP unzip" "$T_UNZIP" "$REF"; echo "      peak $(peak unzip -qo $z.zip -d out)"
   row "bsdtar" "$T_BSDTAR" "$REF"; echo "      peak $(peak bsdtar -xf $z.zip -C out)"
   row "7-Zip" "$T_7Z" "$REF"; echo "      peak $(peak 7zz x -y -oout $z.zip)"
