@@ -30,6 +30,12 @@ class TDecodeIO {
   // buffer, exactly as FlushOutput passes the buffer's; by default they are
   // moved into the output buffer first.
   virtual void Deliver(TDecodeState& s, const std::uint8_t* data, std::uint32_t n);
+  // The same for a decoder that leaves `data` untouched until it calls
+  // Release: the bytes may be passed on later, on another thread.
+  virtual void Hold(TDecodeState& s, const std::uint8_t* data, std::uint32_t n) { Deliver(s, data, n); }
+  // Returns once the entry's held bytes before offset `upTo` are passed on,
+  // and throws what passing them on threw (once).
+  virtual void Release(std::uint64_t /*upTo*/) {}
 };
 
 class TDecodeState {

@@ -109,7 +109,7 @@ void TFastInflater::SetLimit() {
 void TFastInflater::DeliverUpTo(std::uint64_t upTo) {
   while (delivered_ < upTo) {
     const auto piece = static_cast<std::uint32_t>(std::min<std::uint64_t>(kChunkSize, upTo - delivered_));
-    s_->io->Deliver(*s_, buf_.get() + (delivered_ - base_), piece);
+    s_->io->Hold(*s_, buf_.get() + (delivered_ - base_), piece);
     delivered_ += piece;
   }
 }
@@ -118,11 +118,23 @@ void TFastInflater::Slide() {
   const std::uint64_t produced = base_ + static_cast<std::uint64_t>(out_ - buf_.get());
   DeliverUpTo(produced / kChunkSize * kChunkSize);
   const std::uint64_t keepFrom = std::min(produced - kHistory, delivered_);
-  const auto shift = static_cast<std::size_t>(keepFrom - base_);
-  std::memmove(buf_.get(), buf_.get() + shift, static_cast<std::size_t>(out_ - buf_.get()) - shift);
-  out_ -= shift;
+  if (!spare_) spare_.reset(new std::uint8_t[kSpan + 2 * kHistory]);
+  s_->io->Release(spareHeld_);
+  const auto kept = static_cast<std::size_t>(produced - keepFrom);
+  std::memcpy(spare_.get(), buf_.get() + (keepFrom - base_), kept);
+  buf_.swap(spare_);
+  spareHeld_ = delivered_;
+  out_ = buf_.get() + kept;
   base_ = keepFrom;
   SetLimit();
+}
+
+void TFastInflater::Drain() {
+  try {
+    s_->io->Release(delivered_);
+  } catch (...) {
+    // Reported by the Release that threw first.
+  }
 }
 
 bool TFastInflater::Room(std::uint32_t n) {
@@ -173,6 +185,7 @@ int TFastInflater::Inflate(TDecodeState& s) {
   out_ = buf_.get();
   base_ = 0;
   delivered_ = 0;
+  spareHeld_ = 0;
   declared_ = s.uncompressedSize > 0 ? static_cast<std::uint64_t>(s.uncompressedSize) : 0;
   SetLimit();
   in_ = inEnd_ = stage_.get();
@@ -189,10 +202,13 @@ int TFastInflater::Inflate(TDecodeState& s) {
     // A bad stream passes on what the streaming decoder would have: its
     // whole pieces; a sound one everything.
     DeliverUpTo(r == TInflater::kOk ? produced : produced / kChunkSize * kChunkSize);
+    s.io->Release(delivered_);
     return r;
   } catch (const EUserCanceled&) {
+    Drain();
     throw;
   } catch (...) {
+    Drain();
     return TInflater::kBadData;
   }
 }

@@ -20,8 +20,9 @@ class TFastInflater {
   TFastInflater& operator=(const TFastInflater&) = delete;
 
   // Same contract as TInflater::Inflate: reads through the state's FillInput,
-  // passes the output on through Deliver in 32 KiB pieces counted from the
-  // entry's start, and turns every exception but EUserCanceled into bad data.
+  // passes the output on through Hold in 32 KiB pieces counted from the
+  // entry's start, all of them released on return, and turns every exception
+  // but EUserCanceled into bad data.
   int Inflate(TDecodeState& s);
 
   // Bytes of output decoded between two slides of the buffer; an entry up
@@ -68,11 +69,17 @@ class TFastInflater {
   void Slide();
   void SetLimit();
   void DeliverUpTo(std::uint64_t upTo);
+  // Waits for everything held, without throwing: the buffers are ours again.
+  void Drain();
 
   TDecodeState* s_ = nullptr;
   // Output: buf_ holds history and decoded bytes; `base_` bytes of the entry
-  // lie before buf_[0].
+  // lie before buf_[0]. A slide goes on in spare_ (made at the first one),
+  // so that what was passed on from buf_ may still be in use meanwhile; the
+  // spare's own pieces, all before `spareHeld_`, are released first.
   std::unique_ptr<std::uint8_t[]> buf_;
+  std::unique_ptr<std::uint8_t[]> spare_;
+  std::uint64_t spareHeld_ = 0;
   std::uint8_t* out_ = nullptr;
   std::uint8_t* limit_ = nullptr;  // end of what may be written now
   std::uint64_t base_ = 0;

@@ -794,7 +794,7 @@ int TUnZipper::ExtractionRun() {
     if (numFiles > 0 && !stop) {
       const int threads = threads_ != 0 ? threads_ : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
       // Volumes are read in sequence, one stream at a time: no workers there.
-      if (threads > 1 && numFiles > 1 && spanKind_ == 0 && !sideFile_) StartPool(threads);
+      if (threads > 1 && spanKind_ == 0 && !sideFile_) StartPool(threads);
       for (int i = 0; i < n; ++i) {
         if (!doAll_ && !view_->Item(i)->Selected) continue;
         if (pool_) DispatchAhead(i);
@@ -916,14 +916,22 @@ void TUnZipper::DecodeJob(TEntryJob& job) {
     }
     job.created = true;
     zipStream_->Seek(static_cast<std::int64_t>(dataOffset), 0);
+    // Smaller entries are decoded in one piece: nothing to overlap.
+    piping_ = cur_.Method == kMethodDeflated && cur_.UncompressedSize > TFastInflater::kSpan;
+    if (piping_ && !pipe_) pipe_ = std::make_unique<TOutputPipe>([this](const std::uint8_t* data, std::uint32_t n) {
+      Deliver(*ds_, data, n);
+    });
+    if (piping_) pipe_->Start();
     bool complete = true;
     Decode(complete);
+    piping_ = false;
     if (out_ && !out_->WriteBack()) throw ECantWriteUCF(ZipMessage(ZipMsg::CantWriteUCF));
     out_.reset();
     job.complete = complete;
     job.crc = ~crc_;
     job.error = entryError_;
   } catch (...) {
+    piping_ = false;
     out_.reset();
     job.failure = std::current_exception();
   }
@@ -1359,6 +1367,18 @@ void TUnZipper::FlushOutput() {
     keys_.Decrypt(s.outBuf.get(), c);
   }
   Deliver(s, s.outBuf.get(), c);
+}
+
+void TUnZipper::Hold(TDecodeState& s, const std::uint8_t* data, std::uint32_t n) {
+  if (piping_) {
+    pipe_->Put(data, n);
+  } else {
+    Deliver(s, data, n);
+  }
+}
+
+void TUnZipper::Release(std::uint64_t upTo) {
+  if (piping_) pipe_->Release(upTo);
 }
 
 void TUnZipper::Deliver(TDecodeState& s, const std::uint8_t* data, std::uint32_t c) {

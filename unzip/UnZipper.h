@@ -12,6 +12,7 @@
 
 #include "DecodeState.h"
 #include "EntryPool.h"
+#include "OutputPipe.h"
 #include "Inflate.h"
 #include "InflateFast.h"
 #include "ZipAes.h"
@@ -211,6 +212,8 @@ class TUnZipper : private TDecodeIO {
   bool FillInput() override;
   void FlushOutput() override;
   void Deliver(TDecodeState& s, const std::uint8_t* data, std::uint32_t n) override;
+  void Hold(TDecodeState& s, const std::uint8_t* data, std::uint32_t n) override;
+  void Release(std::uint64_t upTo) override;
 
   std::string zipName_;
   std::string destDir_;
@@ -285,6 +288,10 @@ class TUnZipper : private TDecodeIO {
   std::string scratch_;                             // the folder decoded entries wait in
   std::atomic<std::int64_t>* progress_ = nullptr;
   const std::atomic<bool>* cancel_ = nullptr;
+  // A worker passes a large deflated entry's bytes on through its pipe, so
+  // that checking and writing overlap decoding.
+  std::unique_ptr<TOutputPipe> pipe_;
+  bool piping_ = false;
 };
 
 }  // namespace unzip
