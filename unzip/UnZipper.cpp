@@ -769,6 +769,7 @@ int TUnZipper::ExtractionRun() {
     totalToDo_ = totalDone_ = 0;
     reportedMethods_.clear();
     int numFiles = 0;
+    std::uint64_t largest = 0;
     const int n = view_ ? view_->Count() : 0;
     for (int i = 0; i < n; ++i) {
       TZipHeaderInfo& e = *view_->Item(i);
@@ -787,6 +788,7 @@ int TUnZipper::ExtractionRun() {
       if (e.Selected) {
         totalToDo_ += static_cast<std::int64_t>(e.UncompressedSize);
         ++numFiles;
+        largest = std::max<std::uint64_t>(largest, e.UncompressedSize);
       }
     }
     bool stop = false;
@@ -794,7 +796,10 @@ int TUnZipper::ExtractionRun() {
     if (numFiles > 0 && !stop) {
       const int threads = threads_ != 0 ? threads_ : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
       // Volumes are read in sequence, one stream at a time: no workers there.
-      if (threads > 1 && spanKind_ == 0 && !sideFile_) StartPool(threads);
+      // Threads pay for two entries or more, or for one whose checking and
+      // writing can overlap its decoding.
+      const bool worth = numFiles > 1 || largest > TFastInflater::kSpan;
+      if (threads > 1 && worth && spanKind_ == 0 && !sideFile_) StartPool(threads);
       for (int i = 0; i < n; ++i) {
         if (!doAll_ && !view_->Item(i)->Selected) continue;
         if (pool_) DispatchAhead(i);
