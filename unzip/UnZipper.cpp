@@ -796,9 +796,9 @@ int TUnZipper::ExtractionRun() {
     if (numFiles > 0 && !stop) {
       const int threads = threads_ != 0 ? threads_ : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
       // Volumes are read in sequence, one stream at a time: no workers there.
-      // Threads pay for two entries or more, or for one whose checking and
-      // writing can overlap its decoding.
-      const bool worth = numFiles > 1 || largest > TFastInflater::kSpan;
+      // Threads pay for two entries or more, or for one whose writing can
+      // overlap its decoding.
+      const bool worth = numFiles > 1 || (!testOnly_ && largest > TFastInflater::kSpan);
       if (threads > 1 && worth && spanKind_ == 0 && !sideFile_) StartPool(threads);
       for (int i = 0; i < n; ++i) {
         if (!doAll_ && !view_->Item(i)->Selected) continue;
@@ -895,7 +895,6 @@ void TUnZipper::DispatchAhead(int from) {
     auto job = std::make_unique<TEntryJob>();
     job->index = index;
     job->entry.Assign(e);
-    // Beside the destination's other files, where moving it into place is a rename.
     if (!testOnly_) job->temp = scratch_ + platform::PathSeparator() + std::to_string(index);
     pool_->Submit(*job);
     jobs_[index] = std::move(job);
@@ -921,8 +920,9 @@ void TUnZipper::DecodeJob(TEntryJob& job) {
     }
     job.created = true;
     zipStream_->Seek(static_cast<std::int64_t>(dataOffset), 0);
-    // Smaller entries are decoded in one piece: nothing to overlap.
-    piping_ = cur_.Method == kMethodDeflated && cur_.UncompressedSize > TFastInflater::kSpan;
+    // Smaller entries are decoded in one piece: nothing to overlap. Without
+    // writing, the check alone is too quick to be worth a hand-over.
+    piping_ = !testOnly_ && cur_.Method == kMethodDeflated && cur_.UncompressedSize > TFastInflater::kSpan;
     if (piping_ && !pipe_) pipe_ = std::make_unique<TOutputPipe>([this](const std::uint8_t* data, std::uint32_t n) {
       Deliver(*ds_, data, n);
     });
