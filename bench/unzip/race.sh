@@ -5,8 +5,8 @@
 #  2. `unzipper test` on a one-entry archive of each corpus against a small
 #     libdeflate tester, Info-ZIP unzip, 7-Zip, bsdtar and Python's zipfile;
 #  3. `unzipper extract` (on every processor, and on one thread) on a
-#     product-like package and a mixed data set against the same peers, with
-#     the peak memory of each extraction.
+#     product-like package, the one-entry program archive and a mixed data set
+#     against the same peers, with the peak memory of each extraction.
 # Every time is the best of ROUNDS runs (hyperfine's minimum).
 #   race.sh [BINDIR] [WORKDIR]      (BINDIR: the release build's bin folder)
 set -eu
@@ -57,7 +57,7 @@ peak() {  # peak resident memory in MB of "$@"
   rm -rf "$WORK/out" && mkdir -p "$WORK/out"
   /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -n 1 | awk '{printf "%.0f MB", $1 / 1024}'
 }
-for z in package mixed; do
+for z in package program mixed; do
   echo "-- $z.zip ($(du -m $z.zip | cut -f1) MB packed)"
   T_UNZIP=$(best "unzip -qo $z.zip -d out")
   T_BSDTAR=$(best "bsdtar -xf $z.zip -C out")
