@@ -9,8 +9,6 @@
 namespace unzip {
 namespace {
 
-constexpr unsigned kLitSymbols = 288;    // literal/length alphabet, 286 and 287 unused
-constexpr unsigned kDistSymbols = 32;    // distance alphabet, 30 and 31 unused
 // Lookup widths: dynamic blocks 9/6, fixed blocks 7/5.
 constexpr unsigned kDynamicLitBits = 9, kDynamicDistBits = 6;
 constexpr unsigned kFixedLitBits = 7, kFixedDistBits = 5;
@@ -317,17 +315,15 @@ int TInflater::StoredBlock() {
 }
 
 int TInflater::FixedBlock() {
-  std::uint8_t lengths[kLitSymbols];
-  std::fill(lengths, lengths + 144, 8);
-  std::fill(lengths + 144, lengths + 256, 9);
-  std::fill(lengths + 256, lengths + 280, 7);
-  std::fill(lengths + 280, lengths + kLitSymbols, 8);
+  std::uint8_t litLengths[kLitSymbols];
+  std::uint8_t distLengths[kDistSymbols];
+  FixedCodeLengths(litLengths, distLengths);
   unsigned litBits = 0;
   unsigned distBits = 0;
-  if (BuildDecodeTable(lengths, kLitSymbols, Symbols(variant_).lit, kFixedLitBits, lit_, kLitTableSize, litBits) != 0)
+  if (BuildDecodeTable(litLengths, kLitSymbols, Symbols(variant_).lit, kFixedLitBits, lit_, kLitTableSize, litBits) != 0)
     return kNoMemory;
-  std::fill(lengths, lengths + kDistSymbols, 5);
-  if (BuildDecodeTable(lengths, kDistSymbols, Symbols(variant_).dist, kFixedDistBits, dist_, kDistTableSize, distBits) != 0)
+  if (BuildDecodeTable(distLengths, kDistSymbols, Symbols(variant_).dist, kFixedDistBits, dist_, kDistTableSize,
+                       distBits) != 0)
     return kNoMemory;
   return Codes(litBits, distBits);
 }

@@ -9,8 +9,6 @@
 namespace unzip {
 namespace {
 
-constexpr unsigned kLitSymbols = 288;    // literal/length alphabet, 286 and 287 unused
-constexpr unsigned kDistSymbols = 32;    // distance alphabet, 30 and 31 unused
 constexpr unsigned kMaxMatch = 258;
 // Bits a stream may read past the entry's end before it counts as bad data
 // (the streaming decoder's rule, so that both give the same verdicts).
@@ -224,13 +222,10 @@ int TFastInflater::Blocks() {
       case 0: r = StoredBlock(); break;
       case 1:
         if (!fixedBuilt_) {
-          std::uint8_t lengths[kLitSymbols + kDistSymbols];
-          std::fill(lengths, lengths + 144, 8);
-          std::fill(lengths + 144, lengths + 256, 9);
-          std::fill(lengths + 256, lengths + 280, 7);
-          std::fill(lengths + 280, lengths + kLitSymbols, 8);
-          std::fill(lengths + kLitSymbols, lengths + kLitSymbols + kDistSymbols, 5);
-          if (BuildTables(lengths, kLitSymbols, lengths + kLitSymbols, kDistSymbols, *fixed_) != kBuildComplete)
+          std::uint8_t litLengths[kLitSymbols];
+          std::uint8_t distLengths[kDistSymbols];
+          FixedCodeLengths(litLengths, distLengths);
+          if (BuildTables(litLengths, kLitSymbols, distLengths, kDistSymbols, *fixed_) != kBuildComplete)
             return TInflater::kNoMemory;
           fixedBuilt_ = true;
         }

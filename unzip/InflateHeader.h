@@ -1,7 +1,8 @@
-// A dynamic deflate block's header (RFC 1951, 3.2.7): the code-length code,
-// then the literal/length and distance code lengths it codes. Both deflate
-// decoders read it through this one routine, each with its own bit buffer and
-// tables, so that a header is good or bad alike on both.
+// The codes of deflate blocks (RFC 1951, 3.2.6 and 3.2.7): the fixed codes'
+// lengths, and a dynamic block's header (the code-length code, then the
+// literal/length and distance code lengths it codes). Both deflate decoders
+// take them from here, each with its own bit buffer and tables, so that a
+// block is good or bad alike on both.
 #pragma once
 #include <algorithm>
 #include <cstdint>
@@ -15,6 +16,18 @@ inline constexpr unsigned kMaxDistCodes = 30;     // nor HDIST + 1 this (deflate
 inline constexpr unsigned kMaxDistCodes64 = 32;   // (Deflate64)
 inline constexpr unsigned kLengthSymbols = 19;    // the code-length alphabet
 inline constexpr unsigned kEndOfBlock = 256;
+inline constexpr unsigned kLitSymbols = 288;   // literal/length alphabet, 286 and 287 unused
+inline constexpr unsigned kDistSymbols = 32;   // distance alphabet, 30 and 31 unused
+
+// The fixed codes' lengths: literals 0-143 8 bits, 144-255 9, lengths
+// 256-279 7, 280-287 8; every distance 5.
+inline void FixedCodeLengths(std::uint8_t (&lit)[kLitSymbols], std::uint8_t (&dist)[kDistSymbols]) {
+  std::fill(lit, lit + 144, 8);
+  std::fill(lit + 144, lit + 256, 9);
+  std::fill(lit + 256, lit + 280, 7);
+  std::fill(lit + 280, lit + kLitSymbols, 8);
+  std::fill(dist, dist + kDistSymbols, 5);
+}
 
 // The bit buffer as both decoders keep it: `nbits` unread bits in `bits`, the
 // next one lowest. `refill` tops it up past 56 bits; false once the stream has
