@@ -1,49 +1,23 @@
 // The fast deflate decoder against the streaming one: the same output for
 // every sound stream zlib writes, and the same verdict on every bad one.
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <deque>
 #include <random>
 #include <string>
+#include <vector>
 
+#include "DeflateTestSupport.h"
 #include "Inflate.h"
 #include "InflateFast.h"
-#include "ZipErrors.h"
 
 namespace unzip {
 namespace {
 
-// Feeds a byte string as an entry's compressed data and collects the output,
-// refusing output beyond the declared size as the driver does.
-class MemoryIO : public TDecodeIO {
- public:
-  MemoryIO(TDecodeState& s, const std::string& input, std::size_t declared)
-      : s_(s), in_(input), declared_(declared) {}
-  bool FillInput() override {
-    const std::size_t n = std::min<std::size_t>(kChunkSize, in_.size() - pos_);
-    std::memcpy(s_.inBuf.get(), in_.data() + pos_, n);
-    pos_ += n;
-    s_.inCount = static_cast<std::uint32_t>(n);
-    return n > 0;
-  }
-  void FlushOutput() override {
-    if (s_.outCount == 0) return;
-    if (out.size() + s_.outCount > declared_) throw EBiggerThanUncompressed("too big");
-    out.append(reinterpret_cast<const char*>(s_.outBuf.get()), s_.outCount);
-    pieces.push_back(s_.outCount);
-    s_.outCount = 0;
-    s_.outPtr = s_.outBuf.get();
-  }
-  std::string out;
-  std::vector<std::uint32_t> pieces;
-
- private:
-  TDecodeState& s_;
-  const std::string& in_;
-  std::size_t pos_ = 0;
-  std::size_t declared_;
-};
+using deflatetest::Bits;
+using deflatetest::MemoryIO;
+using deflatetest::RawDeflate;
+using deflatetest::Sample;
 
 struct Decoded {
   bool ok;
@@ -73,43 +47,6 @@ void ExpectSame(const std::string& compressed, std::size_t declared, const std::
   if (!slow.ok) return;
   ASSERT_TRUE(slow.out == fast.out) << what << ": " << slow.out.size() << " vs " << fast.out.size() << " bytes";
   ASSERT_EQ(slow.pieces, fast.pieces) << what;
-}
-
-std::string RawDeflate(const std::string& data, int level, int strategy) {
-  z_stream z{};
-  EXPECT_EQ(deflateInit2(&z, level, Z_DEFLATED, -15, 8, strategy), Z_OK);
-  std::string out(deflateBound(&z, data.size()) + 16, '\0');
-  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-  z.avail_in = static_cast<uInt>(data.size());
-  z.next_out = reinterpret_cast<Bytef*>(out.data());
-  z.avail_out = static_cast<uInt>(out.size());
-  EXPECT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
-  out.resize(z.total_out);
-  deflateEnd(&z);
-  return out;
-}
-
-std::string Sample(const std::string& kind, std::size_t size, unsigned seed = 42) {
-  std::mt19937 rng(seed);
-  std::string s;
-  s.reserve(size);
-  if (kind == "random") {
-    while (s.size() < size) s.push_back(static_cast<char>(rng()));
-  } else if (kind == "text") {
-    const char* words[] = {"consignment ", "warehouse ", "route\n", "pallet ", "内容 ", "ab", "zz "};
-    while (s.size() < size) s += words[rng() % 7];
-  } else if (kind == "records") {  // short periods: distances 2 to 7
-    while (s.size() < size) {
-      const unsigned period = 2 + rng() % 6;
-      std::string unit;
-      for (unsigned i = 0; i < period; ++i) unit.push_back(static_cast<char>(rng() % 4));
-      for (unsigned r = 0; r < 1 + rng() % 40; ++r) s += unit;
-    }
-  } else {  // runs: long repeats, distance 1 and short distances
-    while (s.size() < size) s.append(1 + rng() % 300, static_cast<char>('a' + rng() % 3));
-  }
-  s.resize(size);
-  return s;
 }
 
 TEST(InflateFast, MatchesTheStreamingDecoderOnZlibStreams) {
@@ -190,24 +127,6 @@ TEST(InflateFast, HeldPiecesStayUntouchedUntilReleased) {
     }
   }
 }
-
-// Bit strings written least significant bit first, as deflate packs them.
-class Bits {
- public:
-  Bits& Put(unsigned value, unsigned count) {
-    for (unsigned i = 0; i < count; ++i) {
-      if (n_ % 8 == 0) bytes_.push_back('\0');
-      if (value >> i & 1) bytes_.back() = static_cast<char>(bytes_.back() | (1 << (n_ % 8)));
-      ++n_;
-    }
-    return *this;
-  }
-  std::string bytes() const { return bytes_; }
-
- private:
-  std::string bytes_;
-  unsigned n_ = 0;
-};
 
 TEST(InflateFast, SameVerdictOnBadStreams) {
   const std::string good = RawDeflate(Sample("text", 100000), 9, Z_DEFAULT_STRATEGY);

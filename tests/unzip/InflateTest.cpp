@@ -1,46 +1,18 @@
 // The deflate decoder against zlib's raw deflate output, and its bad-data stops.
 #include <gtest/gtest.h>
-#include <zlib.h>
 
-#include <random>
 #include <string>
-#include <vector>
 
+#include "DeflateTestSupport.h"
 #include "Inflate.h"
-#include "ZipErrors.h"
 
 namespace unzip {
 namespace {
 
-// Feeds a byte string as an entry's compressed data and collects the output,
-// refusing output beyond `limit` as the driver does.
-class MemoryIO : public TDecodeIO {
- public:
-  MemoryIO(TDecodeState& s, std::string input, std::size_t limit) : s_(s), in_(std::move(input)), limit_(limit) {}
-  bool FillInput() override {
-    const std::size_t n = std::min<std::size_t>(kChunkSize, in_.size() - pos_);
-    std::memcpy(s_.inBuf.get(), in_.data() + pos_, n);
-    pos_ += n;
-    s_.inCount = static_cast<std::uint32_t>(n);
-    return n > 0;
-  }
-  void FlushOutput() override {
-    if (s_.outCount == 0) return;
-    if (out.size() + s_.outCount > limit_) throw EBiggerThanUncompressed("too big");
-    out.append(reinterpret_cast<const char*>(s_.outBuf.get()), s_.outCount);
-    ++flushes;
-    s_.outCount = 0;
-    s_.outPtr = s_.outBuf.get();
-  }
-  std::string out;
-  int flushes = 0;
-
- private:
-  TDecodeState& s_;
-  std::string in_;
-  std::size_t pos_ = 0;
-  std::size_t limit_;
-};
+using deflatetest::Bits;
+using deflatetest::MemoryIO;
+using deflatetest::RawDeflate;
+using deflatetest::Sample;
 
 struct Decoded {
   int result;
@@ -55,37 +27,6 @@ Decoded Inflate(const std::string& compressed, std::size_t limit = 1u << 30) {
   TInflater inflater;
   const int r = inflater.Inflate(s);
   return {r, io.out};
-}
-
-std::string RawDeflate(const std::string& data, int level, int strategy) {
-  z_stream z{};
-  EXPECT_EQ(deflateInit2(&z, level, Z_DEFLATED, -15, 8, strategy), Z_OK);
-  std::string out(deflateBound(&z, data.size()) + 16, '\0');
-  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-  z.avail_in = static_cast<uInt>(data.size());
-  z.next_out = reinterpret_cast<Bytef*>(out.data());
-  z.avail_out = static_cast<uInt>(out.size());
-  EXPECT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
-  out.resize(z.total_out);
-  deflateEnd(&z);
-  return out;
-}
-
-std::string Sample(const std::string& kind, std::size_t size) {
-  std::mt19937 rng(42);
-  std::string s;
-  s.reserve(size);
-  if (kind == "random") {
-    while (s.size() < size) s.push_back(static_cast<char>(rng()));
-  } else if (kind == "text") {
-    const char* words[] = {"consignment ", "warehouse ", "route\n", "pallet ", "内容 ", "ab", "zz "};
-    while (s.size() < size) s += words[rng() % 7];
-    s.resize(size);
-  } else {  // runs: long repeats, distance 1 and short distances
-    while (s.size() < size) s.append(1 + rng() % 300, static_cast<char>('a' + rng() % 3));
-    s.resize(size);
-  }
-  return s;
 }
 
 TEST(Inflate, MatchesZlibAcrossLevelsStrategiesAndData) {
@@ -109,27 +50,9 @@ TEST(Inflate, OutputMovesInWholeChunks) {
   s.StartEntry(0, static_cast<std::int64_t>(data.size()));
   TInflater inflater;
   EXPECT_EQ(inflater.Inflate(s), TInflater::kOk);
-  EXPECT_EQ(io.flushes, 1);  // exactly 32 KiB: one write, the final flush finds nothing
+  EXPECT_EQ(io.pieces.size(), 1u);  // exactly 32 KiB: one write, the final flush finds nothing
   EXPECT_EQ(io.out, data);
 }
-
-// Bit strings written least significant bit first, as deflate packs them.
-class Bits {
- public:
-  Bits& Put(unsigned value, unsigned count) {
-    for (unsigned i = 0; i < count; ++i) {
-      if (n_ % 8 == 0) bytes_.push_back('\0');
-      if (value >> i & 1) bytes_.back() = static_cast<char>(bytes_.back() | (1 << (n_ % 8)));
-      ++n_;
-    }
-    return *this;
-  }
-  std::string bytes() const { return bytes_; }
-
- private:
-  std::string bytes_;
-  unsigned n_ = 0;
-};
 
 TEST(Inflate, BadStreamsStopWithoutException) {
   struct Case {
