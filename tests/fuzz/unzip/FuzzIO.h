@@ -30,8 +30,10 @@ class FuzzIO : public unzip::TDecodeIO {
     s_.outPtr = s_.outBuf.get();
   }
 
- private:
+ protected:
   unzip::TDecodeState& s_;
+
+ private:
   const std::uint8_t* data_;
   std::size_t size_;
   std::size_t pos_ = 0;

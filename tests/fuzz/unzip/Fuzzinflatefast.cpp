@@ -13,23 +13,19 @@
 #include <utility>
 #include <vector>
 
+#include "FuzzIO.h"
 #include "Inflate.h"
 #include "InflateFast.h"
 #include "ZipErrors.h"
 
 namespace {
 
-class FuzzIO : public unzip::TDecodeIO {
+// The common fuzz input; the output is kept for comparison and limited to
+// the declared size.
+class RecordingIO : public fuzzing::FuzzIO {
  public:
-  FuzzIO(unzip::TDecodeState& s, const std::uint8_t* data, std::size_t size, std::size_t declared)
-      : s_(s), data_(data), size_(size), declared_(declared) {}
-  bool FillInput() override {
-    const std::size_t n = std::min<std::size_t>(unzip::kChunkSize, size_ - pos_);
-    std::memcpy(s_.inBuf.get(), data_ + pos_, n);
-    pos_ += n;
-    s_.inCount = static_cast<std::uint32_t>(n);
-    return n > 0;
-  }
+  RecordingIO(unzip::TDecodeState& s, const std::uint8_t* data, std::size_t size, std::size_t declared)
+      : fuzzing::FuzzIO(s, data, size), declared_(declared) {}
   void FlushOutput() override {
     if (s_.outCount == 0) return;  // as the driver: an empty flush passes nothing on
     if (out.size() + s_.outCount > declared_) throw unzip::EBiggerThanUncompressed("declared size");
@@ -52,18 +48,14 @@ class FuzzIO : public unzip::TDecodeIO {
   std::vector<std::uint32_t> pieces;
 
  private:
-  unzip::TDecodeState& s_;
-  const std::uint8_t* data_;
-  std::size_t size_;
-  std::size_t pos_ = 0;
   std::size_t declared_;
 };
 
 template <typename Decoder>
-bool Decode(const std::uint8_t* data, std::size_t size, std::size_t declared, std::unique_ptr<FuzzIO>& io) {
+bool Decode(const std::uint8_t* data, std::size_t size, std::size_t declared, std::unique_ptr<RecordingIO>& io) {
   static unzip::TDecodeState state;
   static Decoder decoder;
-  io = std::make_unique<FuzzIO>(state, data, size, declared);
+  io = std::make_unique<RecordingIO>(state, data, size, declared);
   state.io = io.get();
   state.StartEntry(static_cast<std::int32_t>(size), static_cast<std::int32_t>(declared));
   return decoder.Inflate(state) == unzip::TInflater::kOk;
@@ -77,8 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t declared = (std::size_t{data[0]} | std::size_t{data[1]} << 8) * 64;
   data += 2;
   size -= 2;
-  std::unique_ptr<FuzzIO> slowIO;
-  std::unique_ptr<FuzzIO> fastIO;
+  std::unique_ptr<RecordingIO> slowIO;
+  std::unique_ptr<RecordingIO> fastIO;
   const bool slow = Decode<unzip::TInflater>(data, size, declared, slowIO);
   const bool fast = Decode<unzip::TFastInflater>(data, size, declared, fastIO);
   // A bad stream may be found bad a few symbols apart (after refills at
