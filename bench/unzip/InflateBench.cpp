@@ -9,6 +9,7 @@
 
 #include "Inflate.h"
 #include "InflateFast.h"
+#include "RawDeflate.h"
 
 namespace {
 
@@ -36,23 +37,9 @@ std::string MakeSample(const std::string& kind) {
   return s;
 }
 
-std::string Deflate(const std::string& data, int level) {
-  z_stream z{};
-  deflateInit2(&z, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
-  std::string out(deflateBound(&z, data.size()), '\0');
-  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-  z.avail_in = static_cast<uInt>(data.size());
-  z.next_out = reinterpret_cast<Bytef*>(out.data());
-  z.avail_out = static_cast<uInt>(out.size());
-  deflate(&z, Z_FINISH);
-  out.resize(z.total_out);
-  deflateEnd(&z);
-  return out;
-}
-
 const std::string& Compressed(int which) {
-  static const std::string text = Deflate(MakeSample("text"), 6);
-  static const std::string binary = Deflate(MakeSample("binary"), 6);
+  static const std::string text = bench::RawDeflate(MakeSample("text"), 6);
+  static const std::string binary = bench::RawDeflate(MakeSample("binary"), 6);
   return which == 0 ? text : binary;
 }
 

@@ -24,6 +24,7 @@
 #include "Crc32.h"
 #include "Inflate.h"
 #include "InflateFast.h"
+#include "RawDeflate.h"
 
 namespace {
 
@@ -34,20 +35,6 @@ constexpr double kMega = 1e6;
 std::string ReadFile(const char* path) {
   std::ifstream f(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(f), {});
-}
-
-std::string Deflate(const std::string& data) {
-  z_stream z{};
-  deflateInit2(&z, kZipDefaultLevel, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
-  std::string out(deflateBound(&z, data.size()), '\0');
-  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-  z.avail_in = static_cast<uInt>(data.size());
-  z.next_out = reinterpret_cast<Bytef*>(out.data());
-  z.avail_out = static_cast<uInt>(out.size());
-  deflate(&z, Z_FINISH);
-  out.resize(z.total_out);
-  deflateEnd(&z);
-  return out;
 }
 
 // The engine's decoders, fed 32 KiB chunks; the output is checked by CRC as
@@ -136,7 +123,7 @@ int main(int argc, char** argv) {
   std::printf("%-28s %-26s %10s %10s\n", "file", "decoder", "MB/s", "time/libdeflate");
   for (int f = first; f < argc; ++f) {
     const std::string data = ReadFile(argv[f]);
-    const std::string packed = Deflate(data);
+    const std::string packed = bench::RawDeflate(data, kZipDefaultLevel);
     const auto expected = static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(data.data()),
                                                            static_cast<uInt>(data.size())));
     std::vector<double> best;
