@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Text.h"
+
 namespace db {
 
 // Rules: blanks around keys and values are dropped; keys match without regard to
@@ -31,8 +33,7 @@ class ConnectionString {
   std::vector<std::pair<std::string, std::string>> items_;
 };
 
-// True when `a` and `b` are equal without regard to ASCII case.
-bool EqualsNoCase(std::string_view a, std::string_view b);
+using platform::EqualsNoCase;
 // True for the OLE DB truth values "true", "yes" and "sspi" (any case).
 bool IsTrueValue(std::string_view value);
 

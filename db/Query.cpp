@@ -4,6 +4,8 @@
 #include <fstream>
 #include <system_error>
 
+#include "platform/Files.h"
+
 namespace db {
 namespace {
 
@@ -18,7 +20,7 @@ fs::path PathFromUtf8(const std::string& utf8) {
 // killed) leaves at most one stray file, which the next save overwrites.
 fs::path TemporaryBeside(const fs::path& target) {
   fs::path temp = target;
-  temp += ".tw~";
+  temp += platform::kPartialFileSuffix;
   return temp;
 }
 

@@ -42,24 +42,10 @@ constexpr std::int64_t kDescriptorLookAhead = kSignatureSize + kCrcSize + 16 + k
 constexpr char kMsgUnsupportedEncryption[] = "encrypted with a method this build does not support";
 // A "version needed" high byte of this or more marks a false local signature.
 constexpr std::uint16_t kMaxVersionHighByte = 10;
-// Suffix of the temporary file an entry is written to before it is checked.
-constexpr char kTempSuffix[] = ".tw~";
 // Entries handed to worker threads and not yet taken, per worker: enough to
 // keep every worker busy while the calling thread moves files into place,
 // and few enough that finished but untaken entries stay a handful.
 constexpr std::size_t kJobsPerWorker = 2;
-
-bool EqualNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto x = static_cast<unsigned char>(a[i]);
-    auto y = static_cast<unsigned char>(b[i]);
-    if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
-    if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + 32);
-    if (x != y) return false;
-  }
-  return true;
-}
 
 bool IsSeparator(char c) { return c == '\\' || c == platform::PathSeparator(); }
 
@@ -87,7 +73,7 @@ TUnZipper::~TUnZipper() { FreeLists(); }
 // Properties
 
 void TUnZipper::SetZipName(const std::string& name) {
-  if (EqualNoCase(name, zipName_)) return;
+  if (platform::EqualsNoCase(name, zipName_)) return;
   std::string chosen = name;
   if (!name.empty() && name.back() == '?') {
     const std::string folder = platform::ExtractFilePath(name.substr(0, name.size() - 1));
@@ -416,7 +402,7 @@ void TUnZipper::ReadCentralDirectory() {
       const int at = master_->IndexOf(rec.get());
       // A central record that names another file than the local header it
       // points at is not trusted; the local header stands.
-      if (at >= 0 && EqualNoCase(master_->Item(at)->StoredPath(), rec->StoredPath())) {
+      if (at >= 0 && platform::EqualsNoCase(master_->Item(at)->StoredPath(), rec->StoredPath())) {
         TZipHeaderInfo* rebuilt = master_->Item(at);
         const std::uint64_t offset = rebuilt->LocalHeaderOffset;
         rebuilt->Assign(*rec);
@@ -852,7 +838,7 @@ void TUnZipper::StartPool(int threads) {
     do {
       char name[32];
       std::snprintf(name, sizeof name, "~%08x%08x", random(), random());
-      scratch_ = destDir_ + platform::PathSeparator() + name + kTempSuffix;
+      scratch_ = destDir_ + platform::PathSeparator() + name + platform::kPartialFileSuffix;
     } while (platform::DirectoryExists(scratch_));
     if (!platform::ForceDirectories(scratch_)) {
       scratch_.clear();
@@ -1005,7 +991,7 @@ std::optional<std::string> TUnZipper::DestinationFolder(const TZipHeaderInfo& e)
   if (e.FileName == "." || e.FileName == "..") return std::nullopt;
   if (!recreateDirs_ || e.Directory.empty()) return folder;
   std::string d = e.Directory;
-  if (!rootDir_.empty() && d.size() >= rootDir_.size() && EqualNoCase(d.substr(0, rootDir_.size()), rootDir_))
+  if (!rootDir_.empty() && d.size() >= rootDir_.size() && platform::EqualsNoCase(d.substr(0, rootDir_.size()), rootDir_))
     d.erase(0, rootDir_.size());
   // A stored folder always lands below DestDir: a drive and leading separators
   // are dropped, and a ".." component (or any other ":") refuses the entry.
@@ -1174,7 +1160,7 @@ void TUnZipper::ProcessEntry(int index, bool& retry) {
     }
     // The entry is written beside its target and moved into place only once
     // its CRC matched, so a failed entry never damages an existing file.
-    temp = target + kTempSuffix;
+    temp = target + platform::kPartialFileSuffix;
   }
   bool complete = true;
   bool authentic = true;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ZipErrors.h"
+#include "platform/Text.h"
 
 namespace unzip {
 
@@ -115,18 +116,6 @@ bool TSortedObjectList::Find(const TPersistent* key, int& index) const {
 
 namespace {
 
-int CompareNoCase(const std::string& a, const std::string& b) {
-  const std::size_t n = std::min(a.size(), b.size());
-  for (std::size_t i = 0; i < n; ++i) {
-    auto ca = static_cast<unsigned char>(a[i]);
-    auto cb = static_cast<unsigned char>(b[i]);
-    if (ca >= 'A' && ca <= 'Z') ca = static_cast<unsigned char>(ca + ('a' - 'A'));
-    if (cb >= 'A' && cb <= 'Z') cb = static_cast<unsigned char>(cb + ('a' - 'A'));
-    if (ca != cb) return ca < cb ? -1 : 1;
-  }
-  return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
-}
-
 // Compressed size as a percentage of the uncompressed size, at most 100.
 int Rate(const TZipHeaderInfo& e) {
   // Sizes are 64-bit: an entry past 2 GiB has a rate like any other.
@@ -145,9 +134,9 @@ int TSortedZip::Compare(const TPersistent* a, const TPersistent* b) const {
   const auto& x = *static_cast<const TZipHeaderInfo*>(a);
   const auto& y = *static_cast<const TZipHeaderInfo*>(b);
   switch (SortMode) {
-    case TZipSortMode::ByName: return CompareNoCase(x.StoredPath(), y.StoredPath());
-    case TZipSortMode::ByFileName: return CompareNoCase(x.FileName, y.FileName);
-    case TZipSortMode::ByDirectoryName: return CompareNoCase(x.Directory, y.Directory);
+    case TZipSortMode::ByName: return platform::CompareNoCase(x.StoredPath(), y.StoredPath());
+    case TZipSortMode::ByFileName: return platform::CompareNoCase(x.FileName, y.FileName);
+    case TZipSortMode::ByDirectoryName: return platform::CompareNoCase(x.Directory, y.Directory);
     case TZipSortMode::ByDate: return DateKey(y.DosDateTime) > DateKey(x.DosDateTime) ? 1 : -1;
     case TZipSortMode::ByCompressedSize: return y.CompressedSize > x.CompressedSize ? 1 : -1;
     case TZipSortMode::ByUnCompressedSize: return y.UncompressedSize > x.UncompressedSize ? 1 : -1;

@@ -2,15 +2,10 @@
 
 #include <string>
 
+#include "platform/Text.h"
+
 namespace unzip {
 namespace {
-
-std::string Lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-  return out;
-}
 
 // A parsed "<...>" set: the items between the brackets and the negation flag.
 struct CharSet {
@@ -111,7 +106,7 @@ bool Match(std::string_view p, std::string_view t) {
 }  // namespace
 
 bool MatchesPattern(std::string_view pattern, std::string_view text) {
-  return Match(Lower(pattern), Lower(text));
+  return Match(platform::AsciiLower(pattern), platform::AsciiLower(text));
 }
 
 }  // namespace unzip

@@ -5,6 +5,8 @@
 #include <string>
 #include <utility>
 
+#include "platform/Text.h"
+
 namespace platform {
 
 int ImageList::Add(const Bitmap& image) {
@@ -72,13 +74,6 @@ bool IsAccel(std::uint32_t key, std::string_view caption) {
 
 namespace {
 
-bool SameText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i]))) return false;
-  return true;
-}
-
 // Key names as the framework writes them (the Win32 virtual-key codes).
 constexpr std::pair<const char*, std::uint32_t> kKeyNames[] = {
     {"BkSp", 0x08}, {"Tab", 0x09}, {"Enter", 0x0D}, {"Esc", 0x1B}, {"Space", 0x20}, {"PgUp", 0x21},
@@ -113,7 +108,7 @@ ShortCutKey TextToShortCut(std::string_view text) {
     found = false;
     for (const auto& [name, bit] : kModifiers) {
       const std::string_view n = name;
-      if (text.size() > n.size() && SameText(text.substr(0, n.size()), n)) {
+      if (text.size() > n.size() && EqualsNoCase(text.substr(0, n.size()), n)) {
         k.shift |= bit;
         text.remove_prefix(n.size());
         found = true;
@@ -133,7 +128,7 @@ ShortCutKey TextToShortCut(std::string_view text) {
     }
   }
   for (const auto& [name, code] : kKeyNames)
-    if (SameText(text, name)) {
+    if (EqualsNoCase(text, name)) {
       k.key = code;
       return k;
     }

@@ -1,5 +1,7 @@
 #include "platform/Text.h"
 
+#include <algorithm>
+
 #include "PathRules.h"
 
 namespace platform {
@@ -8,6 +10,24 @@ bool IsLeadByte(unsigned char byte, unsigned codePage) {
   // GBK lead bytes; the trail byte (0x40..0xFE) may be '\' (0x5C), which is why
   // separator searches must walk the string from its start.
   return codePage == kCodePageGbk && byte >= 0x81 && byte <= 0xFE;
+}
+
+std::string AsciiLower(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = AsciiLower(c);
+  return out;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) { return CompareNoCase(a, b) == 0; }
+
+int CompareNoCase(std::string_view a, std::string_view b) {
+  const std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    const auto x = static_cast<unsigned char>(AsciiLower(a[i]));
+    const auto y = static_cast<unsigned char>(AsciiLower(b[i]));
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
 }
 
 std::size_t LastDelimiter(std::string_view delimiters, std::string_view text, unsigned codePage) {

@@ -6,6 +6,8 @@
 #include <iterator>
 #include <string_view>
 
+#include "platform/Text.h"
+
 namespace platform {
 
 namespace {
@@ -17,15 +19,6 @@ std::string_view Trim(std::string_view s) {
   const std::size_t first = s.find_first_not_of(kBlanks);
   if (first == std::string_view::npos) return {};
   return s.substr(first, s.find_last_not_of(kBlanks) - first + 1);
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
 }
 
 std::string_view Unquote(std::string_view value) {
@@ -53,12 +46,12 @@ std::string ProfileFile::ReadString(const std::string& section, const std::strin
     if (line.front() == '[') {
       const std::size_t close = line.find(']');
       const std::string_view name = Trim(line.substr(1, close == std::string_view::npos ? line.npos : close - 1));
-      inSection = SameName(name, section);
+      inSection = EqualsNoCase(name, section);
       continue;
     }
     if (!inSection) continue;
     const std::size_t eq = line.find('=');
-    if (eq == std::string_view::npos || !SameName(Trim(line.substr(0, eq)), key)) continue;
+    if (eq == std::string_view::npos || !EqualsNoCase(Trim(line.substr(0, eq)), key)) continue;
     const std::string_view value = Unquote(Trim(line.substr(eq + 1)));
     return std::string(value.substr(0, kProfileValueMax));
   }

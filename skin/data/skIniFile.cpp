@@ -19,14 +19,6 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
-// ASCII-only case folding: multi-byte characters (UTF-8 or GBK) compare as bytes.
-bool SameText(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-           return fold(x) == fold(y);
-         });
-}
-
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -136,7 +128,7 @@ TskIniFile::TskIniFile(const std::vector<std::string>& lines) {
 
 const TskIniFile::Section* TskIniFile::FindSection(std::string_view name) const {
   for (const Section& s : sections_) {
-    if (SameText(s.name, name)) return &s;
+    if (platform::EqualsNoCase(s.name, name)) return &s;
   }
   return nullptr;
 }
@@ -151,7 +143,7 @@ std::optional<std::string> TskIniFile::Value(std::string_view section, std::stri
   const Section* s = FindSection(section);
   if (!s) return std::nullopt;
   for (const Line& l : s->lines) {
-    if (l.hasKey && SameText(l.key, key)) return l.value;
+    if (l.hasKey && platform::EqualsNoCase(l.key, key)) return l.value;
   }
   return std::nullopt;
 }
@@ -199,7 +191,7 @@ void TskIniFile::WriteString(std::string_view section, std::string_view key, std
     s = &sections_.back();
   }
   for (Line& l : s->lines) {
-    if (l.hasKey && SameText(l.key, key)) {
+    if (l.hasKey && platform::EqualsNoCase(l.key, key)) {
       l.value = std::string(Trim(value));
       return;
     }
@@ -213,7 +205,7 @@ void TskIniFile::WriteInteger(std::string_view section, std::string_view key, st
 
 void TskIniFile::EraseSection(std::string_view section) {
   // Every section of the name goes, so that a rewrite is found first afterwards.
-  std::erase_if(sections_, [&](const Section& s) { return SameText(s.name, section); });
+  std::erase_if(sections_, [&](const Section& s) { return platform::EqualsNoCase(s.name, section); });
 }
 
 std::vector<std::string> TskIniFile::ToLines() const {

@@ -34,6 +34,10 @@ constexpr std::uint32_t kFaSystem = 0x04;
 constexpr std::uint32_t kFaDirectory = 0x10;
 constexpr std::uint32_t kFaArchive = 0x20;
 
+// Suffix of a file while it is being written: it gets its real name only once
+// complete, so a run cut short leaves nothing that looks finished.
+constexpr char kPartialFileSuffix[] = ".tw~";
+
 // An unbuffered file opened by handle.
 class FileStream {
  public:

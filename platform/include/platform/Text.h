@@ -31,6 +31,14 @@ std::string ExtractFileName(std::string_view path, unsigned codePage = kCodePage
 std::string ToUtf8(std::string_view bytes, unsigned codePage);
 std::string FromUtf8(std::string_view utf8, unsigned codePage);
 
+// Letter case folding of A-Z only, the rule for names, keys and patterns
+// throughout: bytes of multi-byte characters (GBK, UTF-8) compare as they are.
+constexpr char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+std::string AsciiLower(std::string_view text);
+bool EqualsNoCase(std::string_view a, std::string_view b);
+// <0, 0 or >0 as `a` sorts before, with or after `b`, case folded as above.
+int CompareNoCase(std::string_view a, std::string_view b);
+
 // The platform's path separator ('\' on Win32, '/' on the headless backend).
 char PathSeparator();
 
