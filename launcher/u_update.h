@@ -3,8 +3,6 @@
 #pragma once
 #include <string>
 
-#include "SfxConfig.h"
-#include "UnZipper.h"
 #include "db/Query.h"
 #include "platform/Animate.h"
 #include "platform/Timer.h"
@@ -12,6 +10,8 @@
 #include "skSkinData.h"
 #include "skSkinForm.h"
 #include "skStoredSkin.h"
+#include "unzip/UnZipper.h"
+#include "unzip/legacy/SfxConfig.h"
 
 namespace launcher {
 

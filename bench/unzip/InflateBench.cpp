@@ -7,9 +7,9 @@
 #include <random>
 #include <string>
 
-#include "Inflate.h"
-#include "InflateFast.h"
 #include "RawDeflate.h"
+#include "decode/Inflate.h"
+#include "decode/InflateFast.h"
 
 namespace {
 

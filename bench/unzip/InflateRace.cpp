@@ -21,10 +21,10 @@
 #include <string>
 #include <vector>
 
-#include "Crc32.h"
-#include "Inflate.h"
-#include "InflateFast.h"
 #include "RawDeflate.h"
+#include "core/Crc32.h"
+#include "decode/Inflate.h"
+#include "decode/InflateFast.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <random>
 
 #include "TempDir.h"
-#include "UnZipper.h"
 #include "ZipTestSupport.h"
+#include "unzip/UnZipper.h"
 
 namespace unzip {
 namespace {

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "TempDir.h"
-#include "UnZipper.h"
 #include "ZipTestSupport.h"
+#include "unzip/UnZipper.h"
 
 namespace unzip {
 namespace {

@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "Crc32.h"
+#include "core/Crc32.h"
 
 namespace unzip {
 namespace {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "DecodeState.h"
-#include "ZipErrors.h"
+#include "core/DecodeState.h"
+#include "unzip/ZipErrors.h"
 
 namespace unzip::deflatetest {
 

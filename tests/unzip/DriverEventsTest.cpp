@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include "Crc32.h"
 #include "TempDir.h"
-#include "UnZipper.h"
 #include "ZipTestSupport.h"
+#include "core/Crc32.h"
 #include "platform/headless/Driver.h"
+#include "unzip/UnZipper.h"
 
 namespace unzip {
 namespace {

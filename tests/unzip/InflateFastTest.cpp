@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "DeflateTestSupport.h"
-#include "Inflate.h"
-#include "InflateFast.h"
+#include "decode/Inflate.h"
+#include "decode/InflateFast.h"
 
 namespace unzip {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "DeflateTestSupport.h"
-#include "Inflate.h"
+#include "decode/Inflate.h"
 
 namespace unzip {
 namespace {

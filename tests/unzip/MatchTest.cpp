@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ZipMatch.h"
+#include "extract/ZipMatch.h"
 
 namespace unzip {
 namespace {

@@ -13,9 +13,9 @@
 #include <set>
 
 #include "TempDir.h"
-#include "UnZipper.h"
 #include "ZipTestSupport.h"
 #include "platform/headless/Driver.h"
+#include "unzip/UnZipper.h"
 
 namespace unzip {
 namespace {

@@ -7,8 +7,8 @@
 #include <thread>
 
 #include "TempDir.h"
-#include "UnZipper.h"
 #include "ZipTestSupport.h"
+#include "unzip/UnZipper.h"
 
 namespace unzip {
 namespace {

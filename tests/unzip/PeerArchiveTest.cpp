@@ -9,8 +9,8 @@
 #include <random>
 
 #include "TempDir.h"
-#include "UnZipper.h"
 #include "ZipTestSupport.h"
+#include "unzip/UnZipper.h"
 
 namespace unzip {
 namespace {

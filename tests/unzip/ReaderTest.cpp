@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "TempDir.h"
-#include "UnZipper.h"
 #include "ZipTestSupport.h"
+#include "unzip/UnZipper.h"
 
 namespace unzip {
 namespace {

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "UnZipper.h"
-#include "ZipMethods.h"
 #include "platform/Console.h"
 #include "platform/Exception.h"
 #include "platform/Files.h"
+#include "unzip/UnZipper.h"
+#include "unzip/ZipMethods.h"
 
 namespace {
 

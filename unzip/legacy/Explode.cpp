@@ -1,7 +1,7 @@
-#include "Explode.h"
+#include "legacy/Explode.h"
 
-#include "LegacyIO.h"
-#include "ShannonFano.h"
+#include "legacy/LegacyIO.h"
+#include "legacy/ShannonFano.h"
 
 namespace unzip {
 namespace {

@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "DecodeState.h"
+#include "core/DecodeState.h"
 
 namespace unzip {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "DecodeState.h"
+#include "core/DecodeState.h"
 
 namespace unzip {
 

@@ -1,4 +1,4 @@
-#include "SfxConfig.h"
+#include "unzip/legacy/SfxConfig.h"
 
 #include <algorithm>
 #include <array>

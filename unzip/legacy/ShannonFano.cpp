@@ -1,4 +1,4 @@
-#include "ShannonFano.h"
+#include "legacy/ShannonFano.h"
 
 #include <algorithm>
 #include <new>

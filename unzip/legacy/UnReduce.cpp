@@ -1,8 +1,8 @@
-#include "UnReduce.h"
+#include "legacy/UnReduce.h"
 
 #include <array>
 
-#include "LegacyIO.h"
+#include "legacy/LegacyIO.h"
 
 namespace unzip {
 namespace {

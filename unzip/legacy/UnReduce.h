@@ -1,7 +1,7 @@
 // Methods 2 to 5 (reduced with compression factor 1 to 4): follower sets and
 // DLE-escaped matches.
 #pragma once
-#include "DecodeState.h"
+#include "core/DecodeState.h"
 
 namespace unzip {
 

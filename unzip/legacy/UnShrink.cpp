@@ -1,6 +1,6 @@
-#include "UnShrink.h"
+#include "legacy/UnShrink.h"
 
-#include "LegacyIO.h"
+#include "legacy/LegacyIO.h"
 
 namespace unzip {
 namespace {

@@ -1,6 +1,6 @@
 // Method 1 (shrunk): dynamic LZW with partial clearing.
 #pragma once
-#include "DecodeState.h"
+#include "core/DecodeState.h"
 
 namespace unzip {
 

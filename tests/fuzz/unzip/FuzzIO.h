@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "DecodeState.h"
-#include "ZipErrors.h"
+#include "core/DecodeState.h"
+#include "unzip/ZipErrors.h"
 
 namespace fuzzing {
 

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "UnZipper.h"
+#include "unzip/UnZipper.h"
 
 namespace {
 

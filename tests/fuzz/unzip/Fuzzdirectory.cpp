@@ -12,7 +12,7 @@
 #include <set>
 #include <string>
 
-#include "UnZipper.h"
+#include "unzip/UnZipper.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const std::string stem = "/tmp/tw-fuzz-zip-" + std::to_string(getpid());

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "FuzzIO.h"
-#include "Inflate.h"
+#include "decode/Inflate.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static unzip::TDecodeState state;

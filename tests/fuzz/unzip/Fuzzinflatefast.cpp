@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "FuzzIO.h"
-#include "Inflate.h"
-#include "InflateFast.h"
-#include "ZipErrors.h"
+#include "decode/Inflate.h"
+#include "decode/InflateFast.h"
+#include "unzip/ZipErrors.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <cstdint>
 
 #include "FuzzIO.h"
-#include "Inflate.h"
-#include "LibraryDecoders.h"
-#include "ZipErrors.h"
+#include "decode/Inflate.h"
+#include "decode/LibraryDecoders.h"
+#include "unzip/ZipErrors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;

@@ -1,0 +1,485 @@
+#include "decode/InflateFast.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "decode/InflateHeader.h"
+#include "unzip/ZipErrors.h"
+
+namespace unzip {
+namespace {
+
+constexpr unsigned kMaxMatch = 258;
+// Bits a stream may read past the entry's end before it counts as bad data
+// (the streaming decoder's rule, so that both give the same verdicts).
+constexpr unsigned kMaxOverrunBits = 256;
+// Bits one match takes at most: length code and extra bits, distance code
+// and extra bits.
+constexpr unsigned kBitsPerMatch = 15 + 5 + 15 + 13;
+// The fast loop runs while this much input is staged: one turn refills the
+// bit buffer twice at most, each loading eight bytes and taking seven.
+constexpr std::ptrdiff_t kInMargin = 32;
+// ...and while this much room is left: three literal pairs, then a longest
+// match whose last word-sized move may reach 15 bytes beyond its end.
+constexpr std::ptrdiff_t kOutMargin = 6 + kMaxMatch + 16;
+// The buffer: a span of output, plus the history a match may reach back into
+// and an undelivered partial piece that both survive a slide.
+constexpr std::uint32_t kHistory = kWindowSize;
+
+// Packed table entries. Bits 0-4: code bits to drop (the whole code, also for
+// an entry of a deeper level, and both codes of a literal pair). Bits 8-13:
+// the kind. A literal entry holds its literals in bits 16-23 and 24-31; a
+// length its base in 16-24 and its extra-bit count in 25-28; a distance its
+// extra-bit count in 5-8 and its base in 16-31; a link to a deeper level that
+// level's index width in 5-8 and its offset in the same array in 16-28.
+constexpr std::uint32_t kCodeBitsMask = 0x1F;
+constexpr std::uint32_t kFlagLiteral = 0x100;
+constexpr std::uint32_t kFlagPair = 0x200;
+constexpr std::uint32_t kFlagLength = 0x400;
+constexpr std::uint32_t kFlagEnd = 0x800;
+constexpr std::uint32_t kFlagLink = 0x1000;
+constexpr std::uint32_t kFlagBad = 0x2000;
+constexpr unsigned kDistExtraShift = 5;
+
+inline std::uint64_t Load64(const std::uint8_t* p) {
+  std::uint64_t v;
+  std::memcpy(&v, p, sizeof v);  // little-endian on every target of this system
+  return v;
+}
+inline void Copy8(std::uint8_t* to, const std::uint8_t* from) {
+  std::uint64_t v;
+  std::memcpy(&v, from, 8);
+  std::memcpy(to, &v, 8);
+}
+inline void Copy16(std::uint8_t* to, const std::uint8_t* from) {
+  std::uint8_t v[16];
+  std::memcpy(v, from, 16);
+  std::memcpy(to, v, 16);
+}
+inline std::uint32_t LowBits(std::uint64_t v, unsigned n) { return static_cast<std::uint32_t>(v) & ((1u << n) - 1); }
+
+std::uint32_t LitEntry(const TDecodeEntry& e, unsigned codeBits) {
+  switch (e.kind & ~kKindLowBits) {
+    case kKindLiteral: return codeBits | kFlagLiteral | (std::uint32_t{e.value} << 16);
+    case kKindEndOfBlock: return codeBits | kFlagEnd;
+    case kKindBase:
+      return codeBits | kFlagLength | (std::uint32_t{e.value} << 16) | (static_cast<std::uint32_t>(e.kind & kKindLowBits) << 25);
+    default: return codeBits | kFlagBad;
+  }
+}
+
+std::uint32_t DistEntry(const TDecodeEntry& e, unsigned codeBits) {
+  if ((e.kind & ~kKindLowBits) != kKindBase) return codeBits | kFlagBad;
+  return codeBits | (static_cast<std::uint32_t>(e.kind & kKindLowBits) << kDistExtraShift) | (std::uint32_t{e.value} << 16);
+}
+
+// Converts the shared builder's table (root of `root` bits, then deeper
+// levels) to packed entries in `array`: the root at `rootAt`, widened to
+// `width` bits by repetition, the deeper levels from `levels` on.
+template <typename MakeEntry>
+void Pack(const TDecodeEntry* from, unsigned used, unsigned root, unsigned width, std::uint32_t* array,
+          std::uint32_t rootAt, std::uint32_t levels, MakeEntry make) {
+  const unsigned rootSize = 1u << root;
+  const auto convert = [&](const TDecodeEntry& e, unsigned extraBits) -> std::uint32_t {
+    if (e.kind & kKindLink)
+      return kFlagLink | root | ((e.kind & kKindLowBits) << kDistExtraShift) |
+             ((levels + e.value - rootSize) << 16);
+    if (e.kind == kKindInvalid) return kFlagBad | (e.bits + extraBits);
+    return make(e, e.bits + extraBits);
+  };
+  for (unsigned i = 0; i < (1u << width); ++i) array[rootAt + i] = convert(from[i & (rootSize - 1)], 0);
+  for (unsigned i = rootSize; i < used; ++i) array[levels + i - rootSize] = convert(from[i], root);
+}
+
+}  // namespace
+
+TFastInflater::TFastInflater()
+    : buf_(new std::uint8_t[kSpan + 2 * kHistory]),
+      stage_(new std::uint8_t[kChunkSize + kInMargin]),
+      dynamic_(new Tables),
+      fixed_(new Tables) {}
+
+void TFastInflater::SetLimit() {
+  const std::uint64_t room = declared_ - base_;
+  limit_ = buf_.get() + std::min<std::uint64_t>(kSpan + 2 * kHistory, room);
+}
+
+void TFastInflater::DeliverUpTo(std::uint64_t upTo) {
+  while (delivered_ < upTo) {
+    const auto piece = static_cast<std::uint32_t>(std::min<std::uint64_t>(kChunkSize, upTo - delivered_));
+    s_->io->Hold(*s_, buf_.get() + (delivered_ - base_), piece);
+    delivered_ += piece;
+  }
+}
+
+void TFastInflater::Slide() {
+  const std::uint64_t produced = base_ + static_cast<std::uint64_t>(out_ - buf_.get());
+  DeliverUpTo(produced / kChunkSize * kChunkSize);
+  const std::uint64_t keepFrom = std::min(produced - kHistory, delivered_);
+  if (!spare_) spare_.reset(new std::uint8_t[kSpan + 2 * kHistory]);
+  s_->io->Release(spareHeld_);
+  const auto kept = static_cast<std::size_t>(produced - keepFrom);
+  std::memcpy(spare_.get(), buf_.get() + (keepFrom - base_), kept);
+  buf_.swap(spare_);
+  spareHeld_ = delivered_;
+  out_ = buf_.get() + kept;
+  base_ = keepFrom;
+  SetLimit();
+}
+
+void TFastInflater::Drain() {
+  try {
+    s_->io->Release(delivered_);
+  } catch (...) {
+    // Reported by the Release that threw first.
+  }
+}
+
+bool TFastInflater::Room(std::uint32_t n) {
+  if (limit_ - out_ >= static_cast<std::ptrdiff_t>(n)) return true;
+  if (declared_ - base_ <= kSpan + 2 * kHistory) return false;  // the entry's declared end
+  Slide();
+  return limit_ - out_ >= static_cast<std::ptrdiff_t>(n);
+}
+
+bool TFastInflater::FillStage() {
+  if (inputDone_) return false;
+  TDecodeState& s = *s_;
+  const auto left = static_cast<std::size_t>(inEnd_ - in_);
+  std::memmove(stage_.get(), in_, left);
+  in_ = stage_.get();
+  inEnd_ = in_ + left;
+  if (!s.io->FillInput() || s.inCount == 0) {
+    inputDone_ = true;
+    return false;
+  }
+  std::memcpy(stage_.get() + left, s.inBuf.get(), s.inCount);
+  inEnd_ += s.inCount;
+  s.inCount = 0;
+  return true;
+}
+
+bool TFastInflater::NeedBits() {
+  // Bytes one at a time, and past the entry's end its last byte again, as
+  // the streaming decoder reads them.
+  while (nbits_ <= 56) {
+    if (in_ == inEnd_) FillStage();
+    bits_ &= (std::uint64_t{1} << nbits_) - 1;
+    if (in_ < inEnd_) {
+      lastByte_ = *in_++;
+      bits_ |= std::uint64_t{lastByte_} << nbits_;
+    } else {
+      if (Overrun() > kMaxOverrunBits) return false;
+      bits_ |= std::uint64_t{lastByte_} << nbits_;
+      ++padBytes_;
+    }
+    nbits_ += 8;
+  }
+  return true;
+}
+
+int TFastInflater::Inflate(TDecodeState& s) {
+  s_ = &s;
+  out_ = buf_.get();
+  base_ = 0;
+  delivered_ = 0;
+  spareHeld_ = 0;
+  declared_ = s.uncompressedSize > 0 ? static_cast<std::uint64_t>(s.uncompressedSize) : 0;
+  SetLimit();
+  in_ = inEnd_ = stage_.get();
+  inputDone_ = false;
+  bits_ = 0;
+  nbits_ = 0;
+  padBytes_ = 0;
+  lastByte_ = static_cast<std::uint8_t>(s.lastByte);
+  try {
+    int r = Blocks();
+    if (r == TInflater::kOk && Overrun() > kMaxOverrunBits) r = TInflater::kBadData;
+    const std::uint64_t produced = base_ + static_cast<std::uint64_t>(out_ - buf_.get());
+    s.lastByte = lastByte_;
+    // A bad stream passes on what the streaming decoder would have: its
+    // whole pieces; a sound one everything.
+    DeliverUpTo(r == TInflater::kOk ? produced : produced / kChunkSize * kChunkSize);
+    s.io->Release(delivered_);
+    return r;
+  } catch (const EUserCanceled&) {
+    Drain();
+    throw;
+  } catch (...) {
+    Drain();
+    return TInflater::kBadData;
+  }
+}
+
+int TFastInflater::Blocks() {
+  for (;;) {
+    if (nbits_ < 3 && !NeedBits()) return TInflater::kBadData;
+    const bool last = bits_ & 1;
+    const unsigned type = (bits_ >> 1) & 3;
+    Drop(3);
+    int r;
+    switch (type) {
+      case 0: r = StoredBlock(); break;
+      case 1:
+        if (!fixedBuilt_) {
+          std::uint8_t litLengths[kLitSymbols];
+          std::uint8_t distLengths[kDistSymbols];
+          FixedCodeLengths(litLengths, distLengths);
+          if (BuildTables(litLengths, kLitSymbols, distLengths, kDistSymbols, *fixed_) != kBuildComplete)
+            return TInflater::kNoMemory;
+          fixedBuilt_ = true;
+        }
+        r = Codes(*fixed_);
+        break;
+      case 2: r = DynamicBlock(); break;
+      default: return TInflater::kBadBlock;
+    }
+    if (r != TInflater::kOk) return r;
+    if (last) return TInflater::kOk;
+  }
+}
+
+int TFastInflater::StoredBlock() {
+  Drop(nbits_ & 7);
+  if (nbits_ < 32 && !NeedBits()) return TInflater::kBadData;
+  unsigned len = bits_ & 0xFFFF;
+  const unsigned nlen = (bits_ >> 16) & 0xFFFF;
+  Drop(32);
+  if (len != (~nlen & 0xFFFF)) return TInflater::kBadData;
+  for (; len > 0 && nbits_ >= 8; --len) {
+    // A byte made up past the entry's end is not stored data.
+    if (padBytes_ * 8 >= nbits_ || !Room(1)) return TInflater::kBadData;
+    *out_++ = static_cast<std::uint8_t>(bits_);
+    Drop(8);
+  }
+  if (len == 0) return TInflater::kOk;
+  bits_ = 0;
+  while (len > 0) {
+    if (in_ == inEnd_ && !FillStage()) return TInflater::kBadData;
+    if (!Room(1)) return TInflater::kBadData;
+    const auto n = static_cast<unsigned>(
+        std::min<std::ptrdiff_t>({static_cast<std::ptrdiff_t>(len), inEnd_ - in_, limit_ - out_}));
+    std::memcpy(out_, in_, n);
+    out_ += n;
+    in_ += n;
+    lastByte_ = in_[-1];
+    len -= n;
+  }
+  return TInflater::kOk;
+}
+
+int TFastInflater::DynamicBlock() {
+  const int r = ReadDynamicHeader(
+      TBitReader{bits_, nbits_, [this] { return NeedBits(); }}, kMaxDistCodes,
+      [this](const std::uint8_t* litLengths, unsigned nlit, const std::uint8_t* distLengths, unsigned ndist) {
+        return BuildTables(litLengths, nlit, distLengths, ndist, *dynamic_);
+      });
+  return r == TInflater::kOk ? Codes(*dynamic_) : r;
+}
+
+int TFastInflater::BuildTables(const std::uint8_t* litLengths, unsigned nlit, const std::uint8_t* distLengths,
+                               unsigned ndist, Tables& t) {
+  // The shared builder, with the streaming decoder's alphabets, decides a
+  // code set's soundness exactly as for it; its tables are then packed.
+  TDecodeEntry scratch[kLitEnough];
+  unsigned root = 0;
+  int r = BuildDecodeTable(litLengths, nlit, DeflateAlphabets().literals, kLitRootBits, scratch, kLitEnough, root);
+  if (r != kBuildComplete) return r;
+  // Entries in use: the root, and deeper levels up to the last link's end.
+  unsigned used = 1u << root;
+  for (unsigned i = 0; i < (1u << root); ++i)
+    if (scratch[i].kind & kKindLink)
+      used = std::max(used, scratch[i].value + (1u << (scratch[i].kind & kKindLowBits)));
+  std::uint32_t* single = t.lit + kLitRootSize;
+  Pack(scratch, used, root, kLitRootBits, t.lit, kLitRootSize, 2 * kLitRootSize, LitEntry);
+  // The pair root: a literal whose code leaves room for a whole second
+  // literal code within the root bits takes both.
+  for (unsigned i = 0; i < kLitRootSize; ++i) {
+    std::uint32_t e = single[i];
+    if (e & kFlagLiteral) {
+      const unsigned first = e & kCodeBitsMask;
+      const std::uint32_t next = single[i >> first];
+      const unsigned second = next & kCodeBitsMask;
+      if ((next & kFlagLiteral) && first + second <= kLitRootBits)
+        e = (first + second) | kFlagLiteral | kFlagPair | (e & 0x00FF0000u) | ((next & 0x00FF0000u) << 8);
+    }
+    t.lit[i] = e;
+  }
+  r = BuildDecodeTable(distLengths, ndist, DeflateAlphabets().distances, kDistRootBits, scratch, kDistEnough, root);
+  if (r != kBuildComplete) return r;
+  used = 1u << root;
+  for (unsigned i = 0; i < (1u << root); ++i)
+    if (scratch[i].kind & kKindLink)
+      used = std::max(used, scratch[i].value + (1u << (scratch[i].kind & kKindLowBits)));
+  Pack(scratch, used, root, kDistRootBits, t.dist, 0, 1u << kDistRootBits, DistEntry);
+  return kBuildComplete;
+}
+
+int TFastInflater::Codes(const Tables& t) {
+  for (;;) {
+    if (inEnd_ - in_ < kInMargin) FillStage();
+    if (limit_ - out_ < kOutMargin && declared_ - base_ > kSpan + 2 * kHistory) Slide();
+    const int r = inEnd_ - in_ >= kInMargin && limit_ - out_ >= kOutMargin ? FastLoop(t) : SlowSymbol(t);
+    if (r >= 0) return r;
+  }
+}
+
+// Decodes one symbol with every bound checked; -1 when the block goes on.
+int TFastInflater::SlowSymbol(const Tables& t) {
+  if (nbits_ < kBitsPerMatch && !NeedBits()) return TInflater::kBadData;
+  std::uint32_t e = t.lit[kLitRootSize + (bits_ & (kLitRootSize - 1))];
+  if (e & kFlagLink)
+    e = t.lit[(e >> 16 & 0x1FFF) + LowBits(bits_ >> kLitRootBits, e >> kDistExtraShift & 15)];
+  const unsigned codeBits = e & kCodeBitsMask;
+  if (e & kFlagLiteral) {
+    Drop(codeBits);
+    if (!Room(1)) return TInflater::kBadData;
+    *out_++ = static_cast<std::uint8_t>(e >> 16);
+    return -1;
+  }
+  if (!(e & kFlagLength)) {
+    Drop(codeBits);
+    return (e & kFlagEnd) ? TInflater::kOk : TInflater::kBadData;
+  }
+  const unsigned len = (e >> 16 & 0x1FF) + LowBits(bits_ >> codeBits, e >> 25 & 15);
+  Drop(codeBits + (e >> 25 & 15));
+  std::uint32_t d = t.dist[bits_ & ((1u << kDistRootBits) - 1)];
+  if (d & kFlagLink) d = t.dist[(d >> 16) + LowBits(bits_ >> kDistRootBits, d >> kDistExtraShift & 15)];
+  if (d & kFlagBad) return TInflater::kBadData;
+  const unsigned dBits = d & kCodeBitsMask;
+  const unsigned dExtra = d >> kDistExtraShift & 15;
+  const unsigned dist = (d >> 16) + LowBits(bits_ >> dBits, dExtra);
+  Drop(dBits + dExtra);
+  // A distance before the entry's first byte is bad data.
+  if (dist > static_cast<std::uint64_t>(out_ - buf_.get())) return TInflater::kBadData;
+  unsigned n = len;
+  const bool fits = Room(len);
+  if (!fits) n = static_cast<unsigned>(limit_ - out_);  // up to the declared end, then stop
+  for (unsigned i = 0; i < n; ++i) out_[i] = out_[static_cast<std::ptrdiff_t>(i) - dist];
+  out_ += n;
+  return fits ? -1 : TInflater::kBadData;
+}
+
+// Decodes symbols while input and room are plentiful; -1 at either bound.
+int TFastInflater::FastLoop(const Tables& t) {
+  const std::uint32_t* const lit = t.lit;
+  const std::uint32_t* const dists = t.dist;
+  const std::uint8_t* const window = buf_.get();
+  const std::uint8_t* const inFast = inEnd_ - kInMargin;
+  std::uint8_t* const outFast = limit_ - kOutMargin;
+  // The hot state lives in locals so stores into the output cannot alias it.
+  std::uint64_t bits = bits_;
+  unsigned nbits = nbits_;
+  const std::uint8_t* in = in_;
+  std::uint8_t* out = out_;
+  int result = -1;
+  // Branch-free refill to 56..63 bits; bits above nbits are the unread bytes
+  // themselves, so reloading them later changes nothing.
+#define TW_REFILL()                              \
+  do {                                           \
+    bits |= Load64(in) << nbits;                 \
+    in += (63 - nbits) >> 3;                     \
+    nbits |= 56;                                 \
+  } while (0)
+#define TW_DROP(n)   \
+  do {               \
+    bits >>= (n);    \
+    nbits -= (n);    \
+  } while (0)
+  while (in <= inFast && out <= outFast) {
+    TW_REFILL();
+    std::uint32_t e = lit[bits & (kLitRootSize - 1)];
+    // Up to three root entries of one or two literals per refill (33 bits).
+    if (e & kFlagLiteral) {
+      std::memcpy(out, reinterpret_cast<const char*>(&e) + 2, 2);
+      out += 1 + ((e >> 9) & 1);
+      TW_DROP(e & kCodeBitsMask);
+      e = lit[bits & (kLitRootSize - 1)];
+      if (e & kFlagLiteral) {
+        std::memcpy(out, reinterpret_cast<const char*>(&e) + 2, 2);
+        out += 1 + ((e >> 9) & 1);
+        TW_DROP(e & kCodeBitsMask);
+        e = lit[bits & (kLitRootSize - 1)];
+        if (e & kFlagLiteral) {
+          std::memcpy(out, reinterpret_cast<const char*>(&e) + 2, 2);
+          out += 1 + ((e >> 9) & 1);
+          TW_DROP(e & kCodeBitsMask);
+          continue;
+        }
+      }
+    }
+    if (e & kFlagLink) {
+      e = lit[(e >> 16 & 0x1FFF) + LowBits(bits >> kLitRootBits, e >> kDistExtraShift & 15)];
+      if (e & kFlagLiteral) {
+        *out++ = static_cast<std::uint8_t>(e >> 16);
+        TW_DROP(e & kCodeBitsMask);
+        continue;
+      }
+    }
+    const unsigned codeBits = e & kCodeBitsMask;
+    if (!(e & kFlagLength)) {
+      TW_DROP(codeBits);
+      result = (e & kFlagEnd) ? TInflater::kOk : TInflater::kBadData;
+      break;
+    }
+    if (nbits < kBitsPerMatch) TW_REFILL();
+    const unsigned extra = e >> 25 & 15;
+    const unsigned len = (e >> 16 & 0x1FF) + LowBits(bits >> codeBits, extra);
+    TW_DROP(codeBits + extra);
+    std::uint32_t d = dists[bits & ((1u << kDistRootBits) - 1)];
+    if (d & kFlagLink) d = dists[(d >> 16) + LowBits(bits >> kDistRootBits, d >> kDistExtraShift & 15)];
+    if (d & kFlagBad) {
+      result = TInflater::kBadData;
+      break;
+    }
+    const unsigned dBits = d & kCodeBitsMask;
+    const unsigned dExtra = d >> kDistExtraShift & 15;
+    const std::size_t dist = (d >> 16) + LowBits(bits >> dBits, dExtra);
+    TW_DROP(dBits + dExtra);
+    if (dist > static_cast<std::size_t>(out - window)) {
+      result = TInflater::kBadData;
+      break;
+    }
+    std::uint8_t* to = out;
+    const std::uint8_t* from = out - dist;
+    std::uint8_t* const end = out + len;
+    // Whole words, each reading only bytes already written; the last may run
+    // past the match's end into room the margin keeps free.
+    if (dist >= 16) {
+      do {
+        Copy16(to, from);
+        to += 16;
+        from += 16;
+      } while (to < end);
+    } else if (dist >= 8) {
+      do {
+        Copy8(to, from);
+        to += 8;
+        from += 8;
+      } while (to < end);
+    } else if (dist == 1) {
+      const std::uint64_t v = 0x0101010101010101ull * *from;
+      do {
+        std::memcpy(to, &v, 8);
+        to += 8;
+      } while (to < end);
+    } else {
+      // A short period: each word's first `dist` bytes are right, and the
+      // next word starts where they end.
+      do {
+        Copy8(to, to - dist);
+        to += dist;
+      } while (to < end);
+    }
+    out = end;
+  }
+#undef TW_REFILL
+#undef TW_DROP
+  bits_ = bits;
+  nbits_ = nbits;
+  in_ = in;
+  out_ = out;
+  return result;
+}
+
+}  // namespace unzip

@@ -1,0 +1,135 @@
+// The codes of deflate blocks (RFC 1951, 3.2.6 and 3.2.7): the fixed codes'
+// lengths, and a dynamic block's header (the code-length code, then the
+// literal/length and distance code lengths it codes). Both deflate decoders
+// take them from here, each with its own bit buffer and tables, so that a
+// block is good or bad alike on both.
+#pragma once
+#include <algorithm>
+#include <cstdint>
+
+#include "decode/Inflate.h"
+
+namespace unzip {
+
+inline constexpr unsigned kMaxLitCodes = 286;     // HLIT + 257 may not exceed this
+inline constexpr unsigned kMaxDistCodes = 30;     // nor HDIST + 1 this (deflate)
+inline constexpr unsigned kMaxDistCodes64 = 32;   // (Deflate64)
+inline constexpr unsigned kLengthSymbols = 19;    // the code-length alphabet
+inline constexpr unsigned kEndOfBlock = 256;
+inline constexpr unsigned kLitSymbols = 288;   // literal/length alphabet, 286 and 287 unused
+inline constexpr unsigned kDistSymbols = 32;   // distance alphabet, 30 and 31 unused
+
+// The fixed codes' lengths: literals 0-143 8 bits, 144-255 9, lengths
+// 256-279 7, 280-287 8; every distance 5.
+inline void FixedCodeLengths(std::uint8_t (&lit)[kLitSymbols], std::uint8_t (&dist)[kDistSymbols]) {
+  std::fill(lit, lit + 144, 8);
+  std::fill(lit + 144, lit + 256, 9);
+  std::fill(lit + 256, lit + 280, 7);
+  std::fill(lit + 280, lit + kLitSymbols, 8);
+  std::fill(dist, dist + kDistSymbols, 5);
+}
+
+// The bit buffer as both decoders keep it: `nbits` unread bits in `bits`, the
+// next one lowest. `refill` tops it up past 56 bits; false once the stream has
+// run too far past its end.
+template <typename Refill>
+struct TBitReader {
+  std::uint64_t& bits;
+  unsigned& nbits;
+  Refill refill;
+
+  bool Ensure(unsigned n) { return nbits >= n || refill(); }
+  unsigned Peek(unsigned n) const { return static_cast<unsigned>(bits & ((1u << n) - 1)); }
+  unsigned Take(unsigned n) {
+    const unsigned v = Peek(n);
+    bits >>= n;
+    nbits -= n;
+    return v;
+  }
+};
+template <typename Refill>
+TBitReader(std::uint64_t&, unsigned&, Refill) -> TBitReader<Refill>;
+
+namespace header {
+
+// HLIT, HDIST and HCLEN: 5, 5 and 4 bits, counts above 257, 1 and 4.
+constexpr unsigned kLitCountBits = 5, kDistCountBits = 5, kLengthCountBits = 4;
+constexpr unsigned kMinLitCodes = 257, kMinDistCodes = 1, kMinLengthCodes = 4;
+// Each code-length code length takes 3 bits, so its codes are 7 bits at most,
+// and one lookup of that width resolves any of them.
+constexpr unsigned kLengthLengthBits = 3;
+constexpr unsigned kLengthsBits = 7;
+constexpr unsigned kLengthsTableSize = 1u << kLengthsBits;
+// Order in which the code-length code's lengths are stored.
+constexpr std::uint8_t kLengthsOrder[kLengthSymbols] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
+// Code-length symbols from 16 on repeat a length: 16 the previous one 3 to 6
+// times, 17 a zero 3 to 10 times, 18 a zero 11 to 138 times.
+constexpr unsigned kRepeatPrevious = 16;
+struct TRepeat {
+  std::uint8_t base;
+  std::uint8_t extraBits;
+};
+constexpr TRepeat kRepeats[] = {{3, 2}, {3, 3}, {11, 7}};
+// Bits one code-length symbol takes at most: its code and the longest count.
+constexpr unsigned kBitsPerLengthSymbol = kLengthsBits + kRepeats[2].extraBits;
+
+// A code's build result as the decoders' verdict: an incomplete code is bad
+// data, an oversubscribed one a bad block.
+inline int Verdict(int buildResult) {
+  switch (buildResult) {
+    case kBuildComplete: return TInflater::kOk;
+    case kBuildOversubscribed: return TInflater::kBadBlock;
+    case kBuildNoMemory: return TInflater::kNoMemory;
+    default: return TInflater::kBadData;
+  }
+}
+
+}  // namespace header
+
+// Reads a dynamic block's header from `in` (a TBitReader) and hands the code
+// lengths to `build(litLengths, nlit, distLengths, ndist)`, which makes the
+// decoder's tables and returns a TBuildResult. Returns kOk once they are
+// built, else the verdict on the header.
+template <typename Bits, typename Build>
+int ReadDynamicHeader(Bits in, unsigned maxDistCodes, Build&& build) {
+  using namespace header;
+  if (!in.Ensure(kLitCountBits + kDistCountBits + kLengthCountBits)) return TInflater::kBadData;
+  const unsigned nlit = in.Take(kLitCountBits) + kMinLitCodes;
+  const unsigned ndist = in.Take(kDistCountBits) + kMinDistCodes;
+  const unsigned nlen = in.Take(kLengthCountBits) + kMinLengthCodes;
+  if (nlit > kMaxLitCodes || ndist > maxDistCodes) return TInflater::kBadData;
+
+  std::uint8_t lengths[kMaxLitCodes + kMaxDistCodes64] = {};
+  for (unsigned i = 0; i < nlen; ++i) {
+    if (!in.Ensure(kLengthLengthBits)) return TInflater::kBadData;
+    lengths[kLengthsOrder[i]] = static_cast<std::uint8_t>(in.Take(kLengthLengthBits));
+  }
+  TDecodeEntry code[kLengthsTableSize];
+  unsigned codeBits = 0;
+  const int r = BuildDecodeTable(lengths, kLengthSymbols, DeflateAlphabets().lengths, kLengthsBits, code,
+                                 kLengthsTableSize, codeBits);
+  if (r != kBuildComplete) return Verdict(r);
+
+  const unsigned total = nlit + ndist;
+  for (unsigned i = 0; i < total;) {
+    if (!in.Ensure(kBitsPerLengthSymbol)) return TInflater::kBadData;
+    const TDecodeEntry e = code[in.Peek(codeBits)];
+    if (e.kind != kKindLiteral) return TInflater::kBadData;
+    in.Take(e.bits);
+    if (e.value < kRepeatPrevious) {
+      lengths[i++] = static_cast<std::uint8_t>(e.value);
+      continue;
+    }
+    if (e.value == kRepeatPrevious && i == 0) return TInflater::kBadData;
+    const std::uint8_t value = e.value == kRepeatPrevious ? lengths[i - 1] : 0;
+    const TRepeat rep = kRepeats[e.value - kRepeatPrevious];
+    const unsigned repeat = rep.base + in.Take(rep.extraBits);
+    if (i + repeat > total) return TInflater::kBadData;
+    std::fill(lengths + i, lengths + i + repeat, value);
+    i += repeat;
+  }
+  if (lengths[kEndOfBlock] == 0) return TInflater::kBadData;  // the block could never end
+  return Verdict(build(lengths, nlit, lengths + nlit, ndist));
+}
+
+}  // namespace unzip
