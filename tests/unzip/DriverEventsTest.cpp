@@ -7,6 +7,7 @@
 #include "TempDir.h"
 #include "ZipTestSupport.h"
 #include "core/Crc32.h"
+#include "decode/ZipCrypt.h"
 #include "platform/headless/Driver.h"
 #include "unzip/UnZipper.h"
 

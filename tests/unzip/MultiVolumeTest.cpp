@@ -14,6 +14,7 @@
 
 #include "TempDir.h"
 #include "ZipTestSupport.h"
+#include "archive/ZipHeaders.h"
 #include "platform/headless/Driver.h"
 #include "unzip/UnZipper.h"
 
@@ -161,6 +162,26 @@ TEST_F(BlockedArchive, TheToolListsTestsAndExtractsIt) {
   EXPECT_TRUE(ziptest::Tree(Out()) == source_);
 }
 
+// A component that read an archive behind a self-extractor's stub (offsets
+// not adjusted) reads the next archive it is given without that shift.
+TEST_F(BlockedArchive, NothingOfTheArchiveReadBeforeCarriesOver) {
+  const fs::path single = dir_.Path() / "single.zip";
+  ASSERT_EQ(Shell("cd " + Q(dir_.Path() / "src" / "docs") + " && zip -q " + Q(single) + " readme.txt"), 0);
+  ziptest::WriteFile(single, std::string(777, 'S') + ziptest::ReadFile(single));
+  TUnZipper z;
+  z.SetDoProcessMessages(false);
+  z.SetDoAll(true);
+  z.SetZipName(single.string());
+  z.SetDestDir((dir_.Path() / "first").string());
+  EXPECT_EQ(z.UnZip(), 1);
+  z.SetZipName(zip_.string());
+  z.SetDoAll(true);
+  z.SetRecreateDirs(true);
+  z.SetDestDir(Out().string());
+  EXPECT_EQ(z.UnZip(), 8);
+  EXPECT_TRUE(ziptest::Tree(Out()) == source_);
+}
+
 TEST_F(BlockedArchive, EncryptedEntriesAcrossVolumes) {
   fs::remove_all(dir_.Path() / "enc");
   const fs::path enc = dir_.Path() / "enc" / "locked.zip";
@@ -288,11 +309,11 @@ TEST(MultiVolume, DirectoryOverSeveralVolumesCutRecordsAndASideFile) {
   const std::string last = ziptest::ReadFile(zip);
   const std::size_t record = original.rfind("PK\x01\x02");
   ASSERT_NE(record, std::string::npos);
-  const auto* header = reinterpret_cast<const std::uint8_t*>(original.data()) + record;
-  const std::size_t nameEnd = kCentralHeaderSize + Get16(header + 28);
-  const std::size_t extraEnd = nameEnd + Get16(header + 30);
+  const TCentralHeader header = TCentralHeader::Parse(reinterpret_cast<const std::uint8_t*>(original.data()) + record);
+  const std::size_t nameEnd = kCentralHeaderSize + header.nameLength;
+  const std::size_t extraEnd = nameEnd + header.extraLength;
   ASSERT_LT(nameEnd, extraEnd) << "the record should have an extra field";
-  ASSERT_EQ(record + extraEnd + Get16(header + 32), original.size());
+  ASSERT_EQ(record + extraEnd + header.commentLength, original.size());
   for (const std::size_t cut : {std::size_t(2), std::size_t(20), nameEnd - 5, nameEnd + 2, extraEnd + 3}) {
     const std::size_t at = record + cut;
     ziptest::WriteFile(before, original.substr(0, at));
@@ -328,7 +349,8 @@ TEST(MultiVolume, SideFileHoldsTheDirectoryWhenTheEndRecordIsMissing) {
   const std::string full = ziptest::ReadFile(dir.Path() / "full.zip");
   const std::size_t end = full.rfind("PK\x05\x06");
   ASSERT_NE(end, std::string::npos);
-  const std::uint32_t central = Get32(reinterpret_cast<const std::uint8_t*>(full.data()) + end + 16);
+  const auto* record = reinterpret_cast<const std::uint8_t*>(full.data()) + end;
+  const std::uint32_t central = TEndRecord::Parse(record).centralOffset;
   // The archive loses its directory and end record; the side file holds both.
   const std::string archive = dir.Write("cut.zip", full.substr(0, central));
 

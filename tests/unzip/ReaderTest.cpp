@@ -3,6 +3,7 @@
 
 #include "TempDir.h"
 #include "ZipTestSupport.h"
+#include "core/ZipBufStream.h"
 #include "unzip/UnZipper.h"
 
 namespace unzip {

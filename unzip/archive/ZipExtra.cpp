@@ -1,6 +1,7 @@
 #include "archive/ZipExtra.h"
 
 #include "core/Crc32.h"
+#include "core/ZipBytes.h"
 #include "unzip/ZipRecords.h"
 
 namespace unzip {
@@ -8,6 +9,9 @@ namespace {
 
 // Each block of an extra field: a 2-byte header ID and a 2-byte data size.
 constexpr std::size_t kBlockHeaderSize = 4;
+// The AES field: version, vendor "AE", strength, method.
+constexpr std::size_t kAesFieldSize = 7;
+constexpr std::uint8_t kMaxAesStrength = 3;
 // The only version of the Unicode path and comment blocks.
 constexpr std::uint8_t kUnicodeVersion = 1;
 // Their fixed part: the version byte and the CRC-32 of the stored text.
@@ -22,6 +26,20 @@ constexpr std::uint16_t kNtfsTimesTag = 1;
 constexpr std::size_t kNtfsTimesSize = 24;
 constexpr std::uint64_t kFileTimeUnitsPerSecond = 10000000;
 constexpr std::int64_t kSecondsFrom1601To1970 = 11644473600;
+
+// Calls `block(id, data, size)` for each block until it returns false; false
+// when the last block runs past the field's end.
+template <typename Block>
+bool ForEachBlock(const std::uint8_t* p, std::size_t n, Block&& block) {
+  for (std::size_t at = 0; at + kBlockHeaderSize <= n;) {
+    const std::uint16_t id = Get16(p + at), size = Get16(p + at + 2);
+    at += kBlockHeaderSize;
+    if (at + size > n) return false;
+    if (!block(id, p + at, size)) break;
+    at += size;
+  }
+  return true;
+}
 
 std::uint32_t Crc32Of(const std::string& s) {
   return ~UpdateCrc32(kCrcPreset, reinterpret_cast<const std::uint8_t*>(s.data()), s.size());
@@ -54,15 +72,15 @@ bool ReadZip64(TZipHeaderInfo& rec, const std::uint8_t* p, std::size_t n, bool l
 }
 
 std::optional<std::int64_t> NtfsModTime(const std::uint8_t* p, std::size_t n) {
-  for (std::size_t at = kNtfsReserved; at + kBlockHeaderSize <= n;) {
-    const std::uint16_t tag = Get16(p + at), size = Get16(p + at + 2);
-    at += kBlockHeaderSize;
-    if (at + size > n) break;
-    if (tag == kNtfsTimesTag && size >= kNtfsTimesSize)
-      return static_cast<std::int64_t>(Get64(p + at) / kFileTimeUnitsPerSecond) - kSecondsFrom1601To1970;
-    at += size;
-  }
-  return std::nullopt;
+  std::optional<std::int64_t> time;
+  if (n < kNtfsReserved) return time;
+  const auto block = [&](std::uint16_t tag, const std::uint8_t* d, std::uint16_t size) {
+    if (tag != kNtfsTimesTag || size < kNtfsTimesSize) return true;
+    time = static_cast<std::int64_t>(Get64(d) / kFileTimeUnitsPerSecond) - kSecondsFrom1601To1970;
+    return false;
+  };
+  ForEachBlock(p + kNtfsReserved, n - kNtfsReserved, block);
+  return time;
 }
 
 }  // namespace
@@ -71,15 +89,7 @@ TExtraFields ReadExtraField(TZipHeaderInfo& rec, const std::uint8_t* p, std::siz
                             const std::string& rawName) {
   TExtraFields x;
   std::optional<std::int64_t> ntfsTime;
-  std::size_t at = 0;
-  while (at + kBlockHeaderSize <= n) {
-    const std::uint16_t id = Get16(p + at), size = Get16(p + at + 2);
-    at += kBlockHeaderSize;
-    if (at + size > n) {
-      x.truncated = true;
-      break;
-    }
-    const std::uint8_t* d = p + at;
+  x.truncated = !ForEachBlock(p, n, [&](std::uint16_t id, const std::uint8_t* d, std::uint16_t size) {
     switch (id) {
       case kExtraZip64:
         if (!ReadZip64(rec, d, size, local)) x.zip64Missing = true;
@@ -98,11 +108,10 @@ TExtraFields ReadExtraField(TZipHeaderInfo& rec, const std::uint8_t* p, std::siz
         if (size >= kTimestampSize && (d[0] & kTimestampHasModTime)) x.modTime = Get32(d + 1);
         break;
       case kExtraNtfs: ntfsTime = NtfsModTime(d, size); break;
-      case kExtraAes: x.aes = true; break;
       default: break;
     }
-    at += size;
-  }
+    return true;
+  });
   if (!x.modTime) x.modTime = ntfsTime;
   // A marked field no Zip64 block resolved (none there, or cut short). A local
   // header's sizes do not matter when a data descriptor follows the data.
@@ -110,6 +119,25 @@ TExtraFields ReadExtraField(TZipHeaderInfo& rec, const std::uint8_t* p, std::siz
   if (local ? sizesMarked && !(rec.Flags & kFlagDataDescriptor) : sizesMarked || rec.LocalHeaderOffset == kZip64Marker32)
     x.zip64Missing = true;
   return x;
+}
+
+std::optional<TAesInfo> FindAesExtra(const std::uint8_t* p, std::size_t n) {
+  std::optional<TAesInfo> found;
+  ForEachBlock(p, n, [&](std::uint16_t id, const std::uint8_t* d, std::uint16_t size) {
+    // Vendor "AE", a version of 1 or 2 and a strength of 1 to 3; the first
+    // field with the vendor decides.
+    if (id != kExtraAes || size < kAesFieldSize || d[2] != 'A' || d[3] != 'E') return true;
+    TFieldReader f(d);
+    TAesInfo info;
+    info.version = f.U16();
+    f.U16();
+    info.strength = f.U8();
+    info.method = f.U16();
+    const bool known = info.version == 1 || info.version == 2;
+    if (known && info.strength >= 1 && info.strength <= kMaxAesStrength) found = info;
+    return false;
+  });
+  return found;
 }
 
 }  // namespace unzip

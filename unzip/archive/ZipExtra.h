@@ -1,6 +1,6 @@
 // The extra fields of local and central records that the engine interprets:
 // Zip64 sizes and offsets, the Unicode path and comment, the file times, and
-// the marker of WinZip's AES encryption.
+// WinZip's AES field.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -36,7 +36,6 @@ struct TExtraFields {
   std::uint32_t unicodeCommentCrc = 0;
   // Last modification time, seconds since 1970-01-01 UTC.
   std::optional<std::int64_t> modTime;
-  bool aes = false;
 };
 
 // Reads the `n` bytes of an extra field at `p` for `rec`, whose fixed fields
@@ -45,5 +44,16 @@ struct TExtraFields {
 // stored, for the Unicode path's check.
 TExtraFields ReadExtraField(TZipHeaderInfo& rec, const std::uint8_t* p, std::size_t n, bool local,
                             const std::string& rawName);
+
+// What a WinZip AES entry's 0x9901 field says.
+struct TAesInfo {
+  std::uint16_t version = 0;  // 1 (AE-1: the CRC is checked too) or 2 (AE-2: it is not stored)
+  std::uint8_t strength = 0;  // 1, 2, 3: 128, 192, 256-bit keys
+  std::uint16_t method = 0;   // the compression method of the data inside
+};
+
+// The 0x9901 field among the `n` bytes of an extra field at `p`; nothing when
+// it is absent or malformed.
+std::optional<TAesInfo> FindAesExtra(const std::uint8_t* p, std::size_t n);
 
 }  // namespace unzip

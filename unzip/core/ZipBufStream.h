@@ -8,6 +8,9 @@
 
 namespace unzip {
 
+// Buffer of every archive and output file stream.
+inline constexpr int kStreamBufferSize = 8192;
+
 // The abstract stream the buffered streams sit on and present.
 class TStream {
  public:

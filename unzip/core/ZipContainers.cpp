@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/DosDateTime.h"
 #include "platform/Text.h"
 #include "unzip/ZipErrors.h"
 

@@ -9,9 +9,6 @@
 namespace unzip {
 namespace {
 
-constexpr std::uint16_t kAesExtraId = 0x9901;
-constexpr std::uint16_t kAesExtraSize = 7;
-constexpr std::uint8_t kMaxStrength = 3;
 // Key derivation: PBKDF2 with HMAC-SHA1 and this many iterations.
 constexpr unsigned long kKdfIterations = 1000;
 constexpr std::size_t kBlockSize = 16;
@@ -19,8 +16,6 @@ constexpr std::size_t kBlockSize = 16;
 constexpr std::size_t kBatchBlocks = 2048;
 constexpr std::size_t kSha1Size = 20;
 constexpr std::size_t kMaxKeySize = 32;
-
-std::uint16_t Get16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
 
 void InitLibrary() {
   static const bool ready = [] {
@@ -32,27 +27,6 @@ void InitLibrary() {
 }
 
 }  // namespace
-
-std::optional<TAesInfo> FindAesExtra(const std::uint8_t* extra, std::size_t length) {
-  std::size_t at = 0;
-  while (at + 4 <= length) {
-    const std::uint16_t id = Get16(extra + at);
-    const std::uint16_t size = Get16(extra + at + 2);
-    const std::uint8_t* data = extra + at + 4;
-    if (at + 4 + size > length) break;
-    // Vendor "AE", a version of 1 or 2 and a strength of 1 to 3.
-    if (id == kAesExtraId && size >= kAesExtraSize && data[2] == 'A' && data[3] == 'E') {
-      TAesInfo info;
-      info.version = Get16(data);
-      info.strength = data[4];
-      info.method = Get16(data + 5);
-      if ((info.version != 1 && info.version != 2) || info.strength < 1 || info.strength > kMaxStrength) break;
-      return info;
-    }
-    at += 4u + size;
-  }
-  return std::nullopt;
-}
 
 struct TAesDecrypter::Handles {
   gcry_cipher_hd_t cipher = nullptr;
@@ -74,18 +48,18 @@ void TAesDecrypter::Close() {
   h_->mac = nullptr;
 }
 
-bool TAesDecrypter::Start(const std::string& password, const TAesInfo& info, const std::uint8_t* salt,
+bool TAesDecrypter::Start(const std::string& password, std::uint8_t strength, const std::uint8_t* salt,
                           const std::uint8_t* verifier) {
   Close();
-  const std::size_t keySize = 8u + 8u * info.strength;
+  const std::size_t keySize = 8u + 8u * strength;
   // The derived bytes: the cipher key, the authentication key, the verifier.
   std::uint8_t derived[2 * kMaxKeySize + kAesVerifierSize];
   const std::size_t derivedSize = 2 * keySize + kAesVerifierSize;
-  if (gcry_kdf_derive(password.data(), password.size(), GCRY_KDF_PBKDF2, GCRY_MD_SHA1, salt, info.SaltSize(),
+  if (gcry_kdf_derive(password.data(), password.size(), GCRY_KDF_PBKDF2, GCRY_MD_SHA1, salt, AesSaltSize(strength),
                       kKdfIterations, derivedSize, derived) != 0)
     return false;
   if (std::memcmp(derived + 2 * keySize, verifier, kAesVerifierSize) != 0) return false;
-  const int algorithm = info.strength == 1 ? GCRY_CIPHER_AES128 : info.strength == 2 ? GCRY_CIPHER_AES192
+  const int algorithm = strength == 1 ? GCRY_CIPHER_AES128 : strength == 2 ? GCRY_CIPHER_AES192
                                                                                      : GCRY_CIPHER_AES256;
   if (gcry_cipher_open(&h_->cipher, algorithm, GCRY_CIPHER_MODE_ECB, 0) != 0 ||
       gcry_cipher_setkey(h_->cipher, derived, keySize) != 0 ||

@@ -1,5 +1,7 @@
 #include "unzip/ZipMethods.h"
 
+#include "extract/MethodTable.h"
+
 namespace unzip {
 
 std::string MethodName(std::uint16_t method) {
@@ -20,6 +22,28 @@ std::string MethodName(std::uint16_t method) {
   }
   if (method >= kMethodReduced1 && method <= kMethodReduced4) return "reduce" + std::to_string(method - 1);
   return "method " + std::to_string(method);
+}
+
+bool MethodSupported(std::uint16_t method) {
+  switch (method) {
+    case kMethodStored:
+    case kMethodDeflated:
+    case kMethodDeflate64:
+    case kMethodBzip2:
+    case kMethodLzma:
+    case kMethodZstdOld:
+    case kMethodZstd:
+    case kMethodXz: return true;
+#ifdef TW_UNZIP_LEGACY
+    case kMethodShrunk:
+    case kMethodReduced1:
+    case kMethodReduced1 + 1:
+    case kMethodReduced1 + 2:
+    case kMethodReduced4:
+    case kMethodImploded: return true;
+#endif
+    default: return false;
+  }
 }
 
 }  // namespace unzip

@@ -1,24 +1,12 @@
 // TUnZipper: reads a zip archive's directory and extracts its entries to files.
 #pragma once
 #include <cstdint>
-#include <atomic>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
-#include "archive/ZipExtra.h"
-#include "core/DecodeState.h"
-#include "core/ZipBufStream.h"
-#include "decode/Inflate.h"
-#include "decode/InflateFast.h"
-#include "decode/ZipAes.h"
-#include "decode/ZipCrypt.h"
-#include "extract/EntryPool.h"
-#include "extract/OutputPipe.h"
 #include "unzip/ZipContainers.h"
 #include "unzip/ZipErrors.h"
 #include "unzip/ZipRecords.h"
@@ -31,14 +19,12 @@ enum class TIncompleteZipMode { izAssumeMulti = 0, izAssumeBad = 1, izAssumeNotA
 // build cannot decrypt (LastError tells which).
 enum class TSkipReason { BadPassword = 0, NoOverwrite = 1, CantCreate = 3, Unsupported = 4 };
 
-class TUnZipper : private TDecodeIO {
+class TUnZipper {
  public:
   static constexpr int kThisVersion = 223;
-  // Buffer of every archive and output file stream.
-  static constexpr int kStreamBufferSize = 8192;
 
   TUnZipper();
-  ~TUnZipper() override;
+  ~TUnZipper();
   TUnZipper(const TUnZipper&) = delete;
   TUnZipper& operator=(const TUnZipper&) = delete;
 
@@ -46,7 +32,7 @@ class TUnZipper : private TDecodeIO {
   int ThisVersion() const { return kThisVersion; }
   void SetThisVersion(int) {}  // always 223
 
-  const std::string& ZipName() const { return zipName_; }
+  const std::string& ZipName() const;
   // A name ending in "?" asks the user for the archive.
   void SetZipName(const std::string& name);
   const std::string& DestDir() const { return destDir_; }
@@ -100,28 +86,22 @@ class TUnZipper : private TDecodeIO {
 
   // --- Directory --------------------------------------------------------
   void ReadZip();
-  int EntryCount() const { return master_ ? master_->Count() : 0; }
+  int EntryCount() const;
   TZipHeaderInfo& Entry(int index) const;
   std::string Filename(int index) const { return Entry(index).FileName; }
   std::string EntryComment(int index);
   std::string ArchiveComment();
   void SortEntries(TZipSortMode mode);
   void ClearArchive();
-  const TEndCentral& EndCentral() const { return ecrec_; }
+  const TEndCentral& EndCentral() const;
   // 0 a single archive, 1 spanned over removable disks, 2 blocked into files.
-  int SpanKind() const { return spanKind_; }
+  int SpanKind() const;
   // The 0-based volume whose file is open as the archive stream.
-  int CurrentVolume() const { return currentDisk_; }
+  int CurrentVolume() const;
 
   // --- Extraction -------------------------------------------------------
   // Extracts the selected entries; returns how many succeeded.
   int UnZip();
-  // Whether this build decodes compression method `method`.
-  static bool MethodSupported(std::uint16_t method);
-  // Whether this build decrypts the entry's encryption: traditional, and
-  // WinZip AES once the entry's AES field was read (its method is then the
-  // inner one); not PKWARE's strong encryption.
-  static bool EncryptionSupported(const TZipHeaderInfo& e);
   // The last message shown or recorded by the engine (unknown method, an
   // unsafe entry name, a failed rename).
   const std::string& LastError() const { return lastError_; }
@@ -134,6 +114,8 @@ class TUnZipper : private TDecodeIO {
   std::function<void(TUnZipper& Sender, int NumFiles, std::int64_t TotalBytes, bool& StopNow)> OnStartUnZipInfo;
   std::function<void(TUnZipper& Sender, int FileIndex, std::string& FName, bool& Skip)> OnStartUnZip;
   std::function<void(TUnZipper& Sender, int FileIndex, const std::string& FName)> OnEndUnZip;
+  // Asks whether to replace the existing file FName. Set to the component's
+  // own question (a Yes/No box) at creation; unassigned, it is asked too.
   std::function<void(TUnZipper& Sender, bool& OverWriteIt, int FileIndex, std::string& FName)> OnPromptForOverwrite;
   std::function<void(TUnZipper& Sender, TSkipReason Reason, const std::string& FName, int FileIndex, bool& Retry)>
       OnSkippingFile;
@@ -147,75 +129,41 @@ class TUnZipper : private TDecodeIO {
   std::function<void(TUnZipper& Sender, int Percent)> OnFilePercentDone;
   std::function<void(TUnZipper& Sender, int Percent)> OnTotalPercentDone;
   std::function<void(TUnZipper& Sender, std::uint8_t* buffer, int length, const std::string& Password)> OnDecrypt;
+  // Tells of the first entry of a run compressed with Method, which this
+  // build does not decode (the entry then fails). Set to the component's own
+  // message box at creation.
+  std::function<void(TUnZipper& Sender, std::uint16_t Method)> OnUnknownMethod;
 
  private:
-  // Directory reading.
+  // The parts the component works with: the archive's volumes, the directory
+  // reader, the run's entry decoder and worker pool (extract/UnZipperParts.h).
+  struct TParts;
+
+  // The prompts the component shows itself, installed as its handlers
+  // (extract/ZipPrompts.cpp).
+  void DefaultPromptForOverwrite(bool& overwrite, int index);
+  void DefaultGetNextDisk(int nextDisk, std::string& name);
+  void DefaultUnknownMethod();
+
   void OpenArchive();
   void CloseArchive(bool force = false);
-  void ReadDirectory();
-  void ReadDirectoryRecords();
-  bool LocateEndRecord();
-  bool LocatePlausibleEndRecord();
-  void ReadZip64EndRecord(std::int64_t endPosition);
-  bool CentralSignatureAt(std::int64_t position);
-  void FindPrependedData();
-  void ReadCentralDirectory();
-  bool ReadCentral(TZipHeaderInfo& rec, TExtraFields& extra);
-  std::int64_t TakeComment(TZipHeaderInfo& rec, const TExtraFields& extra);
-  bool ReadLocal(TZipHeaderInfo& rec);
-  bool FindDataDescriptor(TZipHeaderInfo& rec);
-  bool RebuildFromLocalHeaders();
-  [[noreturn]] void FailArchive(const std::string& why);
-  std::string DecodeComment(const std::string& raw, bool utf8) const;
-  void FreeLists();
-  void ResetArchiveState();
   void ProcessMessages() const;
-  std::string ConvertName(const std::string& raw, std::uint16_t flags, bool fatHost) const;
-  TSortedZip* View() const { return view_; }
-  std::string ReadCommentAt(std::int64_t position, std::uint16_t length);
-
-  // Volumes of multi-volume archives.
-  void DefaultGetNextDisk(int nextDisk, std::string& name);
-  bool VolumeLabelMatches(int nextDisk) const;
-  void OpenVolume(int nextDisk);
-  void EnsureVolume(int volume);
-  bool CanSpan() const;
-  std::int64_t ReadSpanning(void* into, std::int64_t count);
-  void SkipSpanning(std::int64_t count);
-  void SeekSpanning(int volume, std::int64_t offset);
-  bool OpenSideFile();
-  void LeaveSideFile();
-
-  // Extraction.
   int ExtractionRun();
-  // Decoding ahead on worker threads.
-  void StartPool(int threads);
-  void StopPool();
-  void DispatchAhead(int from);
-  bool Dispatchable(const TZipHeaderInfo& e);
-  void DecodeJob(TEntryJob& job);
-  bool AdoptJob(TEntryJob& job, const std::string& temp, bool& complete);
-  void DiscardJob(int index);
+  void SelectEntries(int& numFiles, std::uint64_t& largest);
   void ProcessEntry(int index, bool& retry);
-  std::optional<std::string> DestinationFolder(const TZipHeaderInfo& e);
+  std::optional<std::string> DestinationFolder(const TZipHeaderInfo& e) const;
+  // Whatever may need the user or a handler halfway (a password, a custom
+  // decrypter, an unknown method's message) is decoded on the calling thread.
+  bool DecodableAhead(const TZipHeaderInfo& e) const;
+  // Takes the result of the worker that decoded entry `index` ahead, into
+  // `temp`; false when it is to be decoded here after all.
+  bool TakeAhead(int index, const TZipHeaderInfo& e, const std::string& temp, bool& complete, std::uint32_t& crc);
   // Asks OnBadPassword for another password; true when it gave a new one.
   bool AskNewPassword(int index);
-  bool CheckPassword(int index, std::int64_t dataOffset);
-  bool CheckAesPassword(int index, std::int64_t dataOffset);
-  bool AuthenticateAesEntry();
-  bool OverwriteAllowed(int index, std::string& target);
-  void Decode(bool& complete);
-  void UnStore();
-  void ReadChunk(std::uint8_t* into, std::uint32_t n);
-  void Skip(int index, TSkipReason reason, const std::string& name);
-  int Percent(std::int64_t done, std::int64_t total) const;
-  bool FillInput() override;
-  void FlushOutput() override;
-  void Deliver(TDecodeState& s, const std::uint8_t* data, std::uint32_t n) override;
-  void Hold(TDecodeState& s, const std::uint8_t* data, std::uint32_t n) override;
-  void Release(std::uint64_t upTo) override;
+  bool OverwriteAllowed(int index, const TZipHeaderInfo& e, std::string& target);
+  void Skip(int index, TSkipReason reason, const std::string& name, const TZipHeaderInfo& e);
+  void Progress(std::int64_t done, std::int64_t size, std::uint32_t n);
 
-  std::string zipName_;
   std::string destDir_;
   std::string rootDir_;
   TZipSortMode sortMode_ = TZipSortMode::ByNone;
@@ -238,60 +186,7 @@ class TUnZipper : private TDecodeIO {
   int threads_ = 1;
   std::string lastError_;
   std::string entryError_;
-
-  std::unique_ptr<TLFNFileStream> zipStream_;
-  std::unique_ptr<TSortedZip> master_;
-  TSortedZip* view_ = nullptr;  // the master list itself, or an owned sorted view
-  TEndCentral ecrec_;
-  std::optional<std::uint32_t> zipDate_;
-  // Where the central directory ends (at the Zip64 end record when there is
-  // one, else at the end record), and by how much data put in front of the
-  // archive without adjusting its offsets shifted every one of them.
-  std::int64_t directoryEnd_ = 0;
-  std::uint64_t offsetShift_ = 0;
-  bool rebuilding_ = false;
-  bool rebuildTried_ = false;
-  int spanKind_ = 0;
-  int currentDisk_ = 0;
-  // The file that held the end record: the last volume of a blocked archive.
-  std::string endVolumeName_;
-  // Set by the default handler when it asked the user for a disk.
-  bool askedUser_ = false;
-  // While the directory is read from the ".zfc" side file, the archive's own
-  // stream waits here.
-  bool sideFile_ = false;
-  std::unique_ptr<TLFNFileStream> asideStream_;
-
-  // Run state.
-  std::unique_ptr<TDecodeState> ds_;
-  std::unique_ptr<TFastInflater> inflater_;
-  std::unique_ptr<TInflater> inflater64_;  // made at the run's first Deflate64 entry
-  TZipHeaderInfo cur_;
-  std::unique_ptr<TLFNFileStream> out_;
-  TZipKeys keys_;
-  // The current entry's WinZip AES field, and the decrypter (made at the first AES entry).
-  std::optional<TAesInfo> aesInfo_;
-  std::unique_ptr<TAesDecrypter> aes_;
-  std::uint32_t crc_ = 0;
-  std::int64_t totalToDo_ = 0;
-  std::int64_t totalDone_ = 0;
-  int count_ = 0;
-  // Unsupported methods already reported in this run: one message each.
-  std::set<std::uint16_t> reportedMethods_;
-
-  // Worker state: each worker thread decodes through a TUnZipper of its own,
-  // whose Deliver reports progress here and stops once its job is cancelled.
-  std::vector<std::unique_ptr<TUnZipper>> workers_;
-  std::unique_ptr<TEntryPool> pool_;
-  std::map<int, std::unique_ptr<TEntryJob>> jobs_;  // handed out and not yet taken, by entry index
-  int dispatchedUpTo_ = 0;                          // entries before it were considered
-  std::string scratch_;                             // the folder decoded entries wait in
-  std::atomic<std::int64_t>* progress_ = nullptr;
-  const std::atomic<bool>* cancel_ = nullptr;
-  // A worker passes a large deflated entry's bytes on through its pipe, so
-  // that checking and writing overlap decoding.
-  std::unique_ptr<TOutputPipe> pipe_;
-  bool piping_ = false;
+  std::unique_ptr<TParts> parts_;
 };
 
 }  // namespace unzip

@@ -111,19 +111,4 @@ class TEndCentral : public TPersistent {
   bool CommentChanged = false;
 };
 
-// Clamps each part of a DOS date-time into range; an in-range value is
-// returned bit for bit.
-std::uint32_t RepairDosDateTime(std::uint32_t value);
-
-// A stored entry name in UTF-8 with "\" separators. Names flagged as UTF-8, and
-// names from non-FAT hosts that already are valid UTF-8, are taken as they are;
-// the rest are converted from `codePage` (the OEM code page when `oem`).
-bool IsValidUtf8(const std::string& s);
-
-std::string ConvertEntryName(const std::string& raw, bool utf8Flag, bool fatHost, unsigned codePage);
-
-std::uint16_t Get16(const std::uint8_t* p);
-std::uint32_t Get32(const std::uint8_t* p);
-std::uint64_t Get64(const std::uint8_t* p);
-
 }  // namespace unzip
