@@ -76,7 +76,7 @@ void BM_TInflater(benchmark::State& state) {
     BenchIO io(s, in);
     s.io = &io;
     s.StartEntry(static_cast<std::int64_t>(in.size()), static_cast<std::int64_t>(kSampleSize));
-    if (inflater.Inflate(s) != unzip::TInflater::kOk) state.SkipWithError("bad data");
+    if (inflater.Inflate(s) != unzip::TDecodeResult::Ok) state.SkipWithError("bad data");
     total += io.written;
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(total));
@@ -91,7 +91,7 @@ void BM_TFastInflater(benchmark::State& state) {
     BenchIO io(s, in);
     s.io = &io;
     s.StartEntry(static_cast<std::int32_t>(in.size()), static_cast<std::int32_t>(kSampleSize));
-    if (inflater.Inflate(s) != unzip::TInflater::kOk) state.SkipWithError("bad data");
+    if (inflater.Inflate(s) != unzip::TDecodeResult::Ok) state.SkipWithError("bad data");
     total += io.written;
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(total));

@@ -70,7 +70,7 @@ std::uint32_t Engine(const std::string& in, std::size_t size) {
   EngineIO io(s, in);
   s.io = &io;
   s.StartEntry(static_cast<std::int64_t>(in.size()), static_cast<std::int64_t>(size));
-  if (decoder.Inflate(s) != unzip::TInflater::kOk) return 0;
+  if (decoder.Inflate(s) != unzip::TDecodeResult::Ok) return 0;
   return ~io.crc;
 }
 

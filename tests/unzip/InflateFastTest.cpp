@@ -32,7 +32,7 @@ Decoded Decode(const std::string& compressed, std::size_t declared) {
   MemoryIO io(s, compressed, declared);
   s.io = &io;
   s.StartEntry(static_cast<std::int32_t>(compressed.size()), static_cast<std::int32_t>(declared));
-  const bool ok = decoder.Inflate(s) == TInflater::kOk;
+  const bool ok = decoder.Inflate(s) == TDecodeResult::Ok;
   return {ok, io.out, io.pieces};
 }
 
@@ -115,7 +115,7 @@ TEST(InflateFast, HeldPiecesStayUntouchedUntilReleased) {
         HoldingIO io(s, input, data.size());
         s.io = &io;
         s.StartEntry(static_cast<std::int64_t>(input.size()), static_cast<std::int64_t>(data.size()));
-        const bool ok = decoder.Inflate(s) == TInflater::kOk;
+        const bool ok = decoder.Inflate(s) == TDecodeResult::Ok;
         const std::string what = std::string(kind) + " " + std::to_string(size) + (ok ? " whole" : " cut");
         EXPECT_EQ(ok, input.size() == z.size()) << what;
         EXPECT_TRUE(io.Idle()) << what;

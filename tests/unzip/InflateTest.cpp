@@ -15,7 +15,7 @@ using deflatetest::RawDeflate;
 using deflatetest::Sample;
 
 struct Decoded {
-  int result;
+  TDecodeResult result;
   std::string out;
 };
 
@@ -25,7 +25,7 @@ Decoded Inflate(const std::string& compressed, std::size_t limit = 1u << 30) {
   s.io = &io;
   s.StartEntry(static_cast<std::int64_t>(compressed.size()), static_cast<std::int64_t>(limit));
   TInflater inflater;
-  const int r = inflater.Inflate(s);
+  const TDecodeResult r = inflater.Inflate(s);
   return {r, io.out};
 }
 
@@ -35,7 +35,7 @@ TEST(Inflate, MatchesZlibAcrossLevelsStrategiesAndData) {
     for (int level = 0; level <= 9; ++level) {
       for (int strategy : {Z_DEFAULT_STRATEGY, Z_FILTERED, Z_HUFFMAN_ONLY, Z_RLE, Z_FIXED}) {
         const Decoded d = Inflate(RawDeflate(data, level, strategy));
-        ASSERT_EQ(d.result, TInflater::kOk) << kind << " level " << level << " strategy " << strategy;
+        ASSERT_EQ(d.result, TDecodeResult::Ok) << kind << " level " << level << " strategy " << strategy;
         ASSERT_TRUE(d.out == data) << kind << " level " << level << " strategy " << strategy;
       }
     }
@@ -49,7 +49,7 @@ TEST(Inflate, OutputMovesInWholeChunks) {
   s.io = &io;
   s.StartEntry(0, static_cast<std::int64_t>(data.size()));
   TInflater inflater;
-  EXPECT_EQ(inflater.Inflate(s), TInflater::kOk);
+  EXPECT_EQ(inflater.Inflate(s), TDecodeResult::Ok);
   EXPECT_EQ(io.pieces.size(), 1u);  // exactly 32 KiB: one write, the final flush finds nothing
   EXPECT_EQ(io.out, data);
 }
@@ -58,32 +58,32 @@ TEST(Inflate, BadStreamsStopWithoutException) {
   struct Case {
     const char* what;
     std::string stream;
-    int result;
+    TDecodeResult result;
   };
   const std::string good = RawDeflate("hello hello hello hello", 9, Z_DEFAULT_STRATEGY);
   std::string flipped = RawDeflate(Sample("text", 5000), 9, Z_DEFAULT_STRATEGY);
   flipped[flipped.size() / 2] = static_cast<char>(flipped[flipped.size() / 2] ^ 0x55);
   const Case cases[] = {
-      {"block type 3", Bits().Put(1, 1).Put(3, 2).bytes(), TInflater::kBadBlock},
+      {"block type 3", Bits().Put(1, 1).Put(3, 2).bytes(), TDecodeResult::BadBlock},
       {"287 literal/length codes", Bits().Put(1, 1).Put(2, 2).Put(30, 5).Put(0, 5).Put(0, 4).bytes(),
-       TInflater::kBadData},
+       TDecodeResult::BadData},
       {"stored length check", Bits().Put(1, 1).Put(0, 2).Put(0, 5).Put(5, 16).Put(5, 16).bytes(),
-       TInflater::kBadData},
+       TDecodeResult::BadData},
       // Fixed block: literal 'a' (code 0x91, 8 bits) then length 3 (code 257,
       // 7 bits 0000001) with distance 4 (code 3, 5 bits): before the first byte.
       {"distance before the start", Bits().Put(1, 1).Put(1, 2).Put(0x89, 8).Put(0x40, 7).Put(0x18, 5).bytes(),
-       TInflater::kBadData},
-      {"truncated", good.substr(0, good.size() / 2), TInflater::kBadData},
-      {"empty", std::string(), TInflater::kBadData},
+       TDecodeResult::BadData},
+      {"truncated", good.substr(0, good.size() / 2), TDecodeResult::BadData},
+      {"empty", std::string(), TDecodeResult::BadData},
   };
   for (const Case& c : cases) EXPECT_EQ(Inflate(c.stream).result, c.result) << c.what;
   const Decoded d = Inflate(flipped);
-  EXPECT_TRUE(d.result != TInflater::kOk || d.out != Sample("text", 5000));
+  EXPECT_TRUE(d.result != TDecodeResult::Ok || d.out != Sample("text", 5000));
 }
 
 TEST(Inflate, OutputPastTheStatedSizeIsBadData) {
   const std::string data(100000, 'z');
-  EXPECT_EQ(Inflate(RawDeflate(data, 9, Z_DEFAULT_STRATEGY), 1000).result, TInflater::kBadData);
+  EXPECT_EQ(Inflate(RawDeflate(data, 9, Z_DEFAULT_STRATEGY), 1000).result, TDecodeResult::BadData);
 }
 
 TEST(Inflate, GarbageAlwaysEnds) {
@@ -105,13 +105,13 @@ TEST(BuildDecodeTable, ReportsCodeSetShapes) {
   const std::uint8_t oversubscribed[] = {1, 1, 1, 0};
   const std::uint8_t single[] = {1, 0, 0, 0};
   const std::uint8_t none[] = {0, 0, 0, 0};
-  EXPECT_EQ(BuildDecodeTable(complete, 4, symbols, 9, table, 64, root), kBuildComplete);
+  EXPECT_EQ(BuildDecodeTable(complete, 4, symbols, 9, table, 64, root), TDecodeResult::Ok);
   EXPECT_EQ(root, 3u);  // lowered to the longest code
-  EXPECT_EQ(BuildDecodeTable(incomplete, 4, symbols, 9, table, 64, root), kBuildIncomplete);
-  EXPECT_EQ(BuildDecodeTable(oversubscribed, 4, symbols, 9, table, 64, root), kBuildOversubscribed);
-  EXPECT_EQ(BuildDecodeTable(single, 4, symbols, 9, table, 64, root), kBuildComplete);
+  EXPECT_EQ(BuildDecodeTable(incomplete, 4, symbols, 9, table, 64, root), TDecodeResult::BadData);
+  EXPECT_EQ(BuildDecodeTable(oversubscribed, 4, symbols, 9, table, 64, root), TDecodeResult::BadBlock);
+  EXPECT_EQ(BuildDecodeTable(single, 4, symbols, 9, table, 64, root), TDecodeResult::Ok);
   EXPECT_EQ(table[1].kind, kKindInvalid);
-  EXPECT_EQ(BuildDecodeTable(none, 4, symbols, 9, table, 64, root), kBuildComplete);
+  EXPECT_EQ(BuildDecodeTable(none, 4, symbols, 9, table, 64, root), TDecodeResult::Ok);
   EXPECT_EQ(table[0].kind, kKindInvalid);
 }
 

@@ -51,7 +51,7 @@ TEST(Metadata, NamesCommentsTimesAndPermissions) {
   EXPECT_EQ(StatOf(out / "suid").st_mode & 07777, 0755u);
 }
 
-// The tool names each failure for what it is: a CRC error for a legacy method,
+// The tool names each failure for what it is: damaged data of a legacy method,
 // one message per unsupported method, and strong or AES encryption as such,
 // never as a wrong password.
 TEST(Metadata, MessagesSayWhatFailed) {
@@ -67,7 +67,7 @@ TEST(Metadata, MessagesSayWhatFailed) {
     for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
     return n;
   };
-  EXPECT_EQ(count("legacy.txt: bad CRC"), 1) << text;
+  EXPECT_EQ(count("legacy.txt: corrupt imploded data"), 1) << text;
   EXPECT_EQ(count("unsupported compression method 97"), 1) << text;
   EXPECT_EQ(count("Unknown Compression Method"), 1) << text;
   EXPECT_EQ(count("aes.txt: encrypted with a method this build does not support"), 1) << text;

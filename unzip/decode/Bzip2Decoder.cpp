@@ -28,12 +28,12 @@ class Bzip2Stream {
 
 }  // namespace
 
-int UnBzip2(TDecodeState& s) {
+TDecodeResult UnBzip2(TDecodeState& s) {
   Bzip2Stream stream;
-  if (!stream.Ok()) return kStreamNoMemory;
+  if (!stream.Ok()) return TDecodeResult::NoMemory;
   bz_stream& z = stream.z();
   return PumpStream(s, [&](const std::uint8_t*& in, std::size_t& inAvail, std::uint8_t*& out, std::size_t& outAvail,
-                           bool) {
+                           bool) -> std::optional<TDecodeResult> {
     // Chunks never exceed the 32 KiB buffers, far below the library's unsigned int counts.
     z.next_in = const_cast<char*>(reinterpret_cast<const char*>(in));
     z.avail_in = static_cast<unsigned>(inAvail);
@@ -45,10 +45,10 @@ int UnBzip2(TDecodeState& s) {
     out = reinterpret_cast<std::uint8_t*>(z.next_out);
     outAvail = z.avail_out;
     switch (r) {
-      case BZ_OK: return TStepResult::More;
-      case BZ_STREAM_END: return TStepResult::End;
-      case BZ_MEM_ERROR: return TStepResult::NoMemory;
-      default: return TStepResult::BadData;
+      case BZ_OK: return std::nullopt;
+      case BZ_STREAM_END: return TDecodeResult::Ok;
+      case BZ_MEM_ERROR: return TDecodeResult::NoMemory;
+      default: return TDecodeResult::BadData;
     }
   });
 }

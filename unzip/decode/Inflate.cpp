@@ -102,7 +102,7 @@ std::uint64_t Load64(const std::uint8_t* p) {
 
 }  // namespace
 
-int BuildDecodeTable(const std::uint8_t* lengths, unsigned count, const TDecodeEntry* symbols,
+TDecodeResult BuildDecodeTable(const std::uint8_t* lengths, unsigned count, const TDecodeEntry* symbols,
                      unsigned lookupBits, TDecodeEntry* table, unsigned capacity, unsigned& rootBits) {
   unsigned counts[kMaxCodeBits + 1] = {};
   for (unsigned i = 0; i < count; ++i) ++counts[lengths[i]];
@@ -111,28 +111,28 @@ int BuildDecodeTable(const std::uint8_t* lengths, unsigned count, const TDecodeE
   while (maxLen > 0 && counts[maxLen] == 0) --maxLen;
   if (maxLen == 0) {  // no codes at all: every lookup is invalid
     rootBits = 1;
-    if (capacity < 2) return kBuildNoMemory;
+    if (capacity < 2) return TDecodeResult::NoMemory;
     table[0] = table[1] = kInvalidEntry;
-    return kBuildComplete;
+    return TDecodeResult::Ok;
   }
   unsigned minLen = 1;
   while (counts[minLen] == 0) ++minLen;
   int left = 1;
   for (unsigned len = 1; len <= kMaxCodeBits; ++len) {
     left = (left << 1) - static_cast<int>(counts[len]);
-    if (left < 0) return kBuildOversubscribed;
+    if (left < 0) return TDecodeResult::BadBlock;
   }
-  if (left > 0 && maxLen != 1) return kBuildIncomplete;
+  if (left > 0 && maxLen != 1) return TDecodeResult::BadData;
 
   const unsigned root = std::clamp(lookupBits, minLen, maxLen);
   const unsigned rootSize = 1u << root;
-  if (rootSize > capacity) return kBuildNoMemory;
+  if (rootSize > capacity) return TDecodeResult::NoMemory;
 
   // Symbols in canonical order: by length, then by symbol number.
   unsigned offsets[kMaxCodeBits + 2] = {};
   for (unsigned len = 1; len <= maxLen; ++len) offsets[len + 1] = offsets[len] + counts[len];
   std::uint16_t sorted[kMaxSymbols];
-  if (count > kMaxSymbols) return kBuildNoMemory;
+  if (count > kMaxSymbols) return TDecodeResult::NoMemory;
   for (unsigned i = 0; i < count; ++i)
     if (lengths[i] != 0) sorted[offsets[lengths[i]]++] = static_cast<std::uint16_t>(i);
 
@@ -165,7 +165,7 @@ int BuildDecodeTable(const std::uint8_t* lengths, unsigned count, const TDecodeE
           ++sub;
           avail <<= 1;
         }
-        if (next + (1u << sub) > capacity || next > 0xFFFF) return kBuildNoMemory;
+        if (next + (1u << sub) > capacity || next > 0xFFFF) return TDecodeResult::NoMemory;
         std::fill(table + next, table + next + (1u << sub), kInvalidEntry);
         table[prefix] = {static_cast<std::uint8_t>(kKindLink | sub), static_cast<std::uint8_t>(root),
                          static_cast<std::uint16_t>(next)};
@@ -179,7 +179,7 @@ int BuildDecodeTable(const std::uint8_t* lengths, unsigned count, const TDecodeE
     }
   }
   rootBits = root;
-  return kBuildComplete;
+  return TDecodeResult::Ok;
 }
 
 TInflater::TInflater(TInflateVariant variant) : variant_(variant) {
@@ -238,7 +238,7 @@ bool TInflater::Refill() {
   return true;
 }
 
-int TInflater::Inflate(TDecodeState& s) {
+TDecodeResult TInflater::Inflate(TDecodeState& s) {
   s_ = &s;
   window_ = ownWindow_ ? ownWindow_.get() : s.workArea.get();
   wp_ = 0;
@@ -247,58 +247,58 @@ int TInflater::Inflate(TDecodeState& s) {
   nbits_ = 0;
   padBytes_ = 0;
   try {
-    const int r = Blocks();
-    if (r != kOk) return r;
+    const TDecodeResult r = Blocks();
+    if (r != TDecodeResult::Ok) return r;
     // Checked again at the end, so that the verdict never depends on when
     // the bit buffer happened to be refilled.
-    if (padBytes_ * 8 > nbits_ && padBytes_ * 8 - nbits_ > kMaxOverrunBits) return kBadData;
+    if (padBytes_ * 8 > nbits_ && padBytes_ * 8 - nbits_ > kMaxOverrunBits) return TDecodeResult::BadData;
     s.FlushWindow(window_, wp_);
     s.io->FlushOutput();
-    return kOk;
+    return TDecodeResult::Ok;
   } catch (const EUserCanceled&) {
     throw;
   } catch (...) {
-    return kBadData;
+    return TDecodeResult::BadData;
   }
 }
 
-int TInflater::Blocks() {
+TDecodeResult TInflater::Blocks() {
   for (;;) {
-    if (nbits_ < 3 && !Refill()) return kBadData;
+    if (nbits_ < 3 && !Refill()) return TDecodeResult::BadData;
     const bool last = bits_ & 1;
     const unsigned type = (bits_ >> 1) & 3;
     Drop(3);
-    int r;
+    TDecodeResult r;
     switch (type) {
       case 0: r = StoredBlock(); break;
       case 1: r = FixedBlock(); break;
       case 2: r = DynamicBlock(); break;
-      default: return kBadBlock;
+      default: return TDecodeResult::BadBlock;
     }
-    if (r != kOk) return r;
-    if (last) return kOk;
+    if (r != TDecodeResult::Ok) return r;
+    if (last) return TDecodeResult::Ok;
   }
 }
 
-int TInflater::StoredBlock() {
+TDecodeResult TInflater::StoredBlock() {
   Drop(nbits_ & 7);
-  if (nbits_ < 32 && !Refill()) return kBadData;
+  if (nbits_ < 32 && !Refill()) return TDecodeResult::BadData;
   unsigned len = bits_ & 0xFFFF;
   const unsigned nlen = (bits_ >> 16) & 0xFFFF;
   Drop(32);
-  if (len != (~nlen & 0xFFFF)) return kBadData;
+  if (len != (~nlen & 0xFFFF)) return TDecodeResult::BadData;
   for (; len > 0 && nbits_ >= 8; --len) {
     // A byte made up past the entry's end is not stored data.
-    if (padBytes_ * 8 >= nbits_) return kBadData;
+    if (padBytes_ * 8 >= nbits_) return TDecodeResult::BadData;
     PutByte(static_cast<std::uint8_t>(bits_));
     Drop(8);
   }
-  if (len == 0) return kOk;
+  if (len == 0) return TDecodeResult::Ok;
   bits_ = 0;  // the bytes that follow are taken straight from the input
   TDecodeState& s = *s_;
   while (len > 0) {
     if (s.inCount == 0) {
-      if (padBytes_ > 0 || !s.io->FillInput() || s.inCount == 0) return kBadData;
+      if (padBytes_ > 0 || !s.io->FillInput() || s.inCount == 0) return TDecodeResult::BadData;
       s.inPtr = s.inBuf.get();
     }
     const unsigned n = std::min({len, s.inCount, windowSize_ - wp_});
@@ -311,39 +311,41 @@ int TInflater::StoredBlock() {
     len -= n;
     if (wp_ == windowSize_) WrapWindow();
   }
-  return kOk;
+  return TDecodeResult::Ok;
 }
 
-int TInflater::FixedBlock() {
+TDecodeResult TInflater::FixedBlock() {
   std::uint8_t litLengths[kLitSymbols];
   std::uint8_t distLengths[kDistSymbols];
   FixedCodeLengths(litLengths, distLengths);
   unsigned litBits = 0;
   unsigned distBits = 0;
-  if (BuildDecodeTable(litLengths, kLitSymbols, Symbols(variant_).lit, kFixedLitBits, lit_, kLitTableSize, litBits) != 0)
-    return kNoMemory;
+  if (BuildDecodeTable(litLengths, kLitSymbols, Symbols(variant_).lit, kFixedLitBits, lit_, kLitTableSize, litBits) !=
+      TDecodeResult::Ok)
+    return TDecodeResult::NoMemory;
   if (BuildDecodeTable(distLengths, kDistSymbols, Symbols(variant_).dist, kFixedDistBits, dist_, kDistTableSize,
-                       distBits) != 0)
-    return kNoMemory;
+                       distBits) != TDecodeResult::Ok)
+    return TDecodeResult::NoMemory;
   return Codes(litBits, distBits);
 }
 
-int TInflater::DynamicBlock() {
+TDecodeResult TInflater::DynamicBlock() {
   const Alphabets& symbols = Symbols(variant_);
   unsigned litBits = 0;
   unsigned distBits = 0;
-  const int r = ReadDynamicHeader(
+  const TDecodeResult r = ReadDynamicHeader(
       TBitReader{bits_, nbits_, [this] { return Refill(); }},
       variant_ == TInflateVariant::Deflate64 ? kMaxDistCodes64 : kMaxDistCodes,
       [&](const std::uint8_t* litLengths, unsigned nlit, const std::uint8_t* distLengths, unsigned ndist) {
-        const int lit = BuildDecodeTable(litLengths, nlit, symbols.lit, kDynamicLitBits, lit_, kLitTableSize, litBits);
-        if (lit != kBuildComplete) return lit;
+        const TDecodeResult lit =
+            BuildDecodeTable(litLengths, nlit, symbols.lit, kDynamicLitBits, lit_, kLitTableSize, litBits);
+        if (lit != TDecodeResult::Ok) return lit;
         return BuildDecodeTable(distLengths, ndist, symbols.dist, kDynamicDistBits, dist_, kDistTableSize, distBits);
       });
-  return r == kOk ? Codes(litBits, distBits) : r;
+  return r == TDecodeResult::Ok ? Codes(litBits, distBits) : r;
 }
 
-int TInflater::Codes(unsigned litBits, unsigned distBits) {
+TDecodeResult TInflater::Codes(unsigned litBits, unsigned distBits) {
   TDecodeState& s = *s_;
   const std::uint64_t litMask = (1u << litBits) - 1;
   const std::uint64_t distMask = (1u << distBits) - 1;
@@ -392,7 +394,7 @@ int TInflater::Codes(unsigned litBits, unsigned distBits) {
         store();
         const bool ok = Refill();
         load();
-        if (!ok) return kBadData;
+        if (!ok) return TDecodeResult::BadData;
       }
     }
     TDecodeEntry e = lit[bits & litMask];
@@ -410,7 +412,7 @@ int TInflater::Codes(unsigned litBits, unsigned distBits) {
     }
     if ((e.kind & kKindBase) == 0) {
       store();
-      return e.kind == kKindEndOfBlock ? kOk : kBadData;
+      return e.kind == kKindEndOfBlock ? TDecodeResult::Ok : TDecodeResult::BadData;
     }
     unsigned extra = e.kind & kKindLowBits;
     const unsigned len = e.value + static_cast<unsigned>(bits & ((1u << extra) - 1));
@@ -420,7 +422,7 @@ int TInflater::Codes(unsigned litBits, unsigned distBits) {
       store();
       const bool ok = Refill();
       load();
-      if (!ok) return kBadData;
+      if (!ok) return TDecodeResult::BadData;
     }
     e = dist[bits & distMask];
     if (e.kind & kKindLink) {
@@ -437,7 +439,7 @@ int TInflater::Codes(unsigned litBits, unsigned distBits) {
     // A distance before the entry's first byte is bad data, not stale window contents.
     if ((e.kind & kKindBase) == 0 || (!windowFull_ && d > wp)) {
       store();
-      return kBadData;
+      return TDecodeResult::BadData;
     }
     if (wp >= d && wp + len < windowSize) {
       std::uint8_t* to = window + wp;

@@ -1,9 +1,10 @@
-// The deflate decoder (RFC 1951) and the lookup-table builder it shares with
-// the legacy implode decoder.
+// The streaming deflate decoder (RFC 1951), which also reads Deflate64, and
+// the lookup-table builder both deflate decoders share.
 #pragma once
 #include <cstdint>
 #include <memory>
 
+#include "core/DecodeResult.h"
 #include "core/DecodeState.h"
 
 namespace unzip {
@@ -28,14 +29,13 @@ inline constexpr std::uint8_t kKindLowBits = 0x1F;
 // Longest code the builder accepts.
 inline constexpr unsigned kMaxCodeBits = 16;
 
-enum TBuildResult { kBuildComplete = 0, kBuildIncomplete = 1, kBuildOversubscribed = 2, kBuildNoMemory = 3 };
-
 // Builds a multi-level table for the canonical code given by `lengths` (0 = the
 // symbol is unused). `symbols[i]` gives symbol i's kind and value. The first
 // level has `lookupBits` index bits, lowered to the longest code and raised to
 // the shortest; `rootBits` returns the width used. A set whose longest code is
-// one bit may be incomplete; unused slots decode as invalid.
-int BuildDecodeTable(const std::uint8_t* lengths, unsigned count, const TDecodeEntry* symbols,
+// one bit may be incomplete; unused slots decode as invalid. An incomplete
+// code is bad data, an over-subscribed one a bad block.
+TDecodeResult BuildDecodeTable(const std::uint8_t* lengths, unsigned count, const TDecodeEntry* symbols,
                      unsigned lookupBits, TDecodeEntry* table, unsigned capacity, unsigned& rootBits);
 
 // Deflate64 (method 9) is deflate with a 64 KiB window, length code 285 taking
@@ -53,14 +53,12 @@ TDeflateAlphabets DeflateAlphabets();
 
 class TInflater {
  public:
-  enum Result { kOk = 0, kBadData = 1, kBadBlock = 2, kNoMemory = 3 };
-
   explicit TInflater(TInflateVariant variant = TInflateVariant::Deflate);
 
   // Decodes one entry from the state's input into its work-area window and
   // output buffer; ends with the output flushed unless the data is bad. Every
   // exception but EUserCanceled raised while decoding counts as bad data.
-  int Inflate(TDecodeState& s);
+  TDecodeResult Inflate(TDecodeState& s);
 
  private:
   // Table space: the proven worst cases of a deflate code with 9 and 6 lookup
@@ -68,11 +66,11 @@ class TInflater {
   static constexpr unsigned kLitTableSize = 852;
   static constexpr unsigned kDistTableSize = 592;
 
-  int Blocks();
-  int StoredBlock();
-  int FixedBlock();
-  int DynamicBlock();
-  int Codes(unsigned litBits, unsigned distBits);
+  TDecodeResult Blocks();
+  TDecodeResult StoredBlock();
+  TDecodeResult FixedBlock();
+  TDecodeResult DynamicBlock();
+  TDecodeResult Codes(unsigned litBits, unsigned distBits);
   bool Refill();
   bool PadByte();
   void Drop(unsigned n) {

@@ -178,7 +178,7 @@ bool TFastInflater::NeedBits() {
   return true;
 }
 
-int TFastInflater::Inflate(TDecodeState& s) {
+TDecodeResult TFastInflater::Inflate(TDecodeState& s) {
   s_ = &s;
   out_ = buf_.get();
   base_ = 0;
@@ -193,13 +193,13 @@ int TFastInflater::Inflate(TDecodeState& s) {
   padBytes_ = 0;
   lastByte_ = static_cast<std::uint8_t>(s.lastByte);
   try {
-    int r = Blocks();
-    if (r == TInflater::kOk && Overrun() > kMaxOverrunBits) r = TInflater::kBadData;
+    TDecodeResult r = Blocks();
+    if (r == TDecodeResult::Ok && Overrun() > kMaxOverrunBits) r = TDecodeResult::BadData;
     const std::uint64_t produced = base_ + static_cast<std::uint64_t>(out_ - buf_.get());
     s.lastByte = lastByte_;
     // A bad stream passes on what the streaming decoder would have: its
     // whole pieces; a sound one everything.
-    DeliverUpTo(r == TInflater::kOk ? produced : produced / kChunkSize * kChunkSize);
+    DeliverUpTo(r == TDecodeResult::Ok ? produced : produced / kChunkSize * kChunkSize);
     s.io->Release(delivered_);
     return r;
   } catch (const EUserCanceled&) {
@@ -207,17 +207,17 @@ int TFastInflater::Inflate(TDecodeState& s) {
     throw;
   } catch (...) {
     Drain();
-    return TInflater::kBadData;
+    return TDecodeResult::BadData;
   }
 }
 
-int TFastInflater::Blocks() {
+TDecodeResult TFastInflater::Blocks() {
   for (;;) {
-    if (nbits_ < 3 && !NeedBits()) return TInflater::kBadData;
+    if (nbits_ < 3 && !NeedBits()) return TDecodeResult::BadData;
     const bool last = bits_ & 1;
     const unsigned type = (bits_ >> 1) & 3;
     Drop(3);
-    int r;
+    TDecodeResult r;
     switch (type) {
       case 0: r = StoredBlock(); break;
       case 1:
@@ -225,38 +225,38 @@ int TFastInflater::Blocks() {
           std::uint8_t litLengths[kLitSymbols];
           std::uint8_t distLengths[kDistSymbols];
           FixedCodeLengths(litLengths, distLengths);
-          if (BuildTables(litLengths, kLitSymbols, distLengths, kDistSymbols, *fixed_) != kBuildComplete)
-            return TInflater::kNoMemory;
+          if (BuildTables(litLengths, kLitSymbols, distLengths, kDistSymbols, *fixed_) != TDecodeResult::Ok)
+            return TDecodeResult::NoMemory;
           fixedBuilt_ = true;
         }
         r = Codes(*fixed_);
         break;
       case 2: r = DynamicBlock(); break;
-      default: return TInflater::kBadBlock;
+      default: return TDecodeResult::BadBlock;
     }
-    if (r != TInflater::kOk) return r;
-    if (last) return TInflater::kOk;
+    if (r != TDecodeResult::Ok) return r;
+    if (last) return TDecodeResult::Ok;
   }
 }
 
-int TFastInflater::StoredBlock() {
+TDecodeResult TFastInflater::StoredBlock() {
   Drop(nbits_ & 7);
-  if (nbits_ < 32 && !NeedBits()) return TInflater::kBadData;
+  if (nbits_ < 32 && !NeedBits()) return TDecodeResult::BadData;
   unsigned len = bits_ & 0xFFFF;
   const unsigned nlen = (bits_ >> 16) & 0xFFFF;
   Drop(32);
-  if (len != (~nlen & 0xFFFF)) return TInflater::kBadData;
+  if (len != (~nlen & 0xFFFF)) return TDecodeResult::BadData;
   for (; len > 0 && nbits_ >= 8; --len) {
     // A byte made up past the entry's end is not stored data.
-    if (padBytes_ * 8 >= nbits_ || !Room(1)) return TInflater::kBadData;
+    if (padBytes_ * 8 >= nbits_ || !Room(1)) return TDecodeResult::BadData;
     *out_++ = static_cast<std::uint8_t>(bits_);
     Drop(8);
   }
-  if (len == 0) return TInflater::kOk;
+  if (len == 0) return TDecodeResult::Ok;
   bits_ = 0;
   while (len > 0) {
-    if (in_ == inEnd_ && !FillStage()) return TInflater::kBadData;
-    if (!Room(1)) return TInflater::kBadData;
+    if (in_ == inEnd_ && !FillStage()) return TDecodeResult::BadData;
+    if (!Room(1)) return TDecodeResult::BadData;
     const auto n = static_cast<unsigned>(
         std::min<std::ptrdiff_t>({static_cast<std::ptrdiff_t>(len), inEnd_ - in_, limit_ - out_}));
     std::memcpy(out_, in_, n);
@@ -265,26 +265,27 @@ int TFastInflater::StoredBlock() {
     lastByte_ = in_[-1];
     len -= n;
   }
-  return TInflater::kOk;
+  return TDecodeResult::Ok;
 }
 
-int TFastInflater::DynamicBlock() {
-  const int r = ReadDynamicHeader(
+TDecodeResult TFastInflater::DynamicBlock() {
+  const TDecodeResult r = ReadDynamicHeader(
       TBitReader{bits_, nbits_, [this] { return NeedBits(); }}, kMaxDistCodes,
       [this](const std::uint8_t* litLengths, unsigned nlit, const std::uint8_t* distLengths, unsigned ndist) {
         return BuildTables(litLengths, nlit, distLengths, ndist, *dynamic_);
       });
-  return r == TInflater::kOk ? Codes(*dynamic_) : r;
+  return r == TDecodeResult::Ok ? Codes(*dynamic_) : r;
 }
 
-int TFastInflater::BuildTables(const std::uint8_t* litLengths, unsigned nlit, const std::uint8_t* distLengths,
-                               unsigned ndist, Tables& t) {
+TDecodeResult TFastInflater::BuildTables(const std::uint8_t* litLengths, unsigned nlit,
+                                         const std::uint8_t* distLengths, unsigned ndist, Tables& t) {
   // The shared builder, with the streaming decoder's alphabets, decides a
   // code set's soundness exactly as for it; its tables are then packed.
   TDecodeEntry scratch[kLitEnough];
   unsigned root = 0;
-  int r = BuildDecodeTable(litLengths, nlit, DeflateAlphabets().literals, kLitRootBits, scratch, kLitEnough, root);
-  if (r != kBuildComplete) return r;
+  TDecodeResult r =
+      BuildDecodeTable(litLengths, nlit, DeflateAlphabets().literals, kLitRootBits, scratch, kLitEnough, root);
+  if (r != TDecodeResult::Ok) return r;
   // Entries in use: the root, and deeper levels up to the last link's end.
   unsigned used = 1u << root;
   for (unsigned i = 0; i < (1u << root); ++i)
@@ -306,62 +307,64 @@ int TFastInflater::BuildTables(const std::uint8_t* litLengths, unsigned nlit, co
     t.lit[i] = e;
   }
   r = BuildDecodeTable(distLengths, ndist, DeflateAlphabets().distances, kDistRootBits, scratch, kDistEnough, root);
-  if (r != kBuildComplete) return r;
+  if (r != TDecodeResult::Ok) return r;
   used = 1u << root;
   for (unsigned i = 0; i < (1u << root); ++i)
     if (scratch[i].kind & kKindLink)
       used = std::max(used, scratch[i].value + (1u << (scratch[i].kind & kKindLowBits)));
   Pack(scratch, used, root, kDistRootBits, t.dist, 0, 1u << kDistRootBits, DistEntry);
-  return kBuildComplete;
+  return TDecodeResult::Ok;
 }
 
-int TFastInflater::Codes(const Tables& t) {
+TDecodeResult TFastInflater::Codes(const Tables& t) {
   for (;;) {
     if (inEnd_ - in_ < kInMargin) FillStage();
     if (limit_ - out_ < kOutMargin && declared_ - base_ > kSpan + 2 * kHistory) Slide();
-    const int r = inEnd_ - in_ >= kInMargin && limit_ - out_ >= kOutMargin ? FastLoop(t) : SlowSymbol(t);
-    if (r >= 0) return r;
+    const std::optional<TDecodeResult> r =
+        inEnd_ - in_ >= kInMargin && limit_ - out_ >= kOutMargin ? FastLoop(t) : SlowSymbol(t);
+    if (r) return *r;
   }
 }
 
-// Decodes one symbol with every bound checked; -1 when the block goes on.
-int TFastInflater::SlowSymbol(const Tables& t) {
-  if (nbits_ < kBitsPerMatch && !NeedBits()) return TInflater::kBadData;
+// Decodes one symbol with every bound checked.
+std::optional<TDecodeResult> TFastInflater::SlowSymbol(const Tables& t) {
+  if (nbits_ < kBitsPerMatch && !NeedBits()) return TDecodeResult::BadData;
   std::uint32_t e = t.lit[kLitRootSize + (bits_ & (kLitRootSize - 1))];
   if (e & kFlagLink)
     e = t.lit[(e >> 16 & 0x1FFF) + LowBits(bits_ >> kLitRootBits, e >> kDistExtraShift & 15)];
   const unsigned codeBits = e & kCodeBitsMask;
   if (e & kFlagLiteral) {
     Drop(codeBits);
-    if (!Room(1)) return TInflater::kBadData;
+    if (!Room(1)) return TDecodeResult::BadData;
     *out_++ = static_cast<std::uint8_t>(e >> 16);
-    return -1;
+    return std::nullopt;
   }
   if (!(e & kFlagLength)) {
     Drop(codeBits);
-    return (e & kFlagEnd) ? TInflater::kOk : TInflater::kBadData;
+    return (e & kFlagEnd) ? TDecodeResult::Ok : TDecodeResult::BadData;
   }
   const unsigned len = (e >> 16 & 0x1FF) + LowBits(bits_ >> codeBits, e >> 25 & 15);
   Drop(codeBits + (e >> 25 & 15));
   std::uint32_t d = t.dist[bits_ & ((1u << kDistRootBits) - 1)];
   if (d & kFlagLink) d = t.dist[(d >> 16) + LowBits(bits_ >> kDistRootBits, d >> kDistExtraShift & 15)];
-  if (d & kFlagBad) return TInflater::kBadData;
+  if (d & kFlagBad) return TDecodeResult::BadData;
   const unsigned dBits = d & kCodeBitsMask;
   const unsigned dExtra = d >> kDistExtraShift & 15;
   const unsigned dist = (d >> 16) + LowBits(bits_ >> dBits, dExtra);
   Drop(dBits + dExtra);
   // A distance before the entry's first byte is bad data.
-  if (dist > static_cast<std::uint64_t>(out_ - buf_.get())) return TInflater::kBadData;
+  if (dist > static_cast<std::uint64_t>(out_ - buf_.get())) return TDecodeResult::BadData;
   unsigned n = len;
   const bool fits = Room(len);
   if (!fits) n = static_cast<unsigned>(limit_ - out_);  // up to the declared end, then stop
   for (unsigned i = 0; i < n; ++i) out_[i] = out_[static_cast<std::ptrdiff_t>(i) - dist];
   out_ += n;
-  return fits ? -1 : TInflater::kBadData;
+  if (!fits) return TDecodeResult::BadData;
+  return std::nullopt;
 }
 
-// Decodes symbols while input and room are plentiful; -1 at either bound.
-int TFastInflater::FastLoop(const Tables& t) {
+// Decodes symbols while input and room are plentiful; nothing at either bound.
+std::optional<TDecodeResult> TFastInflater::FastLoop(const Tables& t) {
   const std::uint32_t* const lit = t.lit;
   const std::uint32_t* const dists = t.dist;
   const std::uint8_t* const window = buf_.get();
@@ -372,7 +375,7 @@ int TFastInflater::FastLoop(const Tables& t) {
   unsigned nbits = nbits_;
   const std::uint8_t* in = in_;
   std::uint8_t* out = out_;
-  int result = -1;
+  std::optional<TDecodeResult> result;
   // Branch-free refill to 56..63 bits; bits above nbits are the unread bytes
   // themselves, so reloading them later changes nothing.
 #define TW_REFILL()                              \
@@ -419,7 +422,7 @@ int TFastInflater::FastLoop(const Tables& t) {
     const unsigned codeBits = e & kCodeBitsMask;
     if (!(e & kFlagLength)) {
       TW_DROP(codeBits);
-      result = (e & kFlagEnd) ? TInflater::kOk : TInflater::kBadData;
+      result = (e & kFlagEnd) ? TDecodeResult::Ok : TDecodeResult::BadData;
       break;
     }
     if (nbits < kBitsPerMatch) TW_REFILL();
@@ -429,7 +432,7 @@ int TFastInflater::FastLoop(const Tables& t) {
     std::uint32_t d = dists[bits & ((1u << kDistRootBits) - 1)];
     if (d & kFlagLink) d = dists[(d >> 16) + LowBits(bits >> kDistRootBits, d >> kDistExtraShift & 15)];
     if (d & kFlagBad) {
-      result = TInflater::kBadData;
+      result = TDecodeResult::BadData;
       break;
     }
     const unsigned dBits = d & kCodeBitsMask;
@@ -437,7 +440,7 @@ int TFastInflater::FastLoop(const Tables& t) {
     const std::size_t dist = (d >> 16) + LowBits(bits >> dBits, dExtra);
     TW_DROP(dBits + dExtra);
     if (dist > static_cast<std::size_t>(out - window)) {
-      result = TInflater::kBadData;
+      result = TDecodeResult::BadData;
       break;
     }
     std::uint8_t* to = out;

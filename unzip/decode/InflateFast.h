@@ -7,6 +7,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "core/DecodeState.h"
 #include "decode/Inflate.h"
@@ -23,7 +24,7 @@ class TFastInflater {
   // passes the output on through Hold in 32 KiB pieces counted from the
   // entry's start, all of them released on return, and turns every exception
   // but EUserCanceled into bad data.
-  int Inflate(TDecodeState& s);
+  TDecodeResult Inflate(TDecodeState& s);
 
   // Bytes of output decoded between two slides of the buffer; an entry up
   // to this size (and the buffer's 64 KiB of slack) is decoded in one piece.
@@ -48,14 +49,15 @@ class TFastInflater {
     std::uint32_t dist[kDistEnough];
   };
 
-  int Blocks();
-  int StoredBlock();
-  int DynamicBlock();
-  int BuildTables(const std::uint8_t* litLengths, unsigned nlit, const std::uint8_t* distLengths, unsigned ndist,
-                  Tables& t);
-  int Codes(const Tables& t);
-  int FastLoop(const Tables& t);
-  int SlowSymbol(const Tables& t);
+  TDecodeResult Blocks();
+  TDecodeResult StoredBlock();
+  TDecodeResult DynamicBlock();
+  TDecodeResult BuildTables(const std::uint8_t* litLengths, unsigned nlit, const std::uint8_t* distLengths,
+                            unsigned ndist, Tables& t);
+  TDecodeResult Codes(const Tables& t);
+  // Nothing while the block goes on.
+  std::optional<TDecodeResult> FastLoop(const Tables& t);
+  std::optional<TDecodeResult> SlowSymbol(const Tables& t);
   bool NeedBits();
   bool FillStage();
   void Drop(unsigned n) {

@@ -73,63 +73,52 @@ constexpr TRepeat kRepeats[] = {{3, 2}, {3, 3}, {11, 7}};
 // Bits one code-length symbol takes at most: its code and the longest count.
 constexpr unsigned kBitsPerLengthSymbol = kLengthsBits + kRepeats[2].extraBits;
 
-// A code's build result as the decoders' verdict: an incomplete code is bad
-// data, an oversubscribed one a bad block.
-inline int Verdict(int buildResult) {
-  switch (buildResult) {
-    case kBuildComplete: return TInflater::kOk;
-    case kBuildOversubscribed: return TInflater::kBadBlock;
-    case kBuildNoMemory: return TInflater::kNoMemory;
-    default: return TInflater::kBadData;
-  }
-}
-
 }  // namespace header
 
 // Reads a dynamic block's header from `in` (a TBitReader) and hands the code
 // lengths to `build(litLengths, nlit, distLengths, ndist)`, which makes the
-// decoder's tables and returns a TBuildResult. Returns kOk once they are
-// built, else the verdict on the header.
+// decoder's tables and returns BuildDecodeTable's result. Returns Ok once
+// they are built, else the verdict on the header.
 template <typename Bits, typename Build>
-int ReadDynamicHeader(Bits in, unsigned maxDistCodes, Build&& build) {
+TDecodeResult ReadDynamicHeader(Bits in, unsigned maxDistCodes, Build&& build) {
   using namespace header;
-  if (!in.Ensure(kLitCountBits + kDistCountBits + kLengthCountBits)) return TInflater::kBadData;
+  if (!in.Ensure(kLitCountBits + kDistCountBits + kLengthCountBits)) return TDecodeResult::BadData;
   const unsigned nlit = in.Take(kLitCountBits) + kMinLitCodes;
   const unsigned ndist = in.Take(kDistCountBits) + kMinDistCodes;
   const unsigned nlen = in.Take(kLengthCountBits) + kMinLengthCodes;
-  if (nlit > kMaxLitCodes || ndist > maxDistCodes) return TInflater::kBadData;
+  if (nlit > kMaxLitCodes || ndist > maxDistCodes) return TDecodeResult::BadData;
 
   std::uint8_t lengths[kMaxLitCodes + kMaxDistCodes64] = {};
   for (unsigned i = 0; i < nlen; ++i) {
-    if (!in.Ensure(kLengthLengthBits)) return TInflater::kBadData;
+    if (!in.Ensure(kLengthLengthBits)) return TDecodeResult::BadData;
     lengths[kLengthsOrder[i]] = static_cast<std::uint8_t>(in.Take(kLengthLengthBits));
   }
   TDecodeEntry code[kLengthsTableSize];
   unsigned codeBits = 0;
-  const int r = BuildDecodeTable(lengths, kLengthSymbols, DeflateAlphabets().lengths, kLengthsBits, code,
-                                 kLengthsTableSize, codeBits);
-  if (r != kBuildComplete) return Verdict(r);
+  const TDecodeResult r = BuildDecodeTable(lengths, kLengthSymbols, DeflateAlphabets().lengths, kLengthsBits, code,
+                                           kLengthsTableSize, codeBits);
+  if (r != TDecodeResult::Ok) return r;
 
   const unsigned total = nlit + ndist;
   for (unsigned i = 0; i < total;) {
-    if (!in.Ensure(kBitsPerLengthSymbol)) return TInflater::kBadData;
+    if (!in.Ensure(kBitsPerLengthSymbol)) return TDecodeResult::BadData;
     const TDecodeEntry e = code[in.Peek(codeBits)];
-    if (e.kind != kKindLiteral) return TInflater::kBadData;
+    if (e.kind != kKindLiteral) return TDecodeResult::BadData;
     in.Take(e.bits);
     if (e.value < kRepeatPrevious) {
       lengths[i++] = static_cast<std::uint8_t>(e.value);
       continue;
     }
-    if (e.value == kRepeatPrevious && i == 0) return TInflater::kBadData;
+    if (e.value == kRepeatPrevious && i == 0) return TDecodeResult::BadData;
     const std::uint8_t value = e.value == kRepeatPrevious ? lengths[i - 1] : 0;
     const TRepeat rep = kRepeats[e.value - kRepeatPrevious];
     const unsigned repeat = rep.base + in.Take(rep.extraBits);
-    if (i + repeat > total) return TInflater::kBadData;
+    if (i + repeat > total) return TDecodeResult::BadData;
     std::fill(lengths + i, lengths + i + repeat, value);
     i += repeat;
   }
-  if (lengths[kEndOfBlock] == 0) return TInflater::kBadData;  // the block could never end
-  return Verdict(build(lengths, nlit, lengths + nlit, ndist));
+  if (lengths[kEndOfBlock] == 0) return TDecodeResult::BadData;  // the block could never end
+  return build(lengths, nlit, lengths + nlit, ndist);
 }
 
 }  // namespace unzip

@@ -1,17 +1,17 @@
 // Decoders for the methods that well-kept libraries read: bzip2 (12) through
 // libbz2, LZMA (14) and XZ (95) through liblzma, Zstandard (93, and the older
-// id 20) through libzstd. Each streams one entry through the run's buffers and
-// returns a TStreamResult.
+// id 20) through libzstd. Each streams one entry through the run's buffers.
 #pragma once
 #include <cstdint>
 
+#include "core/DecodeResult.h"
 #include "core/DecodeState.h"
 
 namespace unzip {
 
-int UnBzip2(TDecodeState& s);
-int UnLzma(TDecodeState& s);
-int UnXz(TDecodeState& s);
-int UnZstd(TDecodeState& s);
+TDecodeResult UnBzip2(TDecodeState& s);
+TDecodeResult UnLzma(TDecodeState& s);
+TDecodeResult UnXz(TDecodeState& s);
+TDecodeResult UnZstd(TDecodeState& s);
 
 }  // namespace unzip

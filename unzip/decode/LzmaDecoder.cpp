@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "core/ZipBytes.h"
 #include "decode/LibraryDecoders.h"
 #include "decode/StreamPump.h"
 
@@ -31,9 +32,9 @@ class LzmaStream {
   lzma_stream z_ = LZMA_STREAM_INIT;
 };
 
-int Pump(TDecodeState& s, lzma_stream& z) {
+TDecodeResult Pump(TDecodeState& s, lzma_stream& z) {
   return PumpStream(s, [&](const std::uint8_t*& in, std::size_t& inAvail, std::uint8_t*& out, std::size_t& outAvail,
-                           bool inputEnded) {
+                           bool inputEnded) -> std::optional<TDecodeResult> {
     z.next_in = in;
     z.avail_in = inAvail;
     z.next_out = out;
@@ -44,26 +45,27 @@ int Pump(TDecodeState& s, lzma_stream& z) {
     out = z.next_out;
     outAvail = z.avail_out;
     switch (r) {
-      case LZMA_OK: return TStepResult::More;
-      case LZMA_STREAM_END: return TStepResult::End;
+      case LZMA_OK: return std::nullopt;
+      case LZMA_STREAM_END: return TDecodeResult::Ok;
       case LZMA_MEM_ERROR:
-      case LZMA_MEMLIMIT_ERROR: return TStepResult::NoMemory;
+      case LZMA_MEMLIMIT_ERROR: return TDecodeResult::NoMemory;
       // Out of input before the end: Pump sees no progress and calls it cut short.
-      case LZMA_BUF_ERROR: return TStepResult::More;
-      default: return TStepResult::BadData;
+      case LZMA_BUF_ERROR: return std::nullopt;
+      default: return TDecodeResult::BadData;
     }
   });
 }
 
 }  // namespace
 
-int UnLzma(TDecodeState& s) {
+TDecodeResult UnLzma(TDecodeState& s) {
   std::uint8_t header[kLzmaHeaderSize + kLzmaPropertiesSize];
   for (std::uint8_t& b : header)
-    if (s.ReadByte(b) == 0) return kStreamBadData;
-  const unsigned propertiesSize = header[2] | (header[3] << 8);
+    if (s.ReadByte(b) == 0) return TDecodeResult::BadData;
+  const unsigned propertiesSize = Get16(header + 2);
   const std::uint8_t* p = header + kLzmaHeaderSize;
-  if (propertiesSize != kLzmaPropertiesSize || p[0] >= kLcValues * kLpValues * kPbValues) return kStreamBadData;
+  if (propertiesSize != kLzmaPropertiesSize || p[0] >= kLcValues * kLpValues * kPbValues)
+    return TDecodeResult::BadData;
 
   lzma_options_lzma options{};
   options.lc = p[0] % kLcValues;
@@ -72,11 +74,11 @@ int UnLzma(TDecodeState& s) {
   // The entry's size bounds every distance, so a larger dictionary is never
   // needed: it is cut to that size (and to the engine's limit) before the
   // decoder allocates it.
-  const std::uint64_t declared = p[1] | (p[2] << 8) | (p[3] << 16) | (std::uint64_t{p[4]} << 24);
+  const std::uint64_t declared = Get32(p + 1);
   const std::uint64_t size = s.uncompressedSize > 0 ? static_cast<std::uint64_t>(s.uncompressedSize) : 0;
   const std::uint64_t dictionary = std::min({declared, std::max<std::uint64_t>(size, LZMA_DICT_SIZE_MIN),
                                              kMaxDictionaryBytes});
-  if (size > dictionary && declared > kMaxDictionaryBytes) return kStreamNoMemory;
+  if (size > dictionary && declared > kMaxDictionaryBytes) return TDecodeResult::NoMemory;
   options.dict_size = static_cast<std::uint32_t>(std::max<std::uint64_t>(dictionary, LZMA_DICT_SIZE_MIN));
   // The data ends at the entry's size, or at an end marker just before it;
   // writers should set flag bit 1 for the marker, but not all do, so a marker
@@ -88,16 +90,17 @@ int UnLzma(TDecodeState& s) {
   const lzma_filter filters[] = {{LZMA_FILTER_LZMA1EXT, &options}, {LZMA_VLI_UNKNOWN, nullptr}};
   LzmaStream stream;
   const lzma_ret r = lzma_raw_decoder(&stream.z(), filters);
-  if (r == LZMA_MEM_ERROR) return kStreamNoMemory;
-  if (r != LZMA_OK) return kStreamBadData;
+  if (r == LZMA_MEM_ERROR) return TDecodeResult::NoMemory;
+  if (r != LZMA_OK) return TDecodeResult::BadData;
   return Pump(s, stream.z());
 }
 
-int UnXz(TDecodeState& s) {
+TDecodeResult UnXz(TDecodeState& s) {
   LzmaStream stream;
   // The dictionary comes from the stream's block headers: the memory limit
   // refuses one past the engine's limit before it is allocated.
-  if (lzma_stream_decoder(&stream.z(), kMaxDictionaryBytes + kXzOverheadBytes, 0) != LZMA_OK) return kStreamNoMemory;
+  if (lzma_stream_decoder(&stream.z(), kMaxDictionaryBytes + kXzOverheadBytes, 0) != LZMA_OK)
+    return TDecodeResult::NoMemory;
   return Pump(s, stream.z());
 }
 

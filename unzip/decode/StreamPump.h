@@ -4,16 +4,12 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
+#include "core/DecodeResult.h"
 #include "core/DecodeState.h"
 
 namespace unzip {
-
-// Results of the library decoders, numbered as inflate's.
-enum TStreamResult { kStreamOk = 0, kStreamBadData = 1, kStreamNoMemory = 3 };
-
-// What one step of a library decoder reports.
-enum class TStepResult { More, End, BadData, NoMemory };
 
 // Largest dictionary or window a stream may ask for; larger ones are refused
 // (or, where the format allows, cut to the entry's size) before anything is
@@ -21,9 +17,10 @@ enum class TStepResult { More, End, BadData, NoMemory };
 inline constexpr std::uint64_t kMaxDictionaryBytes = std::uint64_t{256} << 20;
 
 // Runs `step(in, inAvail, out, outAvail, inputEnded)` until the stream ends.
-// The step advances `in` and `out` and lowers the counts by what it used.
+// The step advances `in` and `out` and lowers the counts by what it used, and
+// returns nothing while the stream goes on, Ok at its end, else its verdict.
 template <class Step>
-int PumpStream(TDecodeState& s, Step&& step) {
+TDecodeResult PumpStream(TDecodeState& s, Step&& step) {
   bool inputEnded = false;
   for (;;) {
     if (s.inCount == 0 && !inputEnded) {
@@ -38,7 +35,7 @@ int PumpStream(TDecodeState& s, Step&& step) {
     std::size_t inAvail = s.inCount;
     std::uint8_t* out = s.outPtr;
     std::size_t outAvail = kChunkSize - s.outCount;
-    const TStepResult r = step(in, inAvail, out, outAvail, inputEnded);
+    const std::optional<TDecodeResult> r = step(in, inAvail, out, outAvail, inputEnded);
     const auto used = static_cast<std::uint32_t>(s.inCount - inAvail);
     const auto made = static_cast<std::uint32_t>(out - s.outPtr);
     s.inPtr += used;
@@ -46,18 +43,14 @@ int PumpStream(TDecodeState& s, Step&& step) {
     s.compressedLeft -= static_cast<std::int32_t>(used);
     s.outPtr = out;
     s.outCount += made;
-    switch (r) {
-      case TStepResult::BadData: return kStreamBadData;
-      case TStepResult::NoMemory: return kStreamNoMemory;
-      case TStepResult::End: s.io->FlushOutput(); return kStreamOk;
-      case TStepResult::More: break;
-    }
+    if (r == TDecodeResult::Ok) s.io->FlushOutput();
+    if (r) return *r;
     if (s.outCount == kChunkSize) {
       s.io->FlushOutput();
     } else if (used == 0 && made == 0 && (inputEnded || s.inCount > 0)) {
       // Neither input taken nor output made with room for both: the stream
       // was cut short.
-      return kStreamBadData;
+      return TDecodeResult::BadData;
     }
   }
 }

@@ -29,17 +29,17 @@ class ZstdStream {
 
 }  // namespace
 
-int UnZstd(TDecodeState& s) {
+TDecodeResult UnZstd(TDecodeState& s) {
   ZstdStream stream;
   if (!stream.z() || ZSTD_isError(ZSTD_DCtx_setParameter(stream.z(), ZSTD_d_windowLogMax, kMaxWindowLog)))
-    return kStreamNoMemory;
+    return TDecodeResult::NoMemory;
   // 0 once a frame is complete and flushed; the entry may hold further frames.
   std::size_t pending = 1;
   return PumpStream(s, [&](const std::uint8_t*& in, std::size_t& inAvail, std::uint8_t*& out, std::size_t& outAvail,
-                           bool inputEnded) {
+                           bool inputEnded) -> std::optional<TDecodeResult> {
     // The stream must end between frames; a frame cut short makes no
     // progress here and the pump calls it bad data.
-    if (inAvail == 0 && inputEnded && pending == 0) return TStepResult::End;
+    if (inAvail == 0 && inputEnded && pending == 0) return TDecodeResult::Ok;
     ZSTD_inBuffer input{in, inAvail, 0};
     ZSTD_outBuffer output{out, outAvail, 0};
     pending = ZSTD_decompressStream(stream.z(), &output, &input);
@@ -50,10 +50,10 @@ int UnZstd(TDecodeState& s) {
     if (ZSTD_isError(pending)) {
       const ZSTD_ErrorCode code = ZSTD_getErrorCode(pending);
       return code == ZSTD_error_memory_allocation || code == ZSTD_error_frameParameter_windowTooLarge
-                 ? TStepResult::NoMemory
-                 : TStepResult::BadData;
+                 ? TDecodeResult::NoMemory
+                 : TDecodeResult::BadData;
     }
-    return TStepResult::More;
+    return std::nullopt;
   });
 }
 

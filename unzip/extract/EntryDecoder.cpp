@@ -9,17 +9,11 @@
 #include "core/ZipBufStream.h"
 #include "decode/Inflate.h"
 #include "decode/InflateFast.h"
-#include "decode/LibraryDecoders.h"
-#include "decode/StreamPump.h"
 #include "decode/ZipAes.h"
+#include "extract/MethodTable.h"
 #include "extract/OutputPipe.h"
 #include "unzip/ZipErrors.h"
 #include "unzip/ZipMethods.h"
-#ifdef TW_UNZIP_LEGACY
-#include "legacy/Explode.h"
-#include "legacy/UnReduce.h"
-#include "legacy/UnShrink.h"
-#endif
 
 namespace unzip {
 
@@ -137,49 +131,37 @@ void TEntryDecoder::Decode(TLFNFileStream* out, bool overlap) {
 void TEntryDecoder::Dispatch() {
   crc_ = kCrcPreset;
   state_.StartEntry(static_cast<std::int64_t>(cur_.CompressedSize), static_cast<std::int64_t>(cur_.UncompressedSize));
-  // Inflate's results share the library decoders' numbering.
-  int result = kStreamOk;
+  const TMethod* method = FindMethod(cur_.Method);
+  if (!method || !method->decode) {
+    // Nothing was decoded: not even an entry whose stored CRC is 0 (an empty
+    // file, or an AE-2 entry) may pass as extracted.
+    complete_ = false;
+    error_ = "unsupported compression method " + std::to_string(cur_.Method);
+    host_.UnknownMethod(cur_.Method);
+    return;
+  }
+  TDecodeResult result;
   try {
-    switch (cur_.Method) {
-      case kMethodStored: UnStore(); break;
-#ifdef TW_UNZIP_LEGACY
-      case kMethodShrunk: UnShrink(state_); break;
-      case kMethodReduced1:
-      case kMethodReduced1 + 1:
-      case kMethodReduced1 + 2:
-      case kMethodReduced4: UnReduce(state_, cur_.Method - 1); break;
-      case kMethodImploded: Explode(state_, cur_.Flags); break;
-#endif
-      case kMethodDeflated: result = inflater_->Inflate(state_); break;
-      case kMethodDeflate64:
-        if (!inflater64_) inflater64_ = std::make_unique<TInflater>(TInflateVariant::Deflate64);
-        result = inflater64_->Inflate(state_);
-        break;
-      case kMethodBzip2: result = UnBzip2(state_); break;
-      case kMethodLzma: result = UnLzma(state_); break;
-      case kMethodXz: result = UnXz(state_); break;
-      case kMethodZstdOld:
-      case kMethodZstd: result = UnZstd(state_); break;
-      default:
-        // Nothing was decoded: not even an entry whose stored CRC is 0 (an
-        // empty file, or an AE-2 entry) may pass as extracted.
-        complete_ = false;
-        error_ = "unsupported compression method " + std::to_string(cur_.Method);
-        host_.UnknownMethod(cur_.Method);
-        break;
-    }
+    result = method->decode(*this);
   } catch (const EBiggerThanUncompressed& e) {
     complete_ = false;
     error_ = e.what();
+    return;
   }
-  if (result == kStreamNoMemory) {
-    error_ = MethodName(cur_.Method) + " data needs more memory than the engine allows";
-  } else if (result != kStreamOk) {
-    error_ = "corrupt " + MethodName(cur_.Method) + " data";
+  // The verdict tells more than the CRC mismatch that follows from it.
+  if (result == TDecodeResult::NoMemory) {
+    error_ = std::string(method->dataName) + " data needs more memory than the engine allows";
+  } else if (!Sound(result)) {
+    error_ = std::string("corrupt ") + method->dataName + " data";
   }
 }
 
-void TEntryDecoder::UnStore() {
+TInflater& TEntryDecoder::Inflater64() {
+  if (!inflater64_) inflater64_ = std::make_unique<TInflater>(TInflateVariant::Deflate64);
+  return *inflater64_;
+}
+
+TDecodeResult TEntryDecoder::UnStore() {
   while (cur_.CompressedSize > 0) {
     host_.Refilling();
     const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(kChunkSize, cur_.CompressedSize));
@@ -188,6 +170,7 @@ void TEntryDecoder::UnStore() {
     state_.outCount = n;
     FlushOutput();
   }
+  return TDecodeResult::Ok;
 }
 
 bool TEntryDecoder::FillInput() {

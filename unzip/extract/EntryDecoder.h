@@ -11,6 +11,7 @@
 #include <string>
 
 #include "archive/ZipExtra.h"
+#include "core/DecodeResult.h"
 #include "core/DecodeState.h"
 #include "decode/ZipCrypt.h"
 #include "unzip/ZipRecords.h"
@@ -76,13 +77,18 @@ class TEntryDecoder final : private TDecodeIO {
   bool CrcStored() const { return !aes_ || aes_->version == 1; }
   const std::string& Error() const { return error_; }
 
+  // What the decoders of the method table work with.
+  TDecodeState& State() { return state_; }
+  TFastInflater& Inflater() { return *inflater_; }
+  TInflater& Inflater64();
+  TDecodeResult UnStore();
+
  private:
   std::uint32_t EncryptionHeaderSize() const;
   bool CheckTraditionalPassword(const std::string& password, const std::function<bool()>& another);
   bool CheckAesPassword(const std::string& password, const std::function<bool()>& another);
   bool AuthenticateAes();
   void Dispatch();
-  void UnStore();
   bool FillInput() override;
   void FlushOutput() override;
   void Deliver(TDecodeState& s, const std::uint8_t* data, std::uint32_t n) override;

@@ -1,49 +1,54 @@
 #include "unzip/ZipMethods.h"
 
+#include <algorithm>
+#include <iterator>
+
+#include "decode/Inflate.h"
+#include "decode/InflateFast.h"
+#include "decode/LibraryDecoders.h"
+#include "extract/EntryDecoder.h"
 #include "extract/MethodTable.h"
+#include "legacy/LegacyDecoders.h"
 
 namespace unzip {
+namespace {
 
-std::string MethodName(std::uint16_t method) {
-  switch (method) {
-    case kMethodStored: return "stored";
-    case kMethodShrunk: return "shrink";
-    case kMethodImploded: return "implode";
-    case kMethodDeflated: return "deflate";
-    case kMethodDeflate64: return "deflate64";
-    case kMethodBzip2: return "bzip2";
-    case kMethodLzma: return "lzma";
-    case kMethodZstdOld:
-    case kMethodZstd: return "zstd";
-    case kMethodXz: return "xz";
-    case kMethodPpmd: return "ppmd";
-    case kMethodAes: return "aes";
-    default: break;
-  }
-  if (method >= kMethodReduced1 && method <= kMethodReduced4) return "reduce" + std::to_string(method - 1);
-  return "method " + std::to_string(method);
+using TDecoder = TEntryDecoder;
+
+constexpr TMethod kMethods[] = {
+    {kMethodStored, "stored", "stored", [](TDecoder& d) { return d.UnStore(); }},
+    {kMethodShrunk, "shrink", "shrunk", [](TDecoder& d) { return UnShrink(d.State()); }},
+    {kMethodReduced1, "reduce1", "reduced", [](TDecoder& d) { return UnReduce(d.State(), 1); }},
+    {kMethodReduced1 + 1, "reduce2", "reduced", [](TDecoder& d) { return UnReduce(d.State(), 2); }},
+    {kMethodReduced1 + 2, "reduce3", "reduced", [](TDecoder& d) { return UnReduce(d.State(), 3); }},
+    {kMethodReduced4, "reduce4", "reduced", [](TDecoder& d) { return UnReduce(d.State(), 4); }},
+    {kMethodImploded, "implode", "imploded", [](TDecoder& d) { return Explode(d.State(), d.Entry().Flags); }},
+    {kMethodDeflated, "deflate", "deflate", [](TDecoder& d) { return d.Inflater().Inflate(d.State()); }},
+    {kMethodDeflate64, "deflate64", "deflate64", [](TDecoder& d) { return d.Inflater64().Inflate(d.State()); }},
+    {kMethodBzip2, "bzip2", "bzip2", [](TDecoder& d) { return UnBzip2(d.State()); }},
+    {kMethodLzma, "lzma", "lzma", [](TDecoder& d) { return UnLzma(d.State()); }},
+    {kMethodZstdOld, "zstd", "zstd", [](TDecoder& d) { return UnZstd(d.State()); }},
+    {kMethodZstd, "zstd", "zstd", [](TDecoder& d) { return UnZstd(d.State()); }},
+    {kMethodXz, "xz", "xz", [](TDecoder& d) { return UnXz(d.State()); }},
+    {kMethodPpmd, "ppmd", "ppmd", nullptr},
+    {kMethodAes, "aes", "aes", nullptr},
+};
+
+}  // namespace
+
+const TMethod* FindMethod(std::uint16_t id) {
+  const auto it = std::find_if(std::begin(kMethods), std::end(kMethods), [id](const TMethod& m) { return m.id == id; });
+  return it == std::end(kMethods) ? nullptr : it;
 }
 
-bool MethodSupported(std::uint16_t method) {
-  switch (method) {
-    case kMethodStored:
-    case kMethodDeflated:
-    case kMethodDeflate64:
-    case kMethodBzip2:
-    case kMethodLzma:
-    case kMethodZstdOld:
-    case kMethodZstd:
-    case kMethodXz: return true;
-#ifdef TW_UNZIP_LEGACY
-    case kMethodShrunk:
-    case kMethodReduced1:
-    case kMethodReduced1 + 1:
-    case kMethodReduced1 + 2:
-    case kMethodReduced4:
-    case kMethodImploded: return true;
-#endif
-    default: return false;
-  }
+bool MethodSupported(std::uint16_t id) {
+  const TMethod* m = FindMethod(id);
+  return m && m->decode;
+}
+
+std::string MethodName(std::uint16_t id) {
+  const TMethod* m = FindMethod(id);
+  return m ? m->name : "method " + std::to_string(id);
 }
 
 }  // namespace unzip

@@ -1,4 +1,4 @@
-#include "legacy/Explode.h"
+#include "legacy/LegacyDecoders.h"
 
 #include "legacy/LegacyIO.h"
 #include "legacy/ShannonFano.h"
@@ -91,30 +91,25 @@ class TExplodeBits {
   unsigned repeated_ = 0;
 };
 
-TExplodeResult ReadTree(TDecodeState& s, TSfTable& t, unsigned codes, unsigned lookup) {
+TDecodeResult ReadTree(TDecodeState& s, TSfTable& t, unsigned codes, unsigned lookup) {
   std::uint8_t lengths[kLiteralCodes];
-  if (!ReadLengths(s, lengths, codes)) return kExplodeBadTree;
-  switch (t.Build(lengths, codes, lookup)) {
-    case TSfResult::Ok: return kExplodeOk;
-    case TSfResult::BadTree: return kExplodeBadTree;
-    case TSfResult::OutOfMemory: break;
-  }
-  return kExplodeOutOfMemory;
+  if (!ReadLengths(s, lengths, codes)) return TDecodeResult::BadBlock;
+  return t.Build(lengths, codes, lookup);
 }
 
 }  // namespace
 
-TExplodeResult Explode(TDecodeState& s, std::uint16_t flags) {
+TDecodeResult Explode(TDecodeState& s, std::uint16_t flags) {
   const bool literalTree = flags & kImplodeLiteralTree;
   const unsigned lowBits = (flags & kImplode8kDictionary) ? kLowBits8k : kLowBits4k;
   const unsigned minMatch = literalTree ? kMinMatchCoded : kMinMatchRaw;
   const unsigned distanceLookup = s.compressedLeft > kWideDistanceThreshold ? kWideDistanceLookup : kDistanceLookup;
 
   TSfTable literals, lengths, distances;
-  TExplodeResult r = kExplodeOk;
-  if (literalTree && (r = ReadTree(s, literals, kLiteralCodes, kLiteralLookup)) != kExplodeOk) return r;
-  if ((r = ReadTree(s, lengths, kLengthCodes, kLengthLookup)) != kExplodeOk) return r;
-  if ((r = ReadTree(s, distances, kDistanceCodes, distanceLookup)) != kExplodeOk) return r;
+  TDecodeResult r = TDecodeResult::Ok;
+  if (literalTree && (r = ReadTree(s, literals, kLiteralCodes, kLiteralLookup)) != TDecodeResult::Ok) return r;
+  if ((r = ReadTree(s, lengths, kLengthCodes, kLengthLookup)) != TDecodeResult::Ok) return r;
+  if ((r = ReadTree(s, distances, kDistanceCodes, distanceLookup)) != TDecodeResult::Ok) return r;
 
   TLegacyWindow window(s, kWindowSize);
   TExplodeBits bits(s);
@@ -122,24 +117,24 @@ TExplodeResult Explode(TDecodeState& s, std::uint16_t flags) {
   while (left > 0) {
     if (bits.Get(1)) {
       const int lit = literalTree ? bits.Decode(literals) : int(bits.Get(kByteBits));
-      if (lit < 0) return kExplodeInvalidCode;
+      if (lit < 0) return TDecodeResult::BadData;
       window.Put(std::uint8_t(lit));
       --left;
     } else {
       const unsigned low = bits.Get(lowBits);
       const int high = bits.Decode(distances);
-      if (high < 0) return kExplodeInvalidCode;
+      if (high < 0) return TDecodeResult::BadData;
       int len = bits.Decode(lengths);
-      if (len < 0) return kExplodeInvalidCode;
+      if (len < 0) return TDecodeResult::BadData;
       if (unsigned(len) == kLongLengthCode) len += int(bits.Get(kByteBits));
       const std::uint32_t count = std::uint32_t(std::min<std::int64_t>(len + minMatch, left));
       window.Copy(((unsigned(high) << lowBits) | low) + 1, count);
       left -= count;
     }
-    if (bits.Overrun()) return kExplodeInvalidCode;
+    if (bits.Overrun()) return TDecodeResult::BadData;
   }
   window.Finish();
-  return s.compressedLeft > 0 ? kExplodeDataLeft : kExplodeOk;
+  return s.compressedLeft > 0 ? TDecodeResult::DataLeft : TDecodeResult::Ok;
 }
 
 }  // namespace unzip

@@ -14,7 +14,7 @@ unsigned Reverse(unsigned code, unsigned bits) {
 
 }  // namespace
 
-TSfResult TSfTable::Build(const std::uint8_t* lengths, unsigned n, unsigned lookupBits) try {
+TDecodeResult TSfTable::Build(const std::uint8_t* lengths, unsigned n, unsigned lookupBits) try {
   // Codes are handed out from the longest length down, and within a length from
   // the highest symbol down, each a 16-bit left-aligned value one step of its
   // length above the previous one. This order already yields the complemented
@@ -31,16 +31,16 @@ TSfResult TSfTable::Build(const std::uint8_t* lengths, unsigned n, unsigned look
         step = 1u << (kMaxSfCodeBits - len);
         // A shorter code not aligned to its length would be a prefix of a
         // longer one.
-        if (code & (step - 1)) return TSfResult::BadTree;
+        if (code & (step - 1)) return TDecodeResult::BadBlock;
       }
-      if (code + step > (1u << kMaxSfCodeBits)) return TSfResult::BadTree;
+      if (code + step > (1u << kMaxSfCodeBits)) return TDecodeResult::BadBlock;
       stream[sym] = Reverse(code >> (kMaxSfCodeBits - len), len);
       minLen = std::min(minLen, len);
       maxLen = std::max(maxLen, len);
     }
   }
   for (unsigned sym = 0; sym < n; ++sym)
-    if (lengths[sym] < 1 || lengths[sym] > kMaxSfCodeBits) return TSfResult::BadTree;
+    if (lengths[sym] < 1 || lengths[sym] > kMaxSfCodeBits) return TDecodeResult::BadBlock;
 
   rootBits = std::clamp(lookupBits, minLen, maxLen);
   const unsigned rootSize = 1u << rootBits;
@@ -51,12 +51,12 @@ TSfResult TSfTable::Build(const std::uint8_t* lengths, unsigned n, unsigned look
     const unsigned len = lengths[sym];
     if (len <= rootBits) {
       for (unsigned i = stream[sym]; i < rootSize; i += 1u << len) {
-        if (entries[i].op != TSfEntry::kInvalid) return TSfResult::BadTree;
+        if (entries[i].op != TSfEntry::kInvalid) return TDecodeResult::BadBlock;
         entries[i] = {TSfEntry::kSymbol, std::uint8_t(len), sym};
       }
     } else {
       TSfEntry& link = entries[stream[sym] & (rootSize - 1)];
-      if (link.op == TSfEntry::kSymbol) return TSfResult::BadTree;
+      if (link.op == TSfEntry::kSymbol) return TDecodeResult::BadBlock;
       link.op = TSfEntry::kLink;
       link.bits = std::max(link.bits, std::uint8_t(len));
     }
@@ -71,17 +71,17 @@ TSfResult TSfTable::Build(const std::uint8_t* lengths, unsigned n, unsigned look
     if (len <= rootBits) continue;
     const TSfEntry link = entries[stream[sym] & (rootSize - 1)];
     const unsigned subSize = 1u << (link.bits - rootBits);
-    if (link.op != TSfEntry::kLink) return TSfResult::BadTree;
+    if (link.op != TSfEntry::kLink) return TDecodeResult::BadBlock;
     for (unsigned i = stream[sym] >> rootBits; i < subSize; i += 1u << (len - rootBits)) {
       TSfEntry& e = entries[link.value + i];
-      if (e.op != TSfEntry::kInvalid) return TSfResult::BadTree;
+      if (e.op != TSfEntry::kInvalid) return TDecodeResult::BadBlock;
       e = {TSfEntry::kSymbol, std::uint8_t(len), sym};
     }
   }
-  return TSfResult::Ok;
+  return TDecodeResult::Ok;
 } catch (const std::bad_alloc&) {
   entries.clear();
-  return TSfResult::OutOfMemory;
+  return TDecodeResult::NoMemory;
 }
 
 }  // namespace unzip

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/DecodeResult.h"
+
 namespace unzip {
 
 // Longest code an implode tree can describe.
@@ -17,16 +19,14 @@ struct TSfEntry {
   std::uint32_t value = 0;
 };
 
-enum class TSfResult { Ok, BadTree, OutOfMemory };
-
 // A two-level table: the first level is indexed by `rootBits` stream bits;
 // longer codes continue in a sub-table of the entry their first bits select.
 // Entries are indexed by the bits as they arrive, least significant first: the
 // application note's codes, most significant bit first in the stream.
 struct TSfTable {
   // Builds from `n` code lengths of 1 to 16 bits in symbol order. Lengths that
-  // do not form a prefix code are a bad tree; unused codes stay invalid.
-  TSfResult Build(const std::uint8_t* lengths, unsigned n, unsigned lookupBits);
+  // do not form a prefix code are a bad block; unused codes stay invalid.
+  TDecodeResult Build(const std::uint8_t* lengths, unsigned n, unsigned lookupBits);
 
   unsigned rootBits = 0;
   std::vector<TSfEntry> entries;

@@ -1,4 +1,4 @@
-#include "legacy/UnReduce.h"
+#include "legacy/LegacyDecoders.h"
 
 #include <array>
 
@@ -35,8 +35,8 @@ enum class TReduceState { Literal, Escape, LongLength, Distance };
 
 }  // namespace
 
-bool UnReduce(TDecodeState& s, int factor) {
-  if (factor < kMinFactor || factor > kMaxFactor) return false;
+TDecodeResult UnReduce(TDecodeState& s, int factor) {
+  if (factor < kMinFactor || factor > kMaxFactor) return TDecodeResult::BadData;
   // The first symbol after the escape holds the length in its low bits (all
   // ones: a further length byte follows) and the distance's high bits above.
   const unsigned lengthMask = 0xFFu >> factor;
@@ -63,7 +63,7 @@ bool UnReduce(TDecodeState& s, int factor) {
     else
       sym = followers[last * kFollowerSlot + ReadBits(s, kIndexBits[n])];
     // Bits from beyond the end of the input: the data is cut short.
-    if (s.endOfInput) return false;
+    if (s.endOfInput) return TDecodeResult::BadData;
     last = sym;
 
     switch (state) {
@@ -101,7 +101,7 @@ bool UnReduce(TDecodeState& s, int factor) {
     }
   }
   window.Finish();
-  return true;
+  return TDecodeResult::Ok;
 }
 
 }  // namespace unzip

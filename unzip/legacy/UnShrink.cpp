@@ -1,4 +1,4 @@
-#include "legacy/UnShrink.h"
+#include "legacy/LegacyDecoders.h"
 
 #include "legacy/LegacyIO.h"
 
@@ -48,7 +48,7 @@ void PartialClear(std::uint16_t* prefix, unsigned& nextFree) {
 
 }  // namespace
 
-bool UnShrink(TDecodeState& s) {
+TDecodeResult UnShrink(TDecodeState& s) {
   std::uint8_t* const work = s.workArea.get();
   auto* const prefix = reinterpret_cast<std::uint16_t*>(work);
   std::uint8_t* const suffix = work + kSuffixOffset;
@@ -64,7 +64,7 @@ bool UnShrink(TDecodeState& s) {
   unsigned prev = ReadBits(s, width);
   if (s.endOfInput) {
     FinishOutput(s);
-    return true;
+    return TDecodeResult::Ok;
   }
   std::uint8_t firstByte = std::uint8_t(prev);
   s.OutputByte(firstByte);
@@ -75,7 +75,7 @@ bool UnShrink(TDecodeState& s) {
     while (code == kControlCode && !s.endOfInput) {
       const unsigned sub = ReadBits(s, width);
       if (sub == kWidenCodes) {
-        if (++width > kMaxCodeBits) return false;
+        if (++width > kMaxCodeBits) return TDecodeResult::BadData;
       } else if (sub == kPartialClear) {
         PartialClear(prefix, nextFree);
       }
@@ -88,7 +88,7 @@ bool UnShrink(TDecodeState& s) {
     const unsigned incoming = code;
     std::uint8_t* sp = stackEnd;
     for (;;) {
-      if (sp == work + kStackOffset) return false;  // a chain that loops
+      if (sp == work + kStackOffset) return TDecodeResult::BadData;  // a chain that loops
       if (code < kFirstStringCode) {
         firstByte = suffix[code];
         *--sp = firstByte;
@@ -112,7 +112,7 @@ bool UnShrink(TDecodeState& s) {
     prev = incoming;
   }
   FinishOutput(s);
-  return true;
+  return TDecodeResult::Ok;
 }
 
 }  // namespace unzip

@@ -11,6 +11,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzzing::FuzzIO io(state, data, size);
   state.io = &io;
   state.StartEntry(static_cast<std::int64_t>(size), static_cast<std::int64_t>(fuzzing::kOutputLimit));
-  inflater.Inflate(state);
+  (void)inflater.Inflate(state);
   return 0;
 }

@@ -58,7 +58,7 @@ bool Decode(const std::uint8_t* data, std::size_t size, std::size_t declared, st
   io = std::make_unique<RecordingIO>(state, data, size, declared);
   state.io = io.get();
   state.StartEntry(static_cast<std::int32_t>(size), static_cast<std::int32_t>(declared));
-  return decoder.Inflate(state) == unzip::TInflater::kOk;
+  return decoder.Inflate(state) == unzip::TDecodeResult::Ok;
 }
 
 }  // namespace

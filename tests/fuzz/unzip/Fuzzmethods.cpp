@@ -17,11 +17,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   state.StartEntry(static_cast<std::int64_t>(size - 1), static_cast<std::int64_t>(fuzzing::kOutputLimit));
   try {
     switch (data[0] % 5) {
-      case 0: deflate64.Inflate(state); break;
-      case 1: unzip::UnBzip2(state); break;
-      case 2: unzip::UnLzma(state); break;
-      case 3: unzip::UnXz(state); break;
-      default: unzip::UnZstd(state); break;
+      case 0: (void)deflate64.Inflate(state); break;
+      case 1: (void)unzip::UnBzip2(state); break;
+      case 2: (void)unzip::UnLzma(state); break;
+      case 3: (void)unzip::UnXz(state); break;
+      default: (void)unzip::UnZstd(state); break;
     }
   } catch (const unzip::EBiggerThanUncompressed&) {
     // The output limit: the driver ends such an entry the same way.

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "LegacyDecode.h"
@@ -172,6 +173,49 @@ TEST(LegacyArchive, DamagedEntryIsNotKept) {
     EXPECT_EQ(fs::exists(dir.Path() / "out" / e.name), e.plain.empty());
   }
   EXPECT_EQ(badCrc.size(), entries.size() - 1);
+}
+
+// A decoder that finds the data damaged says so, as the other methods'
+// decoders do; data that merely decodes to other bytes fails its CRC.
+TEST(LegacyArchive, DamageIsNamedByItsMethod) {
+  const Bytes plain = LegacyEntries().front().plain;
+  const auto half = [](const Bytes& packed) { return Bytes(packed.begin(), packed.begin() + packed.size() / 2); };
+  // Codes wider than 13 bits: 'A', then five times 256 1 (9 to 14 bits).
+  TBitWriter wide;
+  wide.Put('A', 9);
+  for (unsigned width = 9; width < 14; ++width) {
+    wide.Put(256, width);
+    wide.Put(1, width);
+  }
+  // A literal tree description of 255 lengths where 256 are needed.
+  Bytes badTree = DescribeTree(std::vector<std::uint8_t>(255, 8));
+  badTree.resize(badTree.size() + 100, 0x5A);
+  const struct {
+    TArchiveEntry entry;
+    const char* error;
+  } cases[] = {
+      {{"wide.shrunk", 1, 0, plain, wide.Finish()}, "corrupt shrunk data"},
+      {{"cut.shrunk", 1, 0, plain, half(Shrink(plain))}, ""},
+      {{"cut.reduced", 3, 0, plain, half(Reduce(plain, 2))}, "corrupt reduced data"},
+      {{"cut.imploded", 6, ImplodeFlags(true, false), plain, half(Implode(plain, true, false))},
+       "corrupt imploded data"},
+      {{"tree.imploded", 6, ImplodeFlags(false, true), plain, badTree}, "corrupt imploded data"},
+  };
+  std::vector<TArchiveEntry> entries;
+  for (const auto& c : cases) entries.push_back(c.entry);
+  testing_support::TempDir dir;
+  unzip::TUnZipper z;
+  std::map<std::string, std::string> errors;
+  z.OnBadCRC = [&](unzip::TUnZipper& sender, std::uint32_t, std::uint32_t, int index) {
+    errors[sender.Filename(index)] = sender.EntryError();
+  };
+  Extract(MakeArchive(entries), dir.Path(), z);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.entry.name);
+    ASSERT_TRUE(errors.count(c.entry.name));
+    EXPECT_EQ(errors[c.entry.name], c.error);
+    EXPECT_FALSE(fs::exists(dir.Path() / "out" / c.entry.name));
+  }
 }
 
 }  // namespace

@@ -134,7 +134,7 @@ TEST(LegacyHandStream, ExplodeLiteralsAndOverlappingMatch) {
   EXPECT_EQ(ImplodeTokens({{'a', 0}, {'b', 0}, {5, 2}}, false, trees), stream);
   unzip::TDecodeState s;
   const TDecoded d = Decode(s, 6, 0, stream, 7);
-  EXPECT_EQ(d.result, unzip::kExplodeOk);
+  EXPECT_EQ(d.result, unzip::TDecodeResult::Ok);
   EXPECT_EQ(d.output, B("abababa"));
 }
 
@@ -148,7 +148,7 @@ TEST(LegacyHandStream, ExplodeTreeOfWrongSize) {
     stream.insert(stream.end(), rest.begin() + std::ptrdiff_t(DescribeTree(std::vector<std::uint8_t>(256, 8)).size()),
                   rest.end());
     const TDecoded d = Decode(s, 6, ImplodeFlags(false, true), stream, 5);
-    EXPECT_EQ(d.result, unzip::kExplodeBadTree);
+    EXPECT_EQ(d.result, unzip::TDecodeResult::BadBlock);
     EXPECT_EQ(d.flushes, 0);
   }
 }
@@ -157,7 +157,7 @@ TEST(LegacyHandStream, ExplodeBadCodes) {
   unzip::TDecodeState s;
   // Over-subscribed: 64 codes of 5 bits.
   const Bytes over = {0x03, 0xF4, 0xF4, 0xF4, 0xF4, 0x03, 0xF5, 0xF5, 0xF5, 0xF5, 0xFF};
-  EXPECT_EQ(Decode(s, 6, 0, over, 10).result, unzip::kExplodeBadTree);
+  EXPECT_EQ(Decode(s, 6, 0, over, 10).result, unzip::TDecodeResult::BadBlock);
   // Incomplete length tree (62 codes of 6 bits, 2 of 7): codes are handed out
   // from 0 upwards, so the all-ones 6-bit pattern is no code. A match (bit 0)
   // with one bits throughout hits it.
@@ -169,7 +169,7 @@ TEST(LegacyHandStream, ExplodeBadCodes) {
   stream.insert(stream.end(), dist.begin(), dist.end());
   stream.insert(stream.end(), {0xFE, 0xFF, 0xFF});
   const TDecoded d = Decode(s, 6, 0, stream, 10);
-  EXPECT_EQ(d.result, unzip::kExplodeInvalidCode);
+  EXPECT_EQ(d.result, unzip::TDecodeResult::BadData);
   EXPECT_EQ(d.flushes, 0);
 }
 
@@ -190,7 +190,7 @@ TEST(LegacyHandStream, MatchBeforeTheFirstByteGivesZeros) {
   for (bool big : {false, true}) {
     for (bool lit : {false, true}) {
       const TDecoded d = Decode(s, 6, ImplodeFlags(big, lit), ImplodeTokens(tokens, big, ChooseTrees(tokens, big, lit)), 7);
-      EXPECT_EQ(d.result, unzip::kExplodeOk);
+      EXPECT_EQ(d.result, unzip::TDecodeResult::Ok);
       EXPECT_EQ(d.output, expected);
     }
   }
@@ -246,7 +246,7 @@ TEST(LegacyHandStream, ExplodeDistanceLookupThreshold) {
   unzip::TDecodeState s;
   for (std::int32_t size : {200000, 200001}) {
     const TDecoded d = Decode(s, 6, ImplodeFlags(true, true), packed, std::int32_t(text.size()), unzip::kChunkSize, size);
-    EXPECT_EQ(d.result, unzip::kExplodeDataLeft);
+    EXPECT_EQ(d.result, unzip::TDecodeResult::DataLeft);
     EXPECT_EQ(d.output, text);
   }
 }

@@ -9,9 +9,7 @@
 
 #include "core/Crc32.h"
 #include "core/DecodeState.h"
-#include "legacy/Explode.h"
-#include "legacy/UnReduce.h"
-#include "legacy/UnShrink.h"
+#include "legacy/LegacyDecoders.h"
 #include "platform/Exception.h"
 
 namespace legacytest {
@@ -61,8 +59,8 @@ class TMemoryIO : public unzip::TDecodeIO {
 struct TDecoded {
   std::vector<std::uint8_t> output;
   std::uint32_t crc;  // complemented, as compared with the stored CRC
-  bool ok;            // the decoder finished without reporting bad data
-  int result;         // Explode's result
+  unzip::TDecodeResult result;
+  bool ok;  // the decoder finished without reporting bad data
   int flushes;
 };
 
@@ -77,18 +75,16 @@ inline TDecoded Decode(unzip::TDecodeState& s, int method, std::uint16_t flags,
   TMemoryIO io(s, compressed, chunk);
   s.io = &io;
   s.StartEntry(compressedSize < 0 ? std::int64_t(compressed.size()) : compressedSize, uncompressedSize);
-  bool ok = false;
-  int result = 0;
+  unzip::TDecodeResult result = unzip::TDecodeResult::BadData;
   if (method == 1) {
-    ok = unzip::UnShrink(s);
+    result = unzip::UnShrink(s);
   } else if (method >= 2 && method <= 5) {
-    ok = unzip::UnReduce(s, method - 1);
+    result = unzip::UnReduce(s, method - 1);
   } else if (method == 6) {
     result = unzip::Explode(s, flags);
-    ok = result == unzip::kExplodeOk || result == unzip::kExplodeDataLeft;
   }
   s.io = nullptr;
-  return {std::move(io.output), ~io.crc, ok, result, io.flushes};
+  return {std::move(io.output), ~io.crc, result, unzip::Sound(result), io.flushes};
 }
 
 }  // namespace legacytest

@@ -101,7 +101,7 @@ TEST(LegacyRoundTrip, EveryMethodEveryShape) {
         EXPECT_EQ(d.crc, Crc32Of(shape.data));
         ASSERT_EQ(d.output, shape.data);
         if (codec.method == 6) {
-          EXPECT_EQ(d.result, unzip::kExplodeOk);
+          EXPECT_EQ(d.result, unzip::TDecodeResult::Ok);
         }
       }
     }
