@@ -4,6 +4,7 @@
 #include <string>
 
 #include "DeflateTestSupport.h"
+#include "decode/DecodeTable.h"
 #include "decode/Inflate.h"
 
 namespace unzip {

@@ -3,19 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
-#include "decode/InflateHeader.h"
+#include "decode/DeflateCodes.h"
 #include "unzip/ZipErrors.h"
 
 namespace unzip {
 namespace {
 
 constexpr unsigned kMaxMatch = 258;
-// Bits a stream may read past the entry's end before it counts as bad data
-// (the streaming decoder's rule, so that both give the same verdicts).
-constexpr unsigned kMaxOverrunBits = 256;
-// Bits one match takes at most: length code and extra bits, distance code
-// and extra bits.
-constexpr unsigned kBitsPerMatch = 15 + 5 + 15 + 13;
 // The fast loop runs while this much input is staged: one turn refills the
 // bit buffer twice at most, each loading eight bytes and taking seven.
 constexpr std::ptrdiff_t kInMargin = 32;
@@ -41,11 +35,6 @@ constexpr std::uint32_t kFlagLink = 0x1000;
 constexpr std::uint32_t kFlagBad = 0x2000;
 constexpr unsigned kDistExtraShift = 5;
 
-inline std::uint64_t Load64(const std::uint8_t* p) {
-  std::uint64_t v;
-  std::memcpy(&v, p, sizeof v);  // little-endian on every target of this system
-  return v;
-}
 inline void Copy8(std::uint8_t* to, const std::uint8_t* from) {
   std::uint64_t v;
   std::memcpy(&v, from, 8);

@@ -9,8 +9,9 @@
 #include <memory>
 #include <optional>
 
+#include "core/DecodeResult.h"
 #include "core/DecodeState.h"
-#include "decode/Inflate.h"
+#include "decode/DecodeTable.h"
 
 namespace unzip {
 

@@ -1,13 +1,16 @@
-// The codes of deflate blocks (RFC 1951, 3.2.6 and 3.2.7): the fixed codes'
-// lengths, and a dynamic block's header (the code-length code, then the
-// literal/length and distance code lengths it codes). Both deflate decoders
-// take them from here, each with its own bit buffer and tables, so that a
-// block is good or bad alike on both.
+// The codes of deflate blocks (RFC 1951, 3.2.5 to 3.2.7): the alphabets of
+// deflate and Deflate64, the fixed codes' lengths, and a dynamic block's
+// header (the code-length code, then the literal/length and distance code
+// lengths it codes); and the bit buffer's rules. Both deflate decoders take
+// them from here, each with its own bit buffer and tables, so that a stream
+// is good or bad alike on both.
 #pragma once
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
-#include "decode/Inflate.h"
+#include "core/DecodeResult.h"
+#include "decode/DecodeTable.h"
 
 namespace unzip {
 
@@ -19,6 +22,19 @@ inline constexpr unsigned kEndOfBlock = 256;
 inline constexpr unsigned kLitSymbols = 288;   // literal/length alphabet, 286 and 287 unused
 inline constexpr unsigned kDistSymbols = 32;   // distance alphabet, 30 and 31 unused
 
+// Deflate64 (method 9) is deflate with a 64 KiB window, length code 285 taking
+// 16 extra bits and distance codes 30 and 31; one decoder serves both.
+enum class TInflateVariant { Deflate, Deflate64 };
+
+// The deflate alphabets as BuildDecodeTable takes them: each symbol's kind and
+// value (literal, length or distance base with its extra bits, end of block).
+struct TDeflateAlphabets {
+  TDecodeEntry literals[kLitSymbols];
+  TDecodeEntry distances[kDistSymbols];
+  TDecodeEntry lengths[kLengthSymbols];  // the code-length code's symbols, as themselves
+};
+const TDeflateAlphabets& DeflateAlphabets(TInflateVariant variant = TInflateVariant::Deflate);
+
 // The fixed codes' lengths: literals 0-143 8 bits, 144-255 9, lengths
 // 256-279 7, 280-287 8; every distance 5.
 inline void FixedCodeLengths(std::uint8_t (&lit)[kLitSymbols], std::uint8_t (&dist)[kDistSymbols]) {
@@ -27,6 +43,20 @@ inline void FixedCodeLengths(std::uint8_t (&lit)[kLitSymbols], std::uint8_t (&di
   std::fill(lit + 256, lit + 280, 7);
   std::fill(lit + 280, lit + kLitSymbols, 8);
   std::fill(dist, dist + kDistSymbols, 5);
+}
+
+// Bits one match takes at most: length code and extra bits, distance code
+// and extra bits (deflate's).
+inline constexpr unsigned kBitsPerMatch = 15 + 5 + 15 + 13;
+// Bits a stream may read past the entry's end before it counts as bad data;
+// a sound stream reads none, so this only stops garbage from spinning on.
+inline constexpr unsigned kMaxOverrunBits = 256;
+
+// Eight input bytes for a branch-free refill of the bit buffer.
+inline std::uint64_t Load64(const std::uint8_t* p) {
+  std::uint64_t v;
+  std::memcpy(&v, p, sizeof v);  // little-endian on every target of this system
+  return v;
 }
 
 // The bit buffer as both decoders keep it: `nbits` unread bits in `bits`, the
