@@ -32,6 +32,30 @@ constexpr std::int64_t kDescriptorLookAhead = kSignatureSize + kCrcSize + 16 + k
 // A "version needed" high byte of this or more marks a false local signature.
 constexpr std::uint16_t kMaxVersionHighByte = 10;
 
+// Reads a record's fixed part, name and extra field through `read`; false
+// when it is cut short or is no record of its kind.
+template <typename Header, typename Read>
+bool ReadRecord(Read&& read, Header& header, std::string& name, std::vector<std::uint8_t>& extra) {
+  std::uint8_t fixed[Header::kSize];
+  if (read(fixed, Header::kSize) < Header::kSize) return false;
+  header = Header::Parse(fixed);
+  if (header.signature != Header::kSignature) return false;
+  name.assign(header.nameLength, '\0');
+  extra.resize(header.extraLength);
+  return read(name.data(), header.nameLength) == header.nameLength &&
+         read(extra.data(), header.extraLength) == header.extraLength;
+}
+
+void TakeEntryFields(const TEntryFields& h, TZipHeaderInfo& rec) {
+  rec.VersionNeeded = h.versionNeeded;
+  rec.Flags = h.flags;
+  rec.Method = h.method;
+  rec.DosDateTime = RepairDosDateTime(h.dosDateTime);
+  rec.CRC32 = h.crc32;
+  rec.CompressedSize = h.compressedSize;
+  rec.UncompressedSize = h.uncompressedSize;
+}
+
 }  // namespace
 
 void TZipDirectory::Clear() {
@@ -332,9 +356,13 @@ void TZipDirectory::ReadCentralDirectory() {
   }
 }
 
-std::string TZipDirectory::ConvertName(const std::string& raw, std::uint16_t flags, bool fatHost) const {
+void TZipDirectory::SetName(TZipHeaderInfo& rec, const std::string& raw, const TExtraFields& extra, bool fatHost) const {
+  if (extra.unicodePath) {
+    rec.SetName(ConvertEntryName(*extra.unicodePath, true, false, platform::kCodePageUtf8));
+    return;
+  }
   const unsigned codePage = fatHost && host_.OemConvert() ? host_.OemCodePage() : platform::kCodePageGbk;
-  return ConvertEntryName(raw, (flags & kFlagUtf8Name) != 0, fatHost, codePage);
+  rec.SetName(ConvertEntryName(raw, (rec.Flags & kFlagUtf8Name) != 0, fatHost, codePage));
 }
 
 bool TZipDirectory::ReadCentral(TZipHeaderInfo& rec, TExtraFields& extra) {
@@ -344,20 +372,12 @@ bool TZipDirectory::ReadCentral(TZipHeaderInfo& rec, TExtraFields& extra) {
     volumes_.Stream().Seek(p, 0);
     return false;
   };
-  std::uint8_t h[kCentralHeaderSize];
-  if (volumes_.Read(h, kCentralHeaderSize) < kCentralHeaderSize) return fail();
-  const TCentralHeader c = TCentralHeader::Parse(h);
-  if (c.signature != kCentralSignature) return fail();
-  std::string raw(c.nameLength, '\0');
-  if (volumes_.Read(raw.data(), c.nameLength) < c.nameLength) return fail();
+  TCentralHeader c;
+  std::string raw;
+  std::vector<std::uint8_t> field;
+  if (!ReadRecord([this](void* into, std::int64_t n) { return volumes_.Read(into, n); }, c, raw, field)) return fail();
+  TakeEntryFields(c, rec);
   rec.VersionMadeBy = c.versionMadeBy;
-  rec.VersionNeeded = c.versionNeeded;
-  rec.Flags = c.flags;
-  rec.Method = c.method;
-  rec.DosDateTime = RepairDosDateTime(c.dosDateTime);
-  rec.CRC32 = c.crc32;
-  rec.CompressedSize = c.compressedSize;
-  rec.UncompressedSize = c.uncompressedSize;
   rec.CentralExtraLength = c.extraLength;
   rec.CommentLength = c.commentLength;
   rec.DiskNumberStart = c.diskNumberStart;
@@ -365,14 +385,8 @@ bool TZipDirectory::ReadCentral(TZipHeaderInfo& rec, TExtraFields& extra) {
   rec.ExternalAttributes = c.externalAttributes;
   rec.LocalHeaderOffset = c.localHeaderOffset;
   rec.CentralRecordOffset = static_cast<std::uint64_t>(p);
-  std::vector<std::uint8_t> field(c.extraLength);
-  if (volumes_.Read(field.data(), c.extraLength) < c.extraLength) return fail();
   extra = ReadExtraField(rec, field.data(), field.size(), false, raw);
-  if (extra.unicodePath) {
-    rec.SetName(ConvertEntryName(*extra.unicodePath, true, false, platform::kCodePageUtf8));
-  } else {
-    rec.SetName(ConvertName(raw, rec.Flags, (rec.VersionMadeBy >> 8) == kHostFat));
-  }
+  SetName(rec, raw, extra, (rec.VersionMadeBy >> 8) == kHostFat);
   if (extra.zip64Missing) Fail(rec.StoredPath() + ": its Zip64 sizes are missing");
   rec.UtcModTime = extra.modTime;
   rec.LocalHeaderOffset += offsetShift_;
@@ -386,20 +400,12 @@ bool TZipDirectory::ReadLocal(TZipHeaderInfo& rec) {
     in.Seek(p, 0);
     return false;
   };
-  std::uint8_t h[kLocalHeaderSize];
-  if (in.Read(h, kLocalHeaderSize) < kLocalHeaderSize) return fail();
-  const TLocalHeader l = TLocalHeader::Parse(h);
-  if (l.signature != kLocalSignature) return fail();
-  std::string raw(l.nameLength, '\0');
-  if (in.Read(raw.data(), l.nameLength) < l.nameLength) return fail();
+  TLocalHeader l;
+  std::string raw;
+  std::vector<std::uint8_t> field;
+  if (!ReadRecord([&in](void* into, std::int64_t n) { return in.Read(into, n); }, l, raw, field)) return fail();
+  TakeEntryFields(l, rec);
   rec.VersionMadeBy = 0;
-  rec.VersionNeeded = l.versionNeeded;
-  rec.Flags = l.flags;
-  rec.Method = l.method;
-  rec.DosDateTime = RepairDosDateTime(l.dosDateTime);
-  rec.CRC32 = l.crc32;
-  rec.CompressedSize = l.compressedSize;
-  rec.UncompressedSize = l.uncompressedSize;
   rec.LocalExtraLength = l.extraLength;
   rec.CommentLength = 0;
   rec.DiskNumberStart = 0;
@@ -407,17 +413,11 @@ bool TZipDirectory::ReadLocal(TZipHeaderInfo& rec) {
   rec.ExternalAttributes = 0;
   rec.CentralRecordOffset = 0;
   rec.LocalHeaderOffset = static_cast<std::uint64_t>(p);
-  std::vector<std::uint8_t> field(l.extraLength);
-  if (in.Read(field.data(), l.extraLength) < l.extraLength) return fail();
   const TExtraFields extra = ReadExtraField(rec, field.data(), field.size(), true, raw);
   if (extra.zip64Missing) return fail();
-  if (extra.unicodePath) {
-    rec.SetName(ConvertEntryName(*extra.unicodePath, true, false, platform::kCodePageUtf8));
-  } else {
-    // A local header does not say which system wrote it: a name that is valid
-    // UTF-8 is taken as such, as from a non-FAT host.
-    rec.SetName(ConvertName(raw, rec.Flags, false));
-  }
+  // A local header does not say which system wrote it: a name that is valid
+  // UTF-8 is taken as such, as from a non-FAT host.
+  SetName(rec, raw, extra, false);
   rec.UtcModTime = extra.modTime;
   return true;
 }

@@ -74,7 +74,8 @@ class TZipDirectory {
   bool RebuildFromLocalHeaders();
   void NewList();
   std::unique_ptr<TZipHeaderInfo> NewRecord() const;
-  std::string ConvertName(const std::string& raw, std::uint16_t flags, bool fatHost) const;
+  // The entry's name: its Unicode path, or the stored name in UTF-8 or a code page.
+  void SetName(TZipHeaderInfo& rec, const std::string& raw, const TExtraFields& extra, bool fatHost) const;
   std::string DecodeComment(const std::string& raw, bool utf8) const;
 
   TZipVolumes& volumes_;

@@ -3,11 +3,9 @@
 #include "core/ZipBytes.h"
 
 namespace unzip {
+namespace {
 
-TLocalHeader TLocalHeader::Parse(const std::uint8_t* h) {
-  TFieldReader f(h);
-  TLocalHeader r;
-  r.signature = f.U32();
+void ParseEntryFields(TFieldReader& f, TEntryFields& r) {
   r.versionNeeded = f.U16();
   r.flags = f.U16();
   r.method = f.U16();
@@ -17,6 +15,15 @@ TLocalHeader TLocalHeader::Parse(const std::uint8_t* h) {
   r.uncompressedSize = f.U32();
   r.nameLength = f.U16();
   r.extraLength = f.U16();
+}
+
+}  // namespace
+
+TLocalHeader TLocalHeader::Parse(const std::uint8_t* h) {
+  TFieldReader f(h);
+  TLocalHeader r;
+  r.signature = f.U32();
+  ParseEntryFields(f, r);
   return r;
 }
 
@@ -25,15 +32,7 @@ TCentralHeader TCentralHeader::Parse(const std::uint8_t* h) {
   TCentralHeader r;
   r.signature = f.U32();
   r.versionMadeBy = f.U16();
-  r.versionNeeded = f.U16();
-  r.flags = f.U16();
-  r.method = f.U16();
-  r.dosDateTime = f.U32();
-  r.crc32 = f.U32();
-  r.compressedSize = f.U32();
-  r.uncompressedSize = f.U32();
-  r.nameLength = f.U16();
-  r.extraLength = f.U16();
+  ParseEntryFields(f, r);
   r.commentLength = f.U16();
   r.diskNumberStart = f.U16();
   r.internalAttributes = f.U16();

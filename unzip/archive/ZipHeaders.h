@@ -7,9 +7,8 @@
 
 namespace unzip {
 
-// A local header: kLocalHeaderSize bytes, then the name and the extra field.
-struct TLocalHeader {
-  std::uint32_t signature;
+// The fields a local header and a central record share, in this order.
+struct TEntryFields {
   std::uint16_t versionNeeded;
   std::uint16_t flags;
   std::uint16_t method;
@@ -19,6 +18,13 @@ struct TLocalHeader {
   std::uint32_t uncompressedSize;
   std::uint16_t nameLength;
   std::uint16_t extraLength;
+};
+
+// A local header: kLocalHeaderSize bytes, then the name and the extra field.
+struct TLocalHeader : TEntryFields {
+  static constexpr int kSize = kLocalHeaderSize;
+  static constexpr std::uint32_t kSignature = kLocalSignature;
+  std::uint32_t signature;
 
   static TLocalHeader Parse(const std::uint8_t* h);
   // Where the data starts behind a header at `offset`.
@@ -27,18 +33,11 @@ struct TLocalHeader {
 
 // A central directory record: kCentralHeaderSize bytes, then the name, the
 // extra field and the comment.
-struct TCentralHeader {
+struct TCentralHeader : TEntryFields {
+  static constexpr int kSize = kCentralHeaderSize;
+  static constexpr std::uint32_t kSignature = kCentralSignature;
   std::uint32_t signature;
   std::uint16_t versionMadeBy;
-  std::uint16_t versionNeeded;
-  std::uint16_t flags;
-  std::uint16_t method;
-  std::uint32_t dosDateTime;
-  std::uint32_t crc32;
-  std::uint32_t compressedSize;
-  std::uint32_t uncompressedSize;
-  std::uint16_t nameLength;
-  std::uint16_t extraLength;
   std::uint16_t commentLength;
   std::uint16_t diskNumberStart;
   std::uint16_t internalAttributes;

@@ -21,14 +21,6 @@ void TZipHeaderInfo::AssignTo(TPersistent& target) const {
   TPersistent::AssignTo(target);
 }
 
-void TZipHeaderInfo::Assign(const TPersistent& source) {
-  if (dynamic_cast<const TZipHeaderInfo*>(&source)) {
-    source.AssignTo(*this);
-    return;
-  }
-  TPersistent::Assign(source);
-}
-
 void TZipHeaderInfo::SetName(const std::string& name) {
   const std::size_t at = platform::LastDelimiter("\\:", name);
   if (at == std::string::npos) {
@@ -58,14 +50,6 @@ void TEndCentral::AssignTo(TPersistent& target) const {
     return;
   }
   TPersistent::AssignTo(target);
-}
-
-void TEndCentral::Assign(const TPersistent& source) {
-  if (dynamic_cast<const TEndCentral*>(&source)) {
-    source.AssignTo(*this);
-    return;
-  }
-  TPersistent::Assign(source);
 }
 
 }  // namespace unzip

@@ -50,7 +50,6 @@ class TZipHeaderInfo : public TPersistent {
  public:
   const char* ClassName() const override { return "TZipHeaderInfo"; }
   void AssignTo(TPersistent& target) const override;
-  void Assign(const TPersistent& source) override;
 
   std::string StoredPath() const { return Directory + FileName; }
   // Splits a converted name ("\"-separated) into Directory and FileName.
@@ -94,7 +93,6 @@ class TEndCentral : public TPersistent {
  public:
   const char* ClassName() const override { return "TEndCentral"; }
   void AssignTo(TPersistent& target) const override;
-  void Assign(const TPersistent& source) override;
   void Clear() { *this = TEndCentral(); }
 
   std::uint32_t Signature = kEndSignature;
