@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "EngineIO.h"
 #include "RawDeflate.h"
 #include "core/Crc32.h"
 #include "decode/Inflate.h"
@@ -37,37 +38,11 @@ std::string ReadFile(const char* path) {
   return std::string(std::istreambuf_iterator<char>(f), {});
 }
 
-// The engine's decoders, fed 32 KiB chunks; the output is checked by CRC as
-// the driver would.
-class EngineIO : public unzip::TDecodeIO {
- public:
-  EngineIO(unzip::TDecodeState& s, const std::string& in) : s_(s), in_(in) {}
-  bool FillInput() override {
-    const std::size_t n = std::min<std::size_t>(unzip::kChunkSize, in_.size() - pos_);
-    std::memcpy(s_.inBuf.get(), in_.data() + pos_, n);
-    pos_ += n;
-    s_.inCount = static_cast<std::uint32_t>(n);
-    return n > 0;
-  }
-  void FlushOutput() override { Deliver(s_, s_.outBuf.get(), s_.outCount); }
-  void Deliver(unzip::TDecodeState& s, const std::uint8_t* data, std::uint32_t n) override {
-    crc = unzip::UpdateCrc32(crc, data, n);
-    s.outCount = 0;
-    s.outPtr = s.outBuf.get();
-  }
-  std::uint32_t crc = unzip::kCrcPreset;
-
- private:
-  unzip::TDecodeState& s_;
-  const std::string& in_;
-  std::size_t pos_ = 0;
-};
-
 template <typename Decoder>
 std::uint32_t Engine(const std::string& in, std::size_t size) {
   static unzip::TDecodeState s;
   static Decoder decoder;
-  EngineIO io(s, in);
+  bench::EngineIO<true> io(s, in);
   s.io = &io;
   s.StartEntry(static_cast<std::int64_t>(in.size()), static_cast<std::int64_t>(size));
   if (decoder.Inflate(s) != unzip::TDecodeResult::Ok) return 0;

@@ -9,8 +9,6 @@ constexpr std::uint16_t kMadeByUnix = 3 << 8;    // host byte 3: Unix modes in t
 constexpr std::uint16_t kUtf8Flag = 1 << 11;
 constexpr std::uint32_t kOwnerWrite = 0200;
 constexpr std::uint32_t kDosReadOnly = 0x01;
-constexpr std::uint16_t kDosTime = 0x6000;       // 12:00:00
-constexpr std::uint16_t kDosDate = 0x5A21;       // 2025-01-01
 
 std::uint32_t Crc32(const std::string& data) {
   std::uint32_t crc = 0xFFFFFFFF;
@@ -38,45 +36,38 @@ bool IsAscii(const std::string& s) {
 
 }  // namespace
 
-std::string MakeStoredZip(const std::vector<ZipEntry>& entries) {
+std::string MakeZip(const std::vector<ZipEntry>& entries) {
   std::string out, central;
   for (const ZipEntry& e : entries) {
     const std::uint32_t offset = std::uint32_t(out.size());
-    const std::uint32_t crc = Crc32(e.data);
-    const std::uint16_t flags = IsAscii(e.name) ? 0 : kUtf8Flag;
+    const std::string& packed = e.packed ? *e.packed : e.data;
+    const std::uint16_t flags = e.flags | (IsAscii(e.name) ? 0 : kUtf8Flag);
+    // The fields both headers share, from the version needed on.
+    std::string shared;
+    Put16(shared, kVersion);
+    Put16(shared, flags);
+    Put16(shared, e.method);
+    Put16(shared, kZipDosTime);
+    Put16(shared, kZipDosDate);
+    Put32(shared, e.crc.value_or(Crc32(e.data)));
+    Put32(shared, std::uint32_t(packed.size()));
+    Put32(shared, e.size.value_or(std::uint32_t(e.data.size())));
+    Put16(shared, std::uint32_t(e.name.size()));
+    Put16(shared, std::uint32_t(e.extra.size()));
+
     Put32(out, 0x04034B50);
-    Put16(out, kVersion);
-    Put16(out, flags);
-    Put16(out, 0);
-    Put16(out, kDosTime);
-    Put16(out, kDosDate);
-    Put32(out, crc);
-    Put32(out, std::uint32_t(e.data.size()));
-    Put32(out, std::uint32_t(e.data.size()));
-    Put16(out, std::uint32_t(e.name.size()));
-    Put16(out, 0);
-    out += e.name;
-    out += e.data;
+    out += shared + e.name + e.extra + packed;
 
     Put32(central, 0x02014B50);
     Put16(central, kMadeByUnix | kVersion);
-    Put16(central, kVersion);
-    Put16(central, flags);
-    Put16(central, 0);
-    Put16(central, kDosTime);
-    Put16(central, kDosDate);
-    Put32(central, crc);
-    Put32(central, std::uint32_t(e.data.size()));
-    Put32(central, std::uint32_t(e.data.size()));
-    Put16(central, std::uint32_t(e.name.size()));
-    Put16(central, 0);
-    Put16(central, 0);
-    Put16(central, 0);
-    Put16(central, 0);
+    central += shared;
+    Put16(central, 0);  // comment
+    Put16(central, 0);  // disk
+    Put16(central, 0);  // internal attributes
     // As Info-ZIP does: a mode the owner cannot write is also read-only in the DOS half.
     Put32(central, e.unixMode << 16 | ((e.unixMode & kOwnerWrite) ? 0 : kDosReadOnly));
     Put32(central, offset);
-    central += e.name;
+    central += e.name + e.extra;
   }
   const std::uint32_t centralOffset = std::uint32_t(out.size());
   out += central;

@@ -11,11 +11,6 @@
 namespace unzip {
 namespace {
 
-namespace fs = std::filesystem;
-using testing_support::TempDir;
-using ziptest::Q;
-using ziptest::Shell;
-
 constexpr char kPassword[] = "Tarn-wick 7";
 
 class Aes : public ::testing::Test {

@@ -10,11 +10,6 @@
 namespace unzip {
 namespace {
 
-namespace fs = std::filesystem;
-using testing_support::TempDir;
-using ziptest::Q;
-using ziptest::Shell;
-
 constexpr std::uint64_t kPastFourGiB = (std::uint64_t(1) << 32) + (1 << 20);
 constexpr int kManyEntries = 70000;
 constexpr char kAfterData[] = "written after the big entry\n";

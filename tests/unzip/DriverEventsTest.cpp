@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include "DeflateTestSupport.h"
 #include "TempDir.h"
 #include "ZipTestSupport.h"
+#include "ZipWriter.h"
 #include "core/Crc32.h"
 #include "decode/ZipCrypt.h"
 #include "platform/headless/Driver.h"
@@ -13,18 +15,6 @@
 
 namespace unzip {
 namespace {
-
-namespace fs = std::filesystem;
-using testing_support::TempDir;
-
-void Put16(std::string& out, unsigned v) {
-  out += static_cast<char>(v & 0xFF);
-  out += static_cast<char>((v >> 8) & 0xFF);
-}
-void Put32(std::string& out, std::uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
 
 // The traditional encryption, written here from the application note so that
 // the engine's decryption is checked against an independent encoder (and the
@@ -54,22 +44,6 @@ class TestCipher {
   std::uint32_t k0_ = 0x12345678u, k1_ = 0x23456789u, k2_ = 0x34567890u;
 };
 
-std::string RawDeflate(const std::string& data) {
-  z_stream zs{};
-  deflateInit2(&zs, 6, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
-  std::string out(deflateBound(&zs, data.size()), '\0');
-  zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-  zs.avail_in = static_cast<uInt>(data.size());
-  zs.next_out = reinterpret_cast<Bytef*>(out.data());
-  zs.avail_out = static_cast<uInt>(out.size());
-  deflate(&zs, Z_FINISH);
-  out.resize(zs.total_out);
-  deflateEnd(&zs);
-  return out;
-}
-
-constexpr std::uint16_t kDosTime = (9 << 11) | (30 << 5), kDosDate = ((2024 - 1980) << 9) | (2 << 5) | 29;
-
 // One deflated entry encrypted with `password`, general-purpose flag bit 3
 // clear; the header's check byte is the CRC's high byte, or the time's high
 // byte when `timeCheckByte` (what bit 3 would call for).
@@ -77,41 +51,12 @@ std::string EncryptedArchive(const std::string& name, const std::string& plain, 
                              bool timeCheckByte) {
   const std::uint32_t crc = ~UpdateCrc32(kCrcPreset, reinterpret_cast<const std::uint8_t*>(plain.data()), plain.size());
   std::string header = "0123456789a";
-  header += static_cast<char>(timeCheckByte ? kDosTime >> 8 : crc >> 24);
-  const std::string data = TestCipher(password).Encrypt(header + RawDeflate(plain));
-  auto common = [&](std::string& to) {
-    Put16(to, 20);
-    Put16(to, 1);  // encrypted, sizes in the header
-    Put16(to, 8);
-    Put16(to, kDosTime);
-    Put16(to, kDosDate);
-    Put32(to, crc);
-    Put32(to, static_cast<std::uint32_t>(data.size()));
-    Put32(to, static_cast<std::uint32_t>(plain.size()));
-    Put16(to, static_cast<unsigned>(name.size()));
-    Put16(to, 0);
-  };
-  std::string out, central;
-  Put32(out, kLocalSignature);
-  common(out);
-  out += name + data;
-  Put32(central, kCentralSignature);
-  Put16(central, 20);
-  common(central);
-  for (int i = 0; i < 3; ++i) Put16(central, 0);  // comment, disk, internal attributes
-  Put32(central, 0x20);
-  Put32(central, 0);
-  central += name;
-  const auto at = static_cast<std::uint32_t>(out.size());
-  out += central;
-  Put32(out, kEndSignature);
-  Put32(out, 0);
-  Put16(out, 1);
-  Put16(out, 1);
-  Put32(out, static_cast<std::uint32_t>(central.size()));
-  Put32(out, at);
-  Put16(out, 0);
-  return out;
+  header += static_cast<char>(timeCheckByte ? testing_support::kZipDosTime >> 8 : crc >> 24);
+  testing_support::ZipEntry e{name, plain};
+  e.method = 8;
+  e.flags = 1;  // encrypted, sizes in the header
+  e.packed = TestCipher(password).Encrypt(header + deflatetest::RawDeflate(plain, 6, Z_DEFAULT_STRATEGY));
+  return testing_support::MakeZip({e});
 }
 
 const std::string kPlain = [] {
@@ -232,7 +177,7 @@ TEST_F(DriverEvents, DecryptHandlerTakesOver) {
   };
   EXPECT_EQ(z_.UnZip(), 1);
   EXPECT_TRUE(Out("secret.txt") == kPlain);
-  EXPECT_EQ(handed, RawDeflate(kPlain).size());
+  EXPECT_EQ(handed, deflatetest::RawDeflate(kPlain, 6, Z_DEFAULT_STRATEGY).size());
 }
 
 }  // namespace

@@ -12,11 +12,6 @@
 namespace unzip {
 namespace {
 
-namespace fs = std::filesystem;
-using testing_support::TempDir;
-using ziptest::Q;
-using ziptest::Shell;
-
 // A source tree with text, binary, empty files, folders and a GBK file name.
 void MakeTree(const fs::path& root) {
   std::mt19937 rng(3);

@@ -10,9 +10,6 @@
 namespace unzip {
 namespace {
 
-namespace fs = std::filesystem;
-using testing_support::TempDir;
-
 struct stat StatOf(const fs::path& p) {
   struct stat st {};
   ::lstat(p.c_str(), &st);

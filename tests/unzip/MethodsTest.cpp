@@ -12,11 +12,6 @@
 namespace unzip {
 namespace {
 
-namespace fs = std::filesystem;
-using testing_support::TempDir;
-using ziptest::Q;
-using ziptest::Shell;
-
 // Files that reach every corner of the methods: Deflate64's long lengths (a
 // run of zeros) and distances past 32 KiB (a 40 KiB random block repeated).
 void MakeSources(const fs::path& root) {

@@ -21,11 +21,7 @@
 namespace unzip {
 namespace {
 
-namespace fs = std::filesystem;
 namespace headless = platform::headless;
-using testing_support::TempDir;
-using ziptest::Q;
-using ziptest::Shell;
 
 // About 5 MB: compressible text, stored and deflated pseudo-random bytes that
 // each run across volume ends, a small and an empty file, and a folder.

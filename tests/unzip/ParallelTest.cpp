@@ -13,11 +13,6 @@
 namespace unzip {
 namespace {
 
-namespace fs = std::filesystem;
-using testing_support::TempDir;
-using ziptest::Q;
-using ziptest::Shell;
-
 // Patches the archive with Python's zipfile for its offsets: `flip` corrupts
 // the named entry's data in the middle; `endless` makes a stored entry's
 // recorded sizes run far past the end of the archive.
@@ -56,7 +51,10 @@ void MakeTree(const fs::path& root) {
     } else {
       while (data.size() < size) data += "waybill " + std::to_string(rng() % 100000) + " loaded\n";
     }
-    ziptest::WriteFile(root / ("d" + std::to_string(i % 4)) / ("f" + std::to_string(i) + ".dat"), data);
+    std::string folder(1, 'd'), file(1, 'f');
+    folder += std::to_string(i % 4);
+    file += std::to_string(i) + ".dat";
+    ziptest::WriteFile(root / folder / file, data);
   }
 }
 

@@ -15,11 +15,6 @@
 namespace unzip {
 namespace {
 
-namespace fs = std::filesystem;
-using testing_support::TempDir;
-using ziptest::Q;
-using ziptest::Shell;
-
 // Every file of the source tree was last written at 2021-06-15 10:20:30 UTC.
 constexpr std::int64_t kStamp = 1623752430;
 constexpr char kLinkTarget[] = "a.txt";

@@ -9,7 +9,6 @@
 namespace unzip {
 namespace {
 
-using testing_support::TempDir;
 using ziptest::MakeFixture;
 
 TEST(ReadZip, EmptyAndTinyFiles) {

@@ -7,12 +7,8 @@
 #include "TempDir.h"
 #include "ZipTestSupport.h"
 
+namespace unzip {
 namespace {
-
-namespace fs = std::filesystem;
-using testing_support::TempDir;
-using ziptest::Q;
-using ziptest::Shell;
 
 struct Result {
   int status;
@@ -176,3 +172,4 @@ TEST_F(Tool, ProgressOnATerminalOnly) {
 }
 
 }  // namespace
+}  // namespace unzip

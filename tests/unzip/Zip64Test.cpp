@@ -10,9 +10,6 @@
 namespace unzip {
 namespace {
 
-namespace fs = std::filesystem;
-using testing_support::TempDir;
-
 // The end record's fields marked, the values in the Zip64 end record: the
 // archive reads like any other.
 TEST(Zip64, EndRecordHoldsTheDirectory) {

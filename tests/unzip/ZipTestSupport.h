@@ -8,6 +8,8 @@
 #include <sstream>
 #include <string>
 
+#include "TempDir.h"
+
 namespace ziptest {
 
 inline int Shell(const std::string& command) {
@@ -20,7 +22,12 @@ inline bool HaveTool(const std::string& name) { return Shell("command -v " + nam
 #define TW_REQUIRE_TOOL(name) \
   if (!::ziptest::HaveTool(name)) GTEST_SKIP() << name << " is not installed"
 
-inline std::string Q(const std::filesystem::path& p) { return "'" + p.string() + "'"; }
+// `p` in single quotes, for the shell.
+inline std::string Q(const std::filesystem::path& p) {
+  std::string quoted(1, '\'');
+  quoted += p.string();
+  return quoted += '\'';
+}
 
 inline std::string ReadFile(const std::filesystem::path& p) {
   std::ifstream in(p, std::ios::binary);
@@ -51,3 +58,11 @@ inline std::map<std::string, std::string> Tree(const std::filesystem::path& root
 }
 
 }  // namespace ziptest
+
+// The names every test of the engine uses.
+namespace unzip {
+namespace fs = std::filesystem;
+using testing_support::TempDir;
+using ziptest::Q;
+using ziptest::Shell;
+}  // namespace unzip

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <string>
 
+#include "ZipWriter.h"
 #include "unzip/UnZipper.h"
 
 namespace {
@@ -16,57 +17,23 @@ namespace {
 constexpr std::uint32_t kDeclaredSize = 1 << 20;
 constexpr std::uint16_t kMethods[] = {0, 8, 9, 12, 14, 93, 95, 1, 6};
 
-void Put16(std::string& s, std::uint32_t v) {
-  s += static_cast<char>(v & 0xFF);
-  s += static_cast<char>((v >> 8) & 0xFF);
-}
-
-void Put32(std::string& s, std::uint32_t v) {
-  Put16(s, v & 0xFFFF);
-  Put16(s, v >> 16);
-}
-
-// One entry "e" in both headers, with the 0x9901 field in both.
+// One entry "e" with the 0x9901 field in both headers.
 std::string Archive(std::uint8_t strength, std::uint16_t method, std::uint16_t version, const std::uint8_t* data,
                     std::size_t size) {
-  std::string extra;
-  Put16(extra, 0x9901);
-  Put16(extra, 7);
-  Put16(extra, version);
-  extra += "AE";
-  extra += static_cast<char>(strength);
-  Put16(extra, method);
-  std::string fields;
-  Put16(fields, 51);  // version needed
-  Put16(fields, 1);   // encrypted
-  Put16(fields, 99);
-  Put32(fields, 0x52640000);
-  Put32(fields, 0);  // CRC: AE-2 stores none
-  Put32(fields, static_cast<std::uint32_t>(size));
-  Put32(fields, kDeclaredSize);
-  Put16(fields, 1);  // name length
-  Put16(fields, static_cast<std::uint32_t>(extra.size()));
-  std::string zip = "PK\x03\x04" + fields + "e" + extra;
-  zip.append(reinterpret_cast<const char*>(data), size);
-  const std::size_t central = zip.size();
-  zip += "PK\x01\x02";
-  Put16(zip, 51);
-  zip += fields;
-  Put16(zip, 0);  // comment
-  Put16(zip, 0);  // disk
-  Put16(zip, 0);  // internal attributes
-  Put32(zip, 0x20);
-  Put32(zip, 0);  // local header offset
-  zip += "e" + extra;
-  const std::size_t end = zip.size();
-  zip += "PK\x05\x06";
-  Put32(zip, 0);
-  Put16(zip, 1);
-  Put16(zip, 1);
-  Put32(zip, static_cast<std::uint32_t>(end - central));
-  Put32(zip, static_cast<std::uint32_t>(central));
-  Put16(zip, 0);
-  return zip;
+  testing_support::ZipEntry e{"e", ""};
+  e.method = 99;
+  e.flags = 1;  // encrypted
+  e.extra = std::string("\x01\x99\x07\x00", 4);
+  e.extra += static_cast<char>(version);
+  e.extra += '\0';
+  e.extra += "AE";
+  e.extra += static_cast<char>(strength);
+  e.extra += static_cast<char>(method & 0xFF);
+  e.extra += static_cast<char>(method >> 8);
+  e.packed = std::string(reinterpret_cast<const char*>(data), size);
+  e.crc = 0;  // AE-2 stores none
+  e.size = kDeclaredSize;
+  return testing_support::MakeZip({e});
 }
 
 }  // namespace
