@@ -1,11 +1,13 @@
-// The deflate decoder against zlib's raw deflate output, and its bad-data stops.
+// The engine's deflate decoder and the tests' reference decoder against zlib's
+// raw deflate output, and their bad-data stops.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "DeflateTestSupport.h"
+#include "ReferenceInflater.h"
 #include "decode/DecodeTable.h"
-#include "decode/Inflate.h"
+#include "decode/InflateFast.h"
 
 namespace unzip {
 namespace {
@@ -20,22 +22,28 @@ struct Decoded {
   std::string out;
 };
 
-Decoded Inflate(const std::string& compressed, std::size_t limit = 1u << 30) {
+template <typename Decoder>
+Decoded Decode(const std::string& compressed, std::size_t limit = 1u << 30) {
   TDecodeState s;
   MemoryIO io(s, compressed, limit);
   s.io = &io;
   s.StartEntry(static_cast<std::int64_t>(compressed.size()), static_cast<std::int64_t>(limit));
-  TInflater inflater;
+  Decoder inflater;
   const TDecodeResult r = inflater.Inflate(s);
   return {r, io.out};
 }
 
-TEST(Inflate, MatchesZlibAcrossLevelsStrategiesAndData) {
+template <typename Decoder>
+class Inflate : public ::testing::Test {};
+using Decoders = ::testing::Types<TFastInflater, TReferenceInflater>;
+TYPED_TEST_SUITE(Inflate, Decoders);
+
+TYPED_TEST(Inflate, MatchesZlibAcrossLevelsStrategiesAndData) {
   for (const char* kind : {"text", "random", "runs"}) {
     const std::string data = Sample(kind, 300000);
     for (int level = 0; level <= 9; ++level) {
       for (int strategy : {Z_DEFAULT_STRATEGY, Z_FILTERED, Z_HUFFMAN_ONLY, Z_RLE, Z_FIXED}) {
-        const Decoded d = Inflate(RawDeflate(data, level, strategy));
+        const Decoded d = Decode<TypeParam>(RawDeflate(data, level, strategy));
         ASSERT_EQ(d.result, TDecodeResult::Ok) << kind << " level " << level << " strategy " << strategy;
         ASSERT_TRUE(d.out == data) << kind << " level " << level << " strategy " << strategy;
       }
@@ -43,19 +51,19 @@ TEST(Inflate, MatchesZlibAcrossLevelsStrategiesAndData) {
   }
 }
 
-TEST(Inflate, OutputMovesInWholeChunks) {
+TYPED_TEST(Inflate, OutputMovesInWholeChunks) {
   const std::string data = Sample("text", kChunkSize);
   TDecodeState s;
   MemoryIO io(s, RawDeflate(data, 6, Z_DEFAULT_STRATEGY), data.size());
   s.io = &io;
   s.StartEntry(0, static_cast<std::int64_t>(data.size()));
-  TInflater inflater;
+  TypeParam inflater;
   EXPECT_EQ(inflater.Inflate(s), TDecodeResult::Ok);
   EXPECT_EQ(io.pieces.size(), 1u);  // exactly 32 KiB: one write, the final flush finds nothing
   EXPECT_EQ(io.out, data);
 }
 
-TEST(Inflate, BadStreamsStopWithoutException) {
+TYPED_TEST(Inflate, BadStreamsStopWithoutException) {
   struct Case {
     const char* what;
     std::string stream;
@@ -77,22 +85,22 @@ TEST(Inflate, BadStreamsStopWithoutException) {
       {"truncated", good.substr(0, good.size() / 2), TDecodeResult::BadData},
       {"empty", std::string(), TDecodeResult::BadData},
   };
-  for (const Case& c : cases) EXPECT_EQ(Inflate(c.stream).result, c.result) << c.what;
-  const Decoded d = Inflate(flipped);
+  for (const Case& c : cases) EXPECT_EQ(Decode<TypeParam>(c.stream).result, c.result) << c.what;
+  const Decoded d = Decode<TypeParam>(flipped);
   EXPECT_TRUE(d.result != TDecodeResult::Ok || d.out != Sample("text", 5000));
 }
 
-TEST(Inflate, OutputPastTheStatedSizeIsBadData) {
+TYPED_TEST(Inflate, OutputPastTheStatedSizeIsBadData) {
   const std::string data(100000, 'z');
-  EXPECT_EQ(Inflate(RawDeflate(data, 9, Z_DEFAULT_STRATEGY), 1000).result, TDecodeResult::BadData);
+  EXPECT_EQ(Decode<TypeParam>(RawDeflate(data, 9, Z_DEFAULT_STRATEGY), 1000).result, TDecodeResult::BadData);
 }
 
-TEST(Inflate, GarbageAlwaysEnds) {
+TYPED_TEST(Inflate, GarbageAlwaysEnds) {
   std::mt19937 rng(7);
   for (int round = 0; round < 2000; ++round) {
     std::string junk(1 + rng() % 64, '\0');
     for (char& c : junk) c = static_cast<char>(rng());
-    const Decoded d = Inflate(junk, 1u << 20);
+    const Decoded d = Decode<TypeParam>(junk, 1u << 20);
     EXPECT_LE(d.out.size(), 1u << 20);
   }
 }

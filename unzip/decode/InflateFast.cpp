@@ -10,15 +10,17 @@ namespace unzip {
 namespace {
 
 constexpr unsigned kMaxMatch = 258;
+// Bits a Deflate64 distance takes at most: its code and 14 extra bits.
+constexpr unsigned kBitsPerDistance64 = 15 + 14;
 // The fast loop runs while this much input is staged: one turn refills the
-// bit buffer twice at most, each loading eight bytes and taking seven.
+// bit buffer twice at most (Deflate64 three times), each loading eight bytes
+// and taking seven.
 constexpr std::ptrdiff_t kInMargin = 32;
 // ...and while this much room is left: three literal pairs, then a longest
 // match whose last word-sized move may reach 15 bytes beyond its end.
 constexpr std::ptrdiff_t kOutMargin = 6 + kMaxMatch + 16;
-// The buffer: a span of output, plus the history a match may reach back into
-// and an undelivered partial piece that both survive a slide.
-constexpr std::uint32_t kHistory = kWindowSize;
+// The history a match may reach back into: deflate's 32 KiB, Deflate64's 64.
+constexpr std::uint32_t kWindowSize64 = 65536;
 
 // Packed table entries. Bits 0-4: code bits to drop (the whole code, also for
 // an entry of a deeper level, and both codes of a literal pair). Bits 8-13:
@@ -82,15 +84,20 @@ void Pack(const TDecodeEntry* from, unsigned used, unsigned root, unsigned width
 
 }  // namespace
 
-TFastInflater::TFastInflater()
-    : buf_(new std::uint8_t[kSpan + 2 * kHistory]),
+// The buffer: a span of output, plus the history and an undelivered partial
+// piece that both survive a slide.
+TFastInflater::TFastInflater(TInflateVariant variant)
+    : variant_(variant),
+      history_(variant == TInflateVariant::Deflate64 ? kWindowSize64 : kWindowSize),
+      bufferSize_(kSpan + 2 * history_),
+      buf_(new std::uint8_t[bufferSize_]),
       stage_(new std::uint8_t[kChunkSize + kInMargin]),
       dynamic_(new Tables),
       fixed_(new Tables) {}
 
 void TFastInflater::SetLimit() {
   const std::uint64_t room = declared_ - base_;
-  limit_ = buf_.get() + std::min<std::uint64_t>(kSpan + 2 * kHistory, room);
+  limit_ = buf_.get() + std::min<std::uint64_t>(bufferSize_, room);
 }
 
 void TFastInflater::DeliverUpTo(std::uint64_t upTo) {
@@ -104,8 +111,8 @@ void TFastInflater::DeliverUpTo(std::uint64_t upTo) {
 void TFastInflater::Slide() {
   const std::uint64_t produced = base_ + static_cast<std::uint64_t>(out_ - buf_.get());
   DeliverUpTo(produced / kChunkSize * kChunkSize);
-  const std::uint64_t keepFrom = std::min(produced - kHistory, delivered_);
-  if (!spare_) spare_.reset(new std::uint8_t[kSpan + 2 * kHistory]);
+  const std::uint64_t keepFrom = std::min(produced - history_, delivered_);
+  if (!spare_) spare_.reset(new std::uint8_t[bufferSize_]);
   s_->io->Release(spareHeld_);
   const auto kept = static_cast<std::size_t>(produced - keepFrom);
   std::memcpy(spare_.get(), buf_.get() + (keepFrom - base_), kept);
@@ -126,7 +133,7 @@ void TFastInflater::Drain() {
 
 bool TFastInflater::Room(std::uint32_t n) {
   if (limit_ - out_ >= static_cast<std::ptrdiff_t>(n)) return true;
-  if (declared_ - base_ <= kSpan + 2 * kHistory) return false;  // the entry's declared end
+  if (declared_ - base_ <= bufferSize_) return false;  // the entry's declared end
   Slide();
   return limit_ - out_ >= static_cast<std::ptrdiff_t>(n);
 }
@@ -218,7 +225,7 @@ TDecodeResult TFastInflater::Blocks() {
             return TDecodeResult::NoMemory;
           fixedBuilt_ = true;
         }
-        r = Codes(*fixed_);
+        r = variant_ == TInflateVariant::Deflate64 ? Codes<true>(*fixed_) : Codes<false>(*fixed_);
         break;
       case 2: r = DynamicBlock(); break;
       default: return TDecodeResult::BadBlock;
@@ -259,11 +266,13 @@ TDecodeResult TFastInflater::StoredBlock() {
 
 TDecodeResult TFastInflater::DynamicBlock() {
   const TDecodeResult r = ReadDynamicHeader(
-      TBitReader{bits_, nbits_, [this] { return NeedBits(); }}, kMaxDistCodes,
+      TBitReader{bits_, nbits_, [this] { return NeedBits(); }},
+      variant_ == TInflateVariant::Deflate64 ? kMaxDistCodes64 : kMaxDistCodes,
       [this](const std::uint8_t* litLengths, unsigned nlit, const std::uint8_t* distLengths, unsigned ndist) {
         return BuildTables(litLengths, nlit, distLengths, ndist, *dynamic_);
       });
-  return r == TDecodeResult::Ok ? Codes(*dynamic_) : r;
+  if (r != TDecodeResult::Ok) return r;
+  return variant_ == TInflateVariant::Deflate64 ? Codes<true>(*dynamic_) : Codes<false>(*dynamic_);
 }
 
 TDecodeResult TFastInflater::BuildTables(const std::uint8_t* litLengths, unsigned nlit,
@@ -273,7 +282,7 @@ TDecodeResult TFastInflater::BuildTables(const std::uint8_t* litLengths, unsigne
   TDecodeEntry scratch[kLitEnough];
   unsigned root = 0;
   TDecodeResult r =
-      BuildDecodeTable(litLengths, nlit, DeflateAlphabets().literals, kLitRootBits, scratch, kLitEnough, root);
+      BuildDecodeTable(litLengths, nlit, DeflateAlphabets(variant_).literals, kLitRootBits, scratch, kLitEnough, root);
   if (r != TDecodeResult::Ok) return r;
   // Entries in use: the root, and deeper levels up to the last link's end.
   unsigned used = 1u << root;
@@ -295,7 +304,9 @@ TDecodeResult TFastInflater::BuildTables(const std::uint8_t* litLengths, unsigne
     }
     t.lit[i] = e;
   }
-  r = BuildDecodeTable(distLengths, ndist, DeflateAlphabets().distances, kDistRootBits, scratch, kDistEnough, root);
+  const unsigned distEnough = variant_ == TInflateVariant::Deflate64 ? kDistEnough64 : kDistEnough;
+  r = BuildDecodeTable(distLengths, ndist, DeflateAlphabets(variant_).distances, kDistRootBits, scratch, distEnough,
+                       root);
   if (r != TDecodeResult::Ok) return r;
   used = 1u << root;
   for (unsigned i = 0; i < (1u << root); ++i)
@@ -305,17 +316,30 @@ TDecodeResult TFastInflater::BuildTables(const std::uint8_t* litLengths, unsigne
   return TDecodeResult::Ok;
 }
 
+template <bool k64>
 TDecodeResult TFastInflater::Codes(const Tables& t) {
   for (;;) {
     if (inEnd_ - in_ < kInMargin) FillStage();
-    if (limit_ - out_ < kOutMargin && declared_ - base_ > kSpan + 2 * kHistory) Slide();
+    if (limit_ - out_ < kOutMargin && declared_ - base_ > bufferSize_) Slide();
     const std::optional<TDecodeResult> r =
-        inEnd_ - in_ >= kInMargin && limit_ - out_ >= kOutMargin ? FastLoop(t) : SlowSymbol(t);
+        inEnd_ - in_ >= kInMargin && limit_ - out_ >= kOutMargin ? FastLoop<k64>(t) : SlowSymbol<k64>(t);
     if (r) return *r;
   }
 }
 
+// Copies a match with every bound checked; nothing while the block goes on.
+std::optional<TDecodeResult> TFastInflater::CopyMatch(unsigned len, unsigned dist) {
+  unsigned n = len;
+  const bool fits = Room(len);
+  if (!fits) n = static_cast<unsigned>(limit_ - out_);  // up to the declared end, then stop
+  for (unsigned i = 0; i < n; ++i) out_[i] = out_[static_cast<std::ptrdiff_t>(i) - dist];
+  out_ += n;
+  if (!fits) return TDecodeResult::BadData;
+  return std::nullopt;
+}
+
 // Decodes one symbol with every bound checked.
+template <bool k64>
 std::optional<TDecodeResult> TFastInflater::SlowSymbol(const Tables& t) {
   if (nbits_ < kBitsPerMatch && !NeedBits()) return TDecodeResult::BadData;
   std::uint32_t e = t.lit[kLitRootSize + (bits_ & (kLitRootSize - 1))];
@@ -332,8 +356,11 @@ std::optional<TDecodeResult> TFastInflater::SlowSymbol(const Tables& t) {
     Drop(codeBits);
     return (e & kFlagEnd) ? TDecodeResult::Ok : TDecodeResult::BadData;
   }
-  const unsigned len = (e >> 16 & 0x1FF) + LowBits(bits_ >> codeBits, e >> 25 & 15);
-  Drop(codeBits + (e >> 25 & 15));
+  const unsigned len = (e >> 16 & 0x1FF) + LowBits(bits_ >> codeBits, e >> 25 & 31);
+  Drop(codeBits + (e >> 25 & 31));
+  // Deflate64's 16 extra length bits leave too few for a distance.
+  if constexpr (k64)
+    if (nbits_ < kBitsPerDistance64 && !NeedBits()) return TDecodeResult::BadData;
   std::uint32_t d = t.dist[bits_ & ((1u << kDistRootBits) - 1)];
   if (d & kFlagLink) d = t.dist[(d >> 16) + LowBits(bits_ >> kDistRootBits, d >> kDistExtraShift & 15)];
   if (d & kFlagBad) return TDecodeResult::BadData;
@@ -343,16 +370,11 @@ std::optional<TDecodeResult> TFastInflater::SlowSymbol(const Tables& t) {
   Drop(dBits + dExtra);
   // A distance before the entry's first byte is bad data.
   if (dist > static_cast<std::uint64_t>(out_ - buf_.get())) return TDecodeResult::BadData;
-  unsigned n = len;
-  const bool fits = Room(len);
-  if (!fits) n = static_cast<unsigned>(limit_ - out_);  // up to the declared end, then stop
-  for (unsigned i = 0; i < n; ++i) out_[i] = out_[static_cast<std::ptrdiff_t>(i) - dist];
-  out_ += n;
-  if (!fits) return TDecodeResult::BadData;
-  return std::nullopt;
+  return CopyMatch(len, dist);
 }
 
 // Decodes symbols while input and room are plentiful; nothing at either bound.
+template <bool k64>
 std::optional<TDecodeResult> TFastInflater::FastLoop(const Tables& t) {
   const std::uint32_t* const lit = t.lit;
   const std::uint32_t* const dists = t.dist;
@@ -415,9 +437,11 @@ std::optional<TDecodeResult> TFastInflater::FastLoop(const Tables& t) {
       break;
     }
     if (nbits < kBitsPerMatch) TW_REFILL();
-    const unsigned extra = e >> 25 & 15;
+    const unsigned extra = e >> 25 & 31;
     const unsigned len = (e >> 16 & 0x1FF) + LowBits(bits >> codeBits, extra);
     TW_DROP(codeBits + extra);
+    if constexpr (k64)
+      if (nbits < kBitsPerDistance64) TW_REFILL();
     std::uint32_t d = dists[bits & ((1u << kDistRootBits) - 1)];
     if (d & kFlagLink) d = dists[(d >> 16) + LowBits(bits >> kDistRootBits, d >> kDistExtraShift & 15)];
     if (d & kFlagBad) {
@@ -431,6 +455,16 @@ std::optional<TDecodeResult> TFastInflater::FastLoop(const Tables& t) {
     if (dist > static_cast<std::size_t>(out - window)) {
       result = TDecodeResult::BadData;
       break;
+    }
+    if constexpr (k64) {
+      // Longer than deflate's longest: past what the room margin covers.
+      if (len > kMaxMatch) {
+        bits_ = bits;
+        nbits_ = nbits;
+        in_ = in;
+        out_ = out;
+        return CopyMatch(len, static_cast<unsigned>(dist));
+      }
     }
     std::uint8_t* to = out;
     const std::uint8_t* from = out - dist;

@@ -1,9 +1,10 @@
-// The fast deflate decoder: decodes an entry straight into a large output
-// buffer (the whole entry when its declared size fits, else a sliding buffer
-// that keeps the last 32 KiB as history), with a 64-bit bit buffer, two-literal
-// table entries and word-sized match copies. Its verdicts equal TInflater's on
-// every stream: the same data is good or bad on both, and no byte past the
-// entry's declared size is ever produced.
+// The deflate decoder (RFC 1951), for deflate and Deflate64 (method 9: a 64
+// KiB window, length code 285 with 16 extra bits, distance codes 30 and 31).
+// It decodes an entry straight into a large output buffer (the whole entry
+// when its declared size fits, else a sliding buffer that keeps the window's
+// worth of history), with a 64-bit bit buffer, two-literal table entries and
+// word-sized match copies. A stream is good or bad by the rules of
+// DeflateCodes.h, and no byte past the entry's declared size is produced.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -12,19 +13,20 @@
 #include "core/DecodeResult.h"
 #include "core/DecodeState.h"
 #include "decode/DecodeTable.h"
+#include "decode/DeflateCodes.h"
 
 namespace unzip {
 
 class TFastInflater {
  public:
-  TFastInflater();
+  explicit TFastInflater(TInflateVariant variant = TInflateVariant::Deflate);
   TFastInflater(const TFastInflater&) = delete;
   TFastInflater& operator=(const TFastInflater&) = delete;
 
-  // Same contract as TInflater::Inflate: reads through the state's FillInput,
-  // passes the output on through Hold in 32 KiB pieces counted from the
-  // entry's start, all of them released on return, and turns every exception
-  // but EUserCanceled into bad data.
+  // Decodes one entry: reads through the state's FillInput, passes the output
+  // on through Hold in 32 KiB pieces counted from the entry's start, all of
+  // them released on return, and turns every exception but EUserCanceled into
+  // bad data.
   TDecodeResult Inflate(TDecodeState& s);
 
   // Bytes of output decoded between two slides of the buffer; an entry up
@@ -41,13 +43,16 @@ class TFastInflater {
   // length sets of 286 and 30 symbols up to 15 bits).
   static constexpr unsigned kLitEnough = 2342;
   static constexpr unsigned kDistEnough = 402;
+  // Deflate64's 32 distance codes: the root and at most one deeper level of
+  // 2^7 entries for each code longer than the root.
+  static constexpr unsigned kDistEnough64 = (1u << kDistRootBits) + 32 * (1u << (15 - kDistRootBits));
   // The literal/length array: the two-literal root, the one-symbol root,
   // then the deeper levels both share.
   static constexpr unsigned kLitArraySize = kLitRootSize + kLitEnough;
 
   struct Tables {
     std::uint32_t lit[kLitArraySize];
-    std::uint32_t dist[kDistEnough];
+    std::uint32_t dist[kDistEnough64];
   };
 
   TDecodeResult Blocks();
@@ -55,10 +60,14 @@ class TFastInflater {
   TDecodeResult DynamicBlock();
   TDecodeResult BuildTables(const std::uint8_t* litLengths, unsigned nlit, const std::uint8_t* distLengths,
                             unsigned ndist, Tables& t);
+  template <bool k64>
   TDecodeResult Codes(const Tables& t);
   // Nothing while the block goes on.
+  template <bool k64>
   std::optional<TDecodeResult> FastLoop(const Tables& t);
+  template <bool k64>
   std::optional<TDecodeResult> SlowSymbol(const Tables& t);
+  std::optional<TDecodeResult> CopyMatch(unsigned len, unsigned dist);
   bool NeedBits();
   bool FillStage();
   void Drop(unsigned n) {
@@ -75,6 +84,9 @@ class TFastInflater {
   // Waits for everything held, without throwing: the buffers are ours again.
   void Drain();
 
+  const TInflateVariant variant_;
+  const std::uint32_t history_;
+  const std::uint32_t bufferSize_;
   TDecodeState* s_ = nullptr;
   // Output: buf_ holds history and decoded bytes; `base_` bytes of the entry
   // lie before buf_[0]. A slide goes on in spare_ (made at the first one),

@@ -7,7 +7,6 @@
 #include "archive/ZipVolumes.h"
 #include "core/Crc32.h"
 #include "core/ZipBufStream.h"
-#include "decode/Inflate.h"
 #include "decode/InflateFast.h"
 #include "decode/ZipAes.h"
 #include "extract/MethodTable.h"
@@ -156,8 +155,8 @@ void TEntryDecoder::Dispatch() {
   }
 }
 
-TInflater& TEntryDecoder::Inflater64() {
-  if (!inflater64_) inflater64_ = std::make_unique<TInflater>(TInflateVariant::Deflate64);
+TFastInflater& TEntryDecoder::Inflater64() {
+  if (!inflater64_) inflater64_ = std::make_unique<TFastInflater>(TInflateVariant::Deflate64);
   return *inflater64_;
 }
 

@@ -20,7 +20,6 @@ namespace unzip {
 
 class TAesDecrypter;
 class TFastInflater;
-class TInflater;
 class TLFNFileStream;
 class TOutputPipe;
 class TZipVolumes;
@@ -80,7 +79,7 @@ class TEntryDecoder final : private TDecodeIO {
   // What the decoders of the method table work with.
   TDecodeState& State() { return state_; }
   TFastInflater& Inflater() { return *inflater_; }
-  TInflater& Inflater64();
+  TFastInflater& Inflater64();
   TDecodeResult UnStore();
 
  private:
@@ -99,7 +98,7 @@ class TEntryDecoder final : private TDecodeIO {
   THost& host_;
   TDecodeState state_;
   std::unique_ptr<TFastInflater> inflater_;
-  std::unique_ptr<TInflater> inflater64_;  // made at the first Deflate64 entry
+  std::unique_ptr<TFastInflater> inflater64_;  // made at the first Deflate64 entry
   TZipHeaderInfo cur_;
   std::uint64_t dataOffset_ = 0;
   std::optional<TAesInfo> aes_;

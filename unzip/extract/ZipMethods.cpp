@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <iterator>
 
-#include "decode/Inflate.h"
 #include "decode/InflateFast.h"
 #include "decode/LibraryDecoders.h"
 #include "extract/EntryDecoder.h"

@@ -4,14 +4,14 @@
 #include <cstdint>
 
 #include "FuzzIO.h"
-#include "decode/Inflate.h"
+#include "decode/InflateFast.h"
 #include "decode/LibraryDecoders.h"
 #include "unzip/ZipErrors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   static unzip::TDecodeState state;
-  static unzip::TInflater deflate64(unzip::TInflateVariant::Deflate64);
+  static unzip::TFastInflater deflate64(unzip::TInflateVariant::Deflate64);
   fuzzing::FuzzIO io(state, data + 1, size - 1);
   state.io = &io;
   state.StartEntry(static_cast<std::int64_t>(size - 1), static_cast<std::int64_t>(fuzzing::kOutputLimit));

@@ -1,4 +1,7 @@
-// The streaming deflate decoder (RFC 1951), which also reads Deflate64.
+// A second deflate and Deflate64 decoder, for the tests: it streams through a
+// window as the classic decoders do, with the engine's rules (DeflateCodes.h),
+// so that the engine's decoder must give the same verdict and the same bytes
+// on every stream, also where zlib, which reads no Deflate64, cannot judge.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -10,9 +13,9 @@
 
 namespace unzip {
 
-class TInflater {
+class TReferenceInflater {
  public:
-  explicit TInflater(TInflateVariant variant = TInflateVariant::Deflate);
+  explicit TReferenceInflater(TInflateVariant variant = TInflateVariant::Deflate);
 
   // Decodes one entry from the state's input into its work-area window and
   // output buffer; ends with the output flushed unless the data is bad. Every
@@ -24,6 +27,9 @@ class TInflater {
   // bits are 852 and 592 entries.
   static constexpr unsigned kLitTableSize = 852;
   static constexpr unsigned kDistTableSize = 592;
+  // Deflate64's 32 distance codes: the root and at most one deeper level of
+  // 2^9 entries for each code longer than the root, as the engine allows.
+  static constexpr unsigned kDistTableSize64 = 64 + 32 * 512;
 
   TDecodeResult Blocks();
   TDecodeResult StoredBlock();
@@ -54,7 +60,8 @@ class TInflater {
   unsigned nbits_ = 0;
   unsigned padBytes_ = 0;
   TDecodeEntry lit_[kLitTableSize];
-  TDecodeEntry dist_[kDistTableSize];
+  TDecodeEntry dist_[kDistTableSize64];
+  const unsigned distCapacity_;
 };
 
 }  // namespace unzip

@@ -1,4 +1,4 @@
-#include "decode/Inflate.h"
+#include "ReferenceInflater.h"
 
 #include <algorithm>
 #include <cstring>
@@ -19,20 +19,21 @@ constexpr std::uint32_t kWindowSize64 = 65536;
 
 }  // namespace
 
-TInflater::TInflater(TInflateVariant variant) : variant_(variant) {
+TReferenceInflater::TReferenceInflater(TInflateVariant variant)
+    : variant_(variant), distCapacity_(variant == TInflateVariant::Deflate64 ? kDistTableSize64 : kDistTableSize) {
   if (variant == TInflateVariant::Deflate64) {
     ownWindow_ = std::make_unique<std::uint8_t[]>(kWindowSize64);
     windowSize_ = kWindowSize64;
   }
 }
 
-void TInflater::WrapWindow() {
+void TReferenceInflater::WrapWindow() {
   s_->FlushWindow(window_, windowSize_);
   wp_ = 0;
   windowFull_ = true;
 }
 
-bool TInflater::PadByte() {
+bool TReferenceInflater::PadByte() {
   // Past the entry's end the last byte is repeated; a stream that keeps
   // reading it is garbage.
   const unsigned consumed = padBytes_ * 8 > nbits_ ? padBytes_ * 8 - nbits_ : 0;
@@ -44,7 +45,7 @@ bool TInflater::PadByte() {
   return true;
 }
 
-bool TInflater::Refill() {
+bool TReferenceInflater::Refill() {
   TDecodeState& s = *s_;
   if (s.inCount >= 8) {
     // Branch-free refill to 56..63 bits; bits above nbits_ are the unread
@@ -75,7 +76,7 @@ bool TInflater::Refill() {
   return true;
 }
 
-TDecodeResult TInflater::Inflate(TDecodeState& s) {
+TDecodeResult TReferenceInflater::Inflate(TDecodeState& s) {
   s_ = &s;
   window_ = ownWindow_ ? ownWindow_.get() : s.workArea.get();
   wp_ = 0;
@@ -99,7 +100,7 @@ TDecodeResult TInflater::Inflate(TDecodeState& s) {
   }
 }
 
-TDecodeResult TInflater::Blocks() {
+TDecodeResult TReferenceInflater::Blocks() {
   for (;;) {
     if (nbits_ < 3 && !Refill()) return TDecodeResult::BadData;
     const bool last = bits_ & 1;
@@ -117,7 +118,7 @@ TDecodeResult TInflater::Blocks() {
   }
 }
 
-TDecodeResult TInflater::StoredBlock() {
+TDecodeResult TReferenceInflater::StoredBlock() {
   Drop(nbits_ & 7);
   if (nbits_ < 32 && !Refill()) return TDecodeResult::BadData;
   unsigned len = bits_ & 0xFFFF;
@@ -151,22 +152,22 @@ TDecodeResult TInflater::StoredBlock() {
   return TDecodeResult::Ok;
 }
 
-TDecodeResult TInflater::FixedBlock() {
+TDecodeResult TReferenceInflater::FixedBlock() {
   std::uint8_t litLengths[kLitSymbols];
   std::uint8_t distLengths[kDistSymbols];
   FixedCodeLengths(litLengths, distLengths);
+  const TDeflateAlphabets& symbols = DeflateAlphabets(variant_);
   unsigned litBits = 0;
   unsigned distBits = 0;
-  if (BuildDecodeTable(litLengths, kLitSymbols, DeflateAlphabets(variant_).literals, kFixedLitBits, lit_, kLitTableSize, litBits) !=
-      TDecodeResult::Ok)
-    return TDecodeResult::NoMemory;
-  if (BuildDecodeTable(distLengths, kDistSymbols, DeflateAlphabets(variant_).distances, kFixedDistBits, dist_, kDistTableSize,
-                       distBits) != TDecodeResult::Ok)
+  if (BuildDecodeTable(litLengths, kLitSymbols, symbols.literals, kFixedLitBits, lit_, kLitTableSize, litBits) !=
+          TDecodeResult::Ok ||
+      BuildDecodeTable(distLengths, kDistSymbols, symbols.distances, kFixedDistBits, dist_, distCapacity_, distBits) !=
+          TDecodeResult::Ok)
     return TDecodeResult::NoMemory;
   return Codes(litBits, distBits);
 }
 
-TDecodeResult TInflater::DynamicBlock() {
+TDecodeResult TReferenceInflater::DynamicBlock() {
   const TDeflateAlphabets& symbols = DeflateAlphabets(variant_);
   unsigned litBits = 0;
   unsigned distBits = 0;
@@ -177,12 +178,13 @@ TDecodeResult TInflater::DynamicBlock() {
         const TDecodeResult lit =
             BuildDecodeTable(litLengths, nlit, symbols.literals, kDynamicLitBits, lit_, kLitTableSize, litBits);
         if (lit != TDecodeResult::Ok) return lit;
-        return BuildDecodeTable(distLengths, ndist, symbols.distances, kDynamicDistBits, dist_, kDistTableSize, distBits);
+        return BuildDecodeTable(distLengths, ndist, symbols.distances, kDynamicDistBits, dist_, distCapacity_,
+                                distBits);
       });
   return r == TDecodeResult::Ok ? Codes(litBits, distBits) : r;
 }
 
-TDecodeResult TInflater::Codes(unsigned litBits, unsigned distBits) {
+TDecodeResult TReferenceInflater::Codes(unsigned litBits, unsigned distBits) {
   TDecodeState& s = *s_;
   const std::uint64_t litMask = (1u << litBits) - 1;
   const std::uint64_t distMask = (1u << distBits) - 1;
