@@ -46,6 +46,18 @@ bool ReadRecord(Read&& read, Header& header, std::string& name, std::vector<std:
          read(extra.data(), header.extraLength) == header.extraLength;
 }
 
+// The disks, counts, size and offset of the directory from the end record or
+// the Zip64 end record.
+template <typename Record>
+void TakeDirectoryFields(const Record& r, TEndCentral& end) {
+  end.ThisDisk = r.thisDisk;
+  end.CentralStartDisk = r.centralStartDisk;
+  end.EntriesOnDisk = r.entriesOnDisk;
+  end.TotalEntries = r.totalEntries;
+  end.CentralSize = r.centralSize;
+  end.CentralOffset = r.centralOffset;
+}
+
 void TakeEntryFields(const TEntryFields& h, TZipHeaderInfo& rec) {
   rec.VersionNeeded = h.versionNeeded;
   rec.Flags = h.flags;
@@ -124,12 +136,7 @@ bool TZipDirectory::LocateEndRecord() {
     if (p[0] != 'P' || Get32(p) != kEndSignature) continue;
     const TEndRecord r = TEndRecord::Parse(p);
     end_.Signature = kEndSignature;
-    end_.ThisDisk = r.thisDisk;
-    end_.CentralStartDisk = r.centralStartDisk;
-    end_.EntriesOnDisk = r.entriesOnDisk;
-    end_.TotalEntries = r.totalEntries;
-    end_.CentralSize = r.centralSize;
-    end_.CentralOffset = r.centralOffset;
+    TakeDirectoryFields(r, end_);
     end_.CommentLength = r.commentLength;
     end_.Comment.reset();
     end_.CommentPosition = static_cast<std::uint64_t>(size - w + i + kEndRecordSize);
@@ -177,12 +184,7 @@ void TZipDirectory::ReadZip64EndRecord(std::int64_t endPosition) {
       !agrees(end_.CentralSize, r.centralSize, kZip64Marker32) ||
       !agrees(end_.CentralOffset, r.centralOffset, kZip64Marker32) || r.entriesOnDisk > r.totalEntries)
     Fail("its Zip64 end record contradicts its end record");
-  end_.ThisDisk = r.thisDisk;
-  end_.CentralStartDisk = r.centralStartDisk;
-  end_.EntriesOnDisk = r.entriesOnDisk;
-  end_.TotalEntries = r.totalEntries;
-  end_.CentralSize = r.centralSize;
-  end_.CentralOffset = r.centralOffset;
+  TakeDirectoryFields(r, end_);
   directoryEnd_ = at;
 }
 
