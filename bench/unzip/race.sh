@@ -1,6 +1,6 @@
 #!/bin/sh
 # The engine's race, all in one run so the figures share the machine's state:
-#  1. raw inflate: our decoders against zlib and libdeflate on three corpora
+#  1. raw inflate: our decoder against zlib and libdeflate on three corpora
 #     (generated logistics text, a large program, documentation text);
 #  2. `unzipper test` on a one-entry archive of each corpus against a small
 #     libdeflate tester, Info-ZIP unzip, 7-Zip, bsdtar and Python's zipfile;

@@ -131,6 +131,33 @@ TEST_F(DriverEvents, OverwriteHandler) {
   EXPECT_EQ(Out("b.txt"), "old b");
 }
 
+// An entry of a method this build does not decode shows one box per method
+// and run; a handler of its own takes the box's place, told the method.
+TEST_F(DriverEvents, UnknownMethodBoxAndHandler) {
+  std::vector<testing_support::ZipEntry> entries;
+  for (const char* name : {"a.bin", "b.bin"}) {
+    testing_support::ZipEntry e{name, "data"};
+    e.method = 97;
+    entries.push_back(e);
+  }
+  const fs::path zip = dir_.Path() / "m.zip";
+  ziptest::WriteFile(zip, testing_support::MakeZip(entries));
+  z_.SetZipName(zip.string());
+  EXPECT_EQ(z_.UnZip(), 0);
+  ASSERT_EQ(platform::headless::MessageBoxes().size(), 1u);
+  EXPECT_EQ(platform::headless::MessageBoxes()[0].text, "Unknown Compression Method");
+  EXPECT_EQ(platform::headless::MessageBoxes()[0].caption, "Zip Error");
+  platform::headless::Reset();
+  std::vector<std::uint16_t> told;
+  z_.OnUnknownMethod = [&](TUnZipper&, std::uint16_t method) { told.push_back(method); };
+  z_.SetDoAll(true);
+  EXPECT_EQ(z_.UnZip(), 0);
+  EXPECT_EQ(told, std::vector<std::uint16_t>{97});
+  EXPECT_TRUE(platform::headless::MessageBoxes().empty());
+  EXPECT_EQ(z_.LastError(), "Unknown Compression Method");
+  EXPECT_FALSE(fs::exists(dir_.Path() / "out" / "a.bin"));
+}
+
 // With flag bit 3 clear the password is checked against the CRC's high byte:
 // the stock unzip agrees with the archive, the right password extracts it, a
 // wrong one, or a check byte taken from the time, is refused.
