@@ -383,12 +383,64 @@ def messages(out):
     open(out, "wb").write(bytes(data))
 
 
+def twins(out):
+    # Two entries of one file name in different folders.
+    with zipfile.ZipFile(out, "w") as zf:
+        entry(zf, "a/x.txt", b"first\n")
+        entry(zf, "b/x.txt", b"second\n")
+
+
+def folders(out):
+    # Folder entries beside files, and a root folder in two letter cases.
+    with zipfile.ZipFile(out, "w") as zf:
+        for name in ("SRC/", "SRC/lib/", "src/", "srcfoo/", "other/"):
+            entry(zf, name, b"")
+        entry(zf, "SRC/lib/x.c", b"x\n")
+        entry(zf, "src/top.c", b"top\n")
+        entry(zf, "srcfoo/y.c", b"y\n")
+        entry(zf, "other/z.c", b"z\n")
+        entry(zf, "readme.txt", b"read me\n")
+
+
+def modes(out):
+    # Entries from a Unix host, one read-only, with DOS times only.
+    with zipfile.ZipFile(out, "w") as zf:
+        for name, mode, date in (("ro.txt", 0o100444, (2022, 1, 1, 0, 0, 0)),
+                                 ("rw.txt", 0o100644, (2020, 6, 15, 13, 14, 16))):
+            info = zipfile.ZipInfo(name, date_time=date)
+            info.create_system = 3
+            info.external_attr = mode << 16
+            zf.writestr(info, name.encode() + b"\n")
+
+
+def failing(out):
+    # Entries that fail although what was decoded matches the stored CRC: one
+    # whose data runs on past its declared size (all that size holds is
+    # sound), and an empty entry of an unknown method; and one that fails its
+    # CRC.
+    data = (b"route 7 of the manifest\n" * 3000)[:65536]
+    other = data[:-1] + b"?"
+    raw_zip(out, [("long.txt", 0, data, data + b"and more", len(data)),
+                  ("empty97.txt", 97, b"", b""),
+                  ("badcrc.txt", 0, other, data)])
+
+
+def broken_directory(out):
+    # An end record, but neither the central records nor the local headers
+    # carry their signatures: nothing to read or rebuild.
+    with zipfile.ZipFile(out, "w") as zf:
+        entry(zf, "Tarnwick.exe", b"program\n")
+        entry(zf, "notes.txt", b"notes\n")
+    data = open(out, "rb").read().replace(b"PK\x01\x02", b"PK\x01\x09").replace(b"PK\x03\x04", b"PK\x03\x09")
+    open(out, "wb").write(data)
+
+
 KINDS = {
     f.__name__: f
     for f in (unsafe, gbk_fat, utf8_flag, dates, oversize, dup_central, unknown_method, comment_sig, z64_end_ok,
               z64_end_contradicts, z64_count_overflow, z64_extra_short, promises_more, descriptors_no_dir,
               streamed_no_dir, streamed_no_sig, metadata, messages, zstd_framed, zstd_old_id, xz_framed,
-              xz_huge_dictionary, lzma_huge_dictionary, damaged)
+              xz_huge_dictionary, lzma_huge_dictionary, damaged, twins, folders, modes, failing, broken_directory)
 }
 
 if __name__ == "__main__":
