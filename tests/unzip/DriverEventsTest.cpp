@@ -3,7 +3,7 @@
 // CRC when the sizes precede the data, a decryption handler taking over; a run
 // stopped or ended by an error, the date rules, the archive kept open, where
 // folders and renamed targets land, the file time and attributes, files forced
-// to disk and the failures OnBadCRC tells of.
+// to disk, the percent totals and the failures OnBadCRC tells of.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -624,6 +624,81 @@ TEST_F(DriverEvents, FlushFilesOnClose) {
     std::lock_guard<std::mutex> hold(flushedLock);
     const auto below = [&](const std::string& p) { return p.rfind(out, 0) == 0; };
     EXPECT_EQ(static_cast<std::size_t>(std::count_if(flushed.begin(), flushed.end(), below)), c.flushed);
+  }
+}
+
+// The total percent counts the bytes written against the expected total. An
+// entry refused before its data is decoded (wrong password, the overwrite
+// rule) leaves the total; one skipped by OnStartUnZip stays in it, and so does
+// one that fails once decoded, its bytes counted. An entry decoded again with
+// a new password counts once.
+TEST_F(DriverEvents, TotalPercentAndTheExpectedTotal) {
+  TW_REQUIRE_TOOL("zip");
+  const fs::path in = dir_.Path() / "in";
+  ziptest::WriteFile(in / "a.bin", std::string(70000, 'a'));
+  ziptest::WriteFile(in / "b.bin", std::string(70000, 'b'));
+  ASSERT_EQ(Shell("cd " + Q(in) + " && zip -q -0 ../plain.zip a.bin b.bin && zip -q -0 -P pw ../enc.zip a.bin && "
+                  "zip -q -0 ../enc.zip b.bin"),
+            0);
+  // The same archives with a.bin's CRC damaged in its central record.
+  for (const char* name : {"plain", "enc"}) {
+    std::string bytes = ziptest::ReadFile(dir_.Path() / (std::string(name) + ".zip"));
+    bytes[bytes.find("PK\x01\x02") + 16] ^= 1;
+    ziptest::WriteFile(dir_.Path() / (std::string(name) + "-badcrc.zip"), bytes);
+  }
+  // Passwords other than "pw" that a.bin's one check byte accepts and refuses.
+  const std::string enc = ziptest::ReadFile(dir_.Path() / "enc.zip");
+  const auto field = [&](std::size_t at) {
+    return static_cast<std::uint32_t>(static_cast<std::uint8_t>(enc[at])) |
+           static_cast<std::uint32_t>(static_cast<std::uint8_t>(enc[at + 1])) << 8;
+  };
+  const bool timeCheck = (field(6) & kFlagDataDescriptor) != 0;
+  const auto check = static_cast<std::uint8_t>(timeCheck ? field(10) >> 8 : field(16) >> 8);
+  const std::string header = enc.substr(kLocalHeaderSize + field(26) + field(28), kCryptHeaderSize);
+  std::string accepted, refused;
+  for (int n = 0; accepted.empty() || refused.empty(); ++n) {
+    const std::string candidate = "p" + std::to_string(n);
+    const bool passes = static_cast<std::uint8_t>(TestCipher(candidate).Decrypt(header).back()) == check;
+    (passes ? accepted : refused) = candidate;
+  }
+
+  struct Case {
+    const char* what;
+    std::string zip;
+    std::string password;
+    bool skipFirst = false;
+    bool keepExisting = false;
+    std::string newPassword = "";  // what OnBadPassword offers
+    std::vector<int> total = {};
+  };
+  const std::vector<int> whole = {23, 47, 50, 73, 97, 100};
+  const Case cases[] = {
+      {"all extracted", "plain", "", false, false, "", whole},
+      {"skipped by OnStartUnZip", "plain", "", true, false, "", {23, 47, 50}},
+      {"kept by the overwrite rule", "plain", "", false, true, "", {47, 94, 100}},
+      {"wrong password", "enc", refused, false, false, "", {47, 94, 100}},
+      {"CRC failure", "plain-badcrc", "", false, false, "", whole},
+      {"CRC failure of an encrypted entry", "enc-badcrc", "pw", false, false, "", whole},
+      {"decoded again with a new password", "enc", accepted, false, false, "pw", {23, 47, 50, 23, 47, 50, 73, 97, 100}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(OutPath());
+    if (c.keepExisting) ziptest::WriteFile(OutPath() / "a.bin", "old");
+    z_.SetOverwriteMode(c.keepExisting ? TUZOverwriteMode::Never : TUZOverwriteMode::Always);
+    z_.SetZipName((dir_.Path() / (c.zip + ".zip")).string());
+    z_.SetPassword(c.password);
+    z_.OnBadPassword = [&](TUnZipper&, int, std::string& next) {
+      if (!c.newPassword.empty()) next = c.newPassword;
+    };
+    z_.OnStartUnZip = [&](TUnZipper& sender, int index, std::string&, bool& skip) {
+      skip = c.skipFirst && sender.Filename(index) == "a.bin";
+    };
+    std::vector<int> total;
+    z_.OnTotalPercentDone = [&](TUnZipper&, int percent) { total.push_back(percent); };
+    z_.SetDoAll(true);
+    z_.UnZip();
+    EXPECT_EQ(total, c.total);
   }
 }
 

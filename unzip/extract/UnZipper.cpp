@@ -286,9 +286,7 @@ bool TUnZipper::TakeAhead(int index, const TZipHeaderInfo& e, const std::string&
     ProcessMessages();
     const std::int64_t done = job->done.load(std::memory_order_relaxed);
     if (done == reported) return;
-    if (OnFilePercentDone) OnFilePercentDone(*this, Percent(done, size));
-    p.totalDone += done - reported;
-    if (OnTotalPercentDone) OnTotalPercentDone(*this, Percent(p.totalDone, p.totalToDo));
+    Progress(done, size, done - reported);
     reported = done;
   });
   const std::string decoded = std::move(job->temp);
@@ -304,7 +302,7 @@ bool TUnZipper::TakeAhead(int index, const TZipHeaderInfo& e, const std::string&
     if (good) {
       // Not movable there (another volume mounted below the destination):
       // decode it again on this thread.
-      p.totalDone -= reported;
+      Uncount(reported);
       return false;
     }
   }
@@ -314,8 +312,12 @@ bool TUnZipper::TakeAhead(int index, const TZipHeaderInfo& e, const std::string&
   return true;
 }
 
-void TUnZipper::Skip(int index, TSkipReason reason, const std::string& name, const TZipHeaderInfo& e) {
+void TUnZipper::Refuse(int index, TSkipReason reason, const std::string& name, const TZipHeaderInfo& e) {
   parts_->totalToDo -= static_cast<std::int64_t>(e.UncompressedSize);
+  Skip(index, reason, name);
+}
+
+void TUnZipper::Skip(int index, TSkipReason reason, const std::string& name) {
   bool retry = false;
   if (OnSkippingFile) OnSkippingFile(*this, reason, name, index, retry);
 }
@@ -372,12 +374,16 @@ bool TUnZipper::OverwriteAllowed(int index, const TZipHeaderInfo& e, std::string
   return true;
 }
 
-void TUnZipper::Progress(std::int64_t done, std::int64_t size, std::uint32_t n) {
+void TUnZipper::Progress(std::int64_t done, std::int64_t size, std::int64_t n) {
   if (OnFilePercentDone) OnFilePercentDone(*this, Percent(done, size));
   if (OnTotalPercentDone) {
     parts_->totalDone += n;
     OnTotalPercentDone(*this, Percent(parts_->totalDone, parts_->totalToDo));
   }
+}
+
+void TUnZipper::Uncount(std::int64_t n) {
+  if (OnTotalPercentDone) parts_->totalDone -= n;
 }
 
 void TUnZipper::TParts::Delivered(std::int64_t done, std::uint32_t n) {
@@ -407,7 +413,7 @@ void TUnZipper::ProcessEntry(int index, bool& retry) {
   const std::optional<std::string> folder = DestinationFolder(e);
   if (!folder) {
     lastError_ = "unsafe name (it would leave the destination folder), not extracted";
-    Skip(index, TSkipReason::CantCreate, e.StoredPath(), e);
+    Refuse(index, TSkipReason::CantCreate, e.StoredPath(), e);
     return;
   }
   if (!isFile) {
@@ -427,7 +433,7 @@ void TUnZipper::ProcessEntry(int index, bool& retry) {
   // No password can open what this build cannot decrypt: say so instead.
   if ((encrypted || e.StrongEncryption()) && !EncryptionSupported(e)) {
     lastError_ = kMsgUnsupportedEncryption;
-    Skip(index, TSkipReason::Unsupported, e.StoredPath(), e);
+    Refuse(index, TSkipReason::Unsupported, e.StoredPath(), e);
     return;
   }
   const auto& aes = p.decoder->Aes();
@@ -439,18 +445,18 @@ void TUnZipper::ProcessEntry(int index, bool& retry) {
     return;
   }
   if (encrypted && !p.decoder->CheckPassword(password_, [&] { return AskNewPassword(index); })) {
-    Skip(index, TSkipReason::BadPassword, e.StoredPath(), e);
+    Refuse(index, TSkipReason::BadPassword, e.StoredPath(), e);
     return;
   }
   std::string temp;
   if (!testOnly_) {
     if (!OverwriteAllowed(index, e, target)) {
-      Skip(index, TSkipReason::NoOverwrite, target, e);
+      Refuse(index, TSkipReason::NoOverwrite, target, e);
       return;
     }
     const auto attr = platform::FileGetAttr(target);
     if (attr && (*attr & platform::kFaReadOnly) && !replaceReadOnly_) {
-      Skip(index, TSkipReason::CantCreate, target, e);
+      Refuse(index, TSkipReason::CantCreate, target, e);
       return;
     }
     // The entry is written beside its target and moved into place only once
@@ -466,7 +472,7 @@ void TUnZipper::ProcessEntry(int index, bool& retry) {
       try {
         out = std::make_unique<TLFNFileStream>(temp, kStreamBufferSize, flushFilesOnClose_, platform::kFmCreate);
       } catch (const platform::Exception&) {
-        Skip(index, TSkipReason::CantCreate, target, e);
+        Refuse(index, TSkipReason::CantCreate, target, e);
         return;
       }
     }
@@ -504,7 +510,7 @@ void TUnZipper::ProcessEntry(int index, bool& retry) {
     if (!platform::RenameFile(temp, target)) {
       platform::DeleteFile(temp);
       lastError_ = "Cannot replace " + target;
-      Skip(index, TSkipReason::CantCreate, target, e);
+      Skip(index, TSkipReason::CantCreate, target);
       return;
     }
     if (retainAttributes_) platform::FileSetAttr(target, e.FileAttributes());
@@ -518,7 +524,11 @@ void TUnZipper::ProcessEntry(int index, bool& retry) {
   // an AES entry's password was proven by its verifier, so it is damaged.
   if (encrypted && !aes) {
     retry = AskNewPassword(index);
-    if (!retry) Skip(index, TSkipReason::BadPassword, e.StoredPath(), e);
+    if (retry) {
+      Uncount(p.decoder->State().bytesWritten);  // its bytes come once more
+    } else {
+      Skip(index, TSkipReason::BadPassword, e.StoredPath());
+    }
   } else if (OnBadCRC) {
     OnBadCRC(*this, computed, e.CRC32, index);
   }

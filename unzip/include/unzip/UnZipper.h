@@ -120,6 +120,9 @@ class TUnZipper {
   std::function<void(TUnZipper& Sender, TSkipReason Reason, const std::string& FName, int FileIndex, bool& Retry)>
       OnSkippingFile;
   std::function<void(TUnZipper& Sender, int FileIndex, std::string& NewPassword)> OnBadPassword;
+  // An entry that is not encrypted failed: its CRC, or, with CalcCRC (the CRC
+  // of what was decoded) then possibly equal to StoredCRC, a check that
+  // EntryError names (data past the declared size, an unknown method).
   std::function<void(TUnZipper& Sender, std::uint32_t CalcCRC, std::uint32_t StoredCRC, int FileIndex)> OnBadCRC;
   std::function<void(TUnZipper& Sender, TIncompleteZipMode& IncompleteMode)> OnInCompleteZip;
   // Gives the path of volume NextDisk - 1 (arriving as the current name); an
@@ -161,8 +164,14 @@ class TUnZipper {
   // Asks OnBadPassword for another password; true when it gave a new one.
   bool AskNewPassword(int index);
   bool OverwriteAllowed(int index, const TZipHeaderInfo& e, std::string& target);
-  void Skip(int index, TSkipReason reason, const std::string& name, const TZipHeaderInfo& e);
-  void Progress(std::int64_t done, std::int64_t size, std::uint32_t n);
+  // An entry refused before any of its bytes were decoded leaves the expected
+  // total; one that fails later stays in it, its bytes counted as written.
+  void Refuse(int index, TSkipReason reason, const std::string& name, const TZipHeaderInfo& e);
+  void Skip(int index, TSkipReason reason, const std::string& name);
+  // `n` more bytes written, `done` of the entry's `size`.
+  void Progress(std::int64_t done, std::int64_t size, std::int64_t n);
+  // Takes `n` bytes back off the written total: they are to be written again.
+  void Uncount(std::int64_t n);
 
   std::string destDir_;
   std::string rootDir_;
