@@ -59,6 +59,13 @@ std::string FromUtf8(std::string_view utf8, unsigned codePage) {
   return Convert(utf8, kCodePageUtf8, codePage);
 }
 
+bool CodePageKnown(unsigned codePage) {
+  const iconv_t cd = iconv_open(IconvName(kCodePageUtf8).c_str(), IconvName(codePage).c_str());
+  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  iconv_close(cd);
+  return true;
+}
+
 char PathSeparator() { return kPathSeparator; }
 
 }  // namespace platform

@@ -31,6 +31,8 @@ std::string FromUtf8(std::string_view utf8, unsigned codePage) {
   return codePage == kCodePageUtf8 ? std::string(utf8) : Narrow(Widen(utf8, CP_UTF8), codePage);
 }
 
+bool CodePageKnown(unsigned codePage) { return IsValidCodePage(codePage) != 0; }
+
 char PathSeparator() { return kPathSeparator; }
 
 }  // namespace platform

@@ -1,9 +1,12 @@
 // The directory reader, the containers and the buffered stream.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "TempDir.h"
 #include "ZipTestSupport.h"
 #include "core/ZipBufStream.h"
+#include "platform/Text.h"
 #include "unzip/UnZipper.h"
 
 namespace unzip {
@@ -140,6 +143,33 @@ TEST(ReadZip, GbkAndUtf8Names) {
   z.ReadZip();
   ASSERT_EQ(z.EntryCount(), 1);
   EXPECT_EQ(z.Entry(0).StoredPath(), "目录\\文件.txt");
+}
+
+TEST(ReadZip, NamesCodePageForNamesWithoutTheUtf8Flag) {
+  // Two entries from MS-DOS hosts and one from a Unix host, all in code page
+  // 866: the names' code page reads them all; without OEMConvert the MS-DOS
+  // ones are GBK bytes, as the system's own names are.
+  TempDir dir;
+  MakeFixture("cp866_names", dir.Path() / "r.zip");
+  TUnZipper z;
+  EXPECT_EQ(z.NamesCodePage(), 936u);
+  const auto names = [&] {
+    z.ClearArchive();
+    z.SetZipName(dir.File("r.zip"));
+    z.ReadZip();
+    std::vector<std::string> got;
+    for (int i = 0; i < z.EntryCount(); ++i) got.push_back(z.Entry(i).StoredPath());
+    return got;
+  };
+  z.SetNamesCodePage(866);
+  EXPECT_EQ(names(), (std::vector<std::string>{"Документы\\Отчёт.txt", "Ёлка.txt", "Привет\\мир.txt"}));
+  z.SetOEMConvert(false);
+  const std::vector<std::string> gbk = names();
+  ASSERT_EQ(gbk.size(), 3u);
+  std::string asGbk = platform::ToUtf8(platform::FromUtf8("Документы/Отчёт.txt", 866), 936);
+  std::replace(asGbk.begin(), asGbk.end(), '/', '\\');
+  EXPECT_EQ(gbk[0], asGbk);
+  EXPECT_EQ(gbk[2], "Привет\\мир.txt");
 }
 
 TEST(ReadZip, CommentsAndASignatureInsideTheComment) {

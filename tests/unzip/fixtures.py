@@ -97,19 +97,46 @@ def unknown_method(out):
     open(out, "wb").write(bytes(data))
 
 
-def raw_zip(out, entries):
-    """Writes entries given as (name, method, plain bytes, compressed bytes[, declared size])."""
+def raw_zip(out, entries, hosts=()):
+    """Writes entries given as (name, method, plain bytes, compressed bytes[, declared size]).
+
+    A name given as bytes is stored as it is, without the UTF-8 flag; `hosts`
+    gives the entries' host systems in turn (the rest are MS-DOS)."""
     body = b""
     central = b""
-    for name, method, plain, packed, *declared in entries:
-        n = name.encode()
+    for i, (name, method, plain, packed, *declared) in enumerate(entries):
+        n = name if isinstance(name, bytes) else name.encode()
         size = declared[0] if declared else len(plain)
+        host = hosts[i] if i < len(hosts) else 0
         fields = struct.pack("<HHHIIII", 20, 0, method, 0x52640000, zlib.crc32(plain), len(packed), size)
-        central += b"PK\x01\x02" + struct.pack("<H", 20) + fields
+        central += b"PK\x01\x02" + struct.pack("<H", host << 8 | 20) + fields
         central += struct.pack("<HHHHHII", len(n), 0, 0, 0, 0, 0x20, len(body)) + n
         body += b"PK\x03\x04" + fields + struct.pack("<HH", len(n), 0) + n + packed
     end = struct.pack("<4sHHHHIIH", b"PK\x05\x06", 0, 0, len(entries), len(entries), len(central), len(body), 0)
     open(out, "wb").write(body + central + end)
+
+
+# Names as Japanese (932) and Russian DOS (866) machines store them: in their
+# code page, without the UTF-8 flag. Each entry holds its name in UTF-8. "ソ"
+# and "表" end in 0x5C, the byte of "\\"; the last entry comes from a Unix host.
+CODEPAGE_NAMES = {
+    932: ["日本語/ファイル名.txt", "表示.txt", "ソース/説明.txt"],
+    866: ["Документы/Отчёт.txt", "Ёлка.txt", "Привет/мир.txt"],
+}
+
+
+def codepage_names(out, codepage):
+    names = CODEPAGE_NAMES[codepage]
+    entries = [(n.encode("cp%d" % codepage), 0, n.encode(), n.encode()) for n in names]
+    raw_zip(out, entries, hosts=[0] * (len(names) - 1) + [3])
+
+
+def cp932_names(out):
+    codepage_names(out, 932)
+
+
+def cp866_names(out):
+    codepage_names(out, 866)
 
 
 def sample_files():
@@ -440,7 +467,8 @@ KINDS = {
     for f in (unsafe, gbk_fat, utf8_flag, dates, oversize, dup_central, unknown_method, comment_sig, z64_end_ok,
               z64_end_contradicts, z64_count_overflow, z64_extra_short, promises_more, descriptors_no_dir,
               streamed_no_dir, streamed_no_sig, metadata, messages, zstd_framed, zstd_old_id, xz_framed,
-              xz_huge_dictionary, lzma_huge_dictionary, damaged, twins, folders, modes, failing, broken_directory)
+              xz_huge_dictionary, lzma_huge_dictionary, damaged, twins, folders, modes, failing, broken_directory,
+              cp932_names, cp866_names)
 }
 
 if __name__ == "__main__":

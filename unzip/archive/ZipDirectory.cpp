@@ -272,7 +272,7 @@ void TZipDirectory::ReadRecords(TZipSortMode mode) {
 }
 
 std::string TZipDirectory::DecodeComment(const std::string& raw, bool utf8) const {
-  return utf8 ? raw : platform::ToUtf8(raw, host_.OemCodePage());
+  return utf8 ? raw : platform::ToUtf8(raw, host_.NamesCodePage());
 }
 
 std::int64_t TZipDirectory::TakeComment(TZipHeaderInfo& rec, const TExtraFields& extra) {
@@ -363,7 +363,7 @@ void TZipDirectory::SetName(TZipHeaderInfo& rec, const std::string& raw, const T
     rec.SetName(ConvertEntryName(*extra.unicodePath, true, false, platform::kCodePageUtf8));
     return;
   }
-  const unsigned codePage = fatHost && host_.OemConvert() ? host_.OemCodePage() : platform::kCodePageGbk;
+  const unsigned codePage = fatHost && !host_.OemConvert() ? platform::kCodePageGbk : host_.NamesCodePage();
   rec.SetName(ConvertEntryName(raw, (rec.Flags & kFlagUtf8Name) != 0, fatHost, codePage));
 }
 

@@ -24,10 +24,10 @@ class TZipDirectory {
     virtual ~THost() = default;
     // Lets the application process its pending messages, if it should.
     virtual void ProcessMessages() = 0;
-    // Names stored without the UTF-8 flag by a FAT host: converted from the
-    // OEM code page, or read as GBK.
+    // Names and comments stored without the UTF-8 flag are read in the names'
+    // code page; with OemConvert false, those of FAT hosts are read as GBK.
     virtual bool OemConvert() const = 0;
-    virtual unsigned OemCodePage() const = 0;
+    virtual unsigned NamesCodePage() const = 0;
     // The archive has no end record: returns when its entries are to be
     // rebuilt from their local headers, throws otherwise.
     virtual void NoEndRecord() = 0;

@@ -51,7 +51,7 @@ bool EncryptionSupported(const TZipHeaderInfo& e) { return !e.StrongEncryption()
 
 }  // namespace
 
-TUnZipper::TUnZipper() : oemCodePage_(platform::kCodePageGbk), parts_(std::make_unique<TParts>(*this)) {
+TUnZipper::TUnZipper() : namesCodePage_(platform::kCodePageGbk), parts_(std::make_unique<TParts>(*this)) {
   OnPromptForOverwrite = [this](TUnZipper&, bool& overwrite, int index, std::string&) {
     DefaultPromptForOverwrite(overwrite, index);
   };

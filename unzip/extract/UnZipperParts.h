@@ -25,7 +25,7 @@ struct TUnZipper::TParts final : TZipVolumes::THost, TZipDirectory::THost, TEntr
   // The directory reader's.
   void ProcessMessages() override { owner.ProcessMessages(); }
   bool OemConvert() const override { return owner.oemConvert_; }
-  unsigned OemCodePage() const override { return owner.oemCodePage_; }
+  unsigned NamesCodePage() const override { return owner.namesCodePage_; }
   void NoEndRecord() override;
   // The entry decoder's.
   void Refilling() override { owner.ProcessMessages(); }

@@ -30,6 +30,8 @@ std::string ExtractFileName(std::string_view path, unsigned codePage = kCodePage
 // become '?'. Implemented by each backend (iconv, MultiByteToWideChar).
 std::string ToUtf8(std::string_view bytes, unsigned codePage);
 std::string FromUtf8(std::string_view utf8, unsigned codePage);
+// True when this platform converts `codePage` to and from UTF-8.
+bool CodePageKnown(unsigned codePage);
 
 // Letter case folding of A-Z only, the rule for names, keys and patterns
 // throughout: bytes of multi-byte characters (GBK, UTF-8) compare as they are.

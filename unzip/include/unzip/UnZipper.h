@@ -71,9 +71,11 @@ class TUnZipper {
   void SetCheckVolumeLabels(bool value) { checkVolumeLabels_ = value; }
   const std::string& Password() const { return password_; }
   void SetPassword(const std::string& password) { password_ = password; }
-  // Code page of names stored without the UTF-8 flag (GBK by default).
-  unsigned OemCodePage() const { return oemCodePage_; }
-  void SetOemCodePage(unsigned codePage) { oemCodePage_ = codePage; }
+  // Code page of the names and comments stored without the UTF-8 flag (that
+  // are not plain UTF-8 from a non-FAT host): GBK, the system's, by default.
+  // With OEMConvert False, names from FAT hosts are read as GBK regardless.
+  unsigned NamesCodePage() const { return namesCodePage_; }
+  void SetNamesCodePage(unsigned codePage) { namesCodePage_ = codePage; }
   // Decode and check entries without writing any file.
   bool TestOnly() const { return testOnly_; }
   void SetTestOnly(bool value) { testOnly_ = value; }
@@ -190,7 +192,7 @@ class TUnZipper {
   bool oemConvert_ = true;
   bool checkVolumeLabels_ = true;
   std::string password_;
-  unsigned oemCodePage_;
+  unsigned namesCodePage_;
   bool testOnly_ = false;
   int threads_ = 1;
   std::string lastError_;
