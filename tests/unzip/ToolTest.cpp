@@ -6,6 +6,7 @@
 
 #include "TempDir.h"
 #include "ZipTestSupport.h"
+#include "ZipWriter.h"
 
 namespace unzip {
 namespace {
@@ -44,11 +45,40 @@ TEST_F(Tool, HelpVersionAndBadUsage) {
   const Result version = Run("--version");
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out.rfind("unzipper ", 0), 0u);
-  for (const std::string bad : {"", "bogus t.zip", "extract", "extract -d", "list -o t.zip", "extract -o -n t.zip",
-                                "test -j t.zip", "test -T 0 t.zip", "extract -T many t.zip", "list -T 2 t.zip"}) {
-    const Result r = Run(bad);
-    EXPECT_EQ(r.status, 3) << bad;
-    EXPECT_NE(r.err.find("usage:"), std::string::npos) << bad;
+  // Every option has a long name, and the help shows it.
+  for (const char* name : {"--dest", "--overwrite", "--never-overwrite", "--junk-paths", "--pipe", "--quiet",
+                           "--exclude", "--password", "--threads", "--names-codepage", "--tsv", "--help"})
+    EXPECT_NE(help.out.find(name), std::string::npos) << name;
+  struct Bad {
+    std::string args;
+    std::string why;
+  };
+  const Bad bad[] = {
+      {"", "no command"},
+      {"bogus t.zip", "unknown command 'bogus'"},
+      {"extract", "no archive given"},
+      {"extract -d", "option -d (--dest) needs a value"},
+      {"extract t.zip --dest", "option -d (--dest) needs a value"},
+      {"list -o t.zip", "option -o (--overwrite) does not apply to list"},
+      {"extract -o -n t.zip", "-o and -n contradict each other"},
+      {"extract --overwrite --never-overwrite t.zip", "-o and -n contradict each other"},
+      {"test -j t.zip", "option -j (--junk-paths) does not apply to test"},
+      {"test -T 0 t.zip", "-T (--threads) takes a number of threads from 1 to 999"},
+      {"extract --threads=many t.zip", "-T (--threads) takes a number of threads from 1 to 999"},
+      {"list -T 2 t.zip", "option -T (--threads) does not apply to list"},
+      {"extract -qz t.zip", "option '-z' is unknown"},
+      {"extract --bogus t.zip", "option '--bogus' is unknown"},
+      {"extract --n t.zip", "option '--n' is ambiguous"},
+      {"extract --quiet=yes t.zip", "option -q (--quiet) takes no value"},
+      {"list -O 0 t.zip", "code page '0' is unknown"},
+      {"list --names-codepage=klingon t.zip", "code page 'klingon' is unknown"},
+      {"list t.zip '*.txt'", "list takes no patterns"},
+  };
+  for (const Bad& b : bad) {
+    const Result r = Run(b.args);
+    EXPECT_EQ(r.status, 3) << b.args;
+    EXPECT_EQ(r.err.rfind("unzipper: " + b.why, 0), 0u) << b.args << ": " << r.err;
+    EXPECT_NE(r.err.find("usage:"), std::string::npos) << b.args;
   }
   EXPECT_EQ(Run("list " + Q(dir_.Path() / "missing.zip")).status, 2);
 }
@@ -105,6 +135,94 @@ TEST_F(Tool, ExtractOptions) {
   EXPECT_EQ(all.status, 0);
   EXPECT_TRUE(all.out == "alpha\n" + std::string(5000, 'b') + "log\n");
   EXPECT_EQ(Run("test -q " + Q(archive())).status, 0);
+}
+
+TEST_F(Tool, CommandLineAsPeopleTypeIt) {
+  // One extraction spelled the ways people type it: bundled short options,
+  // long names (with the value apart or after "="), short command names,
+  // options before or after the archive and before the command.
+  const std::string a = Q(archive()), o = Q(out());
+  struct Case {
+    std::string args;
+    std::vector<std::string> files;
+  };
+  const Case cases[] = {
+      {"x -qj " + a + " -d " + o + " 'docs/*'", {"b.txt", "c.log"}},
+      {"extract --quiet --junk-paths --dest " + o + " " + a + " 'docs/*'", {"b.txt", "c.log"}},
+      {"x -jd " + o + " " + a, {"a.txt", "b.txt", "c.log"}},
+      {"extract --dest=" + o + " " + a + " --exclude='*.log'", {"a.txt", "docs/b.txt"}},
+      {"-q extract " + a + " -d " + o + " --threads 2 -x a.txt", {"docs/b.txt", "docs/c.log"}},
+      {"x " + a + " -T1 -d" + o + " --exc 'docs/*'", {"a.txt"}},
+  };
+  for (const Case& c : cases) {
+    fs::remove_all(out());
+    const Result r = Run(c.args);
+    EXPECT_EQ(r.status, 0) << c.args << r.err;
+    std::vector<std::string> got;
+    for (const auto& [name, bytes] : ziptest::Tree(out())) got.push_back(name);
+    EXPECT_EQ(got, c.files) << c.args;
+  }
+  // The short commands are the long ones.
+  EXPECT_EQ(Run("l " + a).out, Run("list " + a).out);
+  EXPECT_EQ(Run("l --tsv " + a).out, Run("list --tsv " + a).out);
+  EXPECT_EQ(Run("t -q " + a).status, 0);
+  EXPECT_EQ(Run("x --pipe " + a + " a.txt").out, "alpha\n");
+  // -qo replaces silently; --never-overwrite keeps silently.
+  ziptest::WriteFile(out() / "a.txt", "mine");
+  Result r = Run("x --never-overwrite " + a + " -d " + o + " a.txt");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(ziptest::ReadFile(out() / "a.txt"), "mine");
+  r = Run("x -qo " + a + " -d " + o + " a.txt");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(ziptest::ReadFile(out() / "a.txt"), "alpha\n");
+  // "--" ends the options: what follows are the archive and patterns, even
+  // when they begin with "-".
+  const fs::path dash = dir_.Path() / "-dash.zip";
+  ziptest::WriteFile(dash, testing_support::MakeZip({{"-n.txt", "dash\n"}, {"other.txt", "other\n"}}));
+  fs::remove_all(out());
+  r = Run("x -d " + o + " -- " + Q(dash) + " -n.txt");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(ziptest::Tree(out()), (std::map<std::string, std::string>{{"-n.txt", "dash\n"}}));
+}
+
+TEST_F(Tool, NamesInOtherCodePages) {
+  // Names without the UTF-8 flag in the code page -O names; each entry holds
+  // its own name. Without -O they are read as GBK, and come out otherwise.
+  struct Case {
+    const char* kind;
+    const char* codePage;
+    std::vector<std::string> names;
+  };
+  const Case cases[] = {
+      {"cp932_names", "932", {"日本語/ファイル名.txt", "表示.txt", "ソース/説明.txt"}},
+      {"cp866_names", "cp866", {"Документы/Отчёт.txt", "Ёлка.txt", "Привет/мир.txt"}},
+  };
+  for (const Case& c : cases) {
+    const fs::path zip = dir_.Path() / (std::string(c.kind) + ".zip");
+    ziptest::MakeFixture(c.kind, zip);
+    std::map<std::string, std::string> want;
+    std::string listed;
+    for (const std::string& name : c.names) {
+      want[name] = name;
+      listed += name + "\t" + std::to_string(name.size()) + "\t";
+    }
+    fs::remove_all(out());
+    const Result r = Run("extract -O " + std::string(c.codePage) + " " + Q(zip) + " -d " + Q(out()));
+    EXPECT_EQ(r.status, 0) << c.kind << r.err;
+    EXPECT_EQ(ziptest::Tree(out()), want) << c.kind;
+    const Result tsv = Run("list --tsv --names-codepage=" + std::string(c.codePage) + " " + Q(zip));
+    std::string got;
+    for (std::size_t at = 0, end; (end = tsv.out.find('\n', at)) != std::string::npos; at = end + 1) {
+      const std::string line = tsv.out.substr(at, end - at);
+      const std::size_t second = line.find('\t', line.find('\t') + 1);
+      got += line.substr(0, second + 1);
+    }
+    EXPECT_EQ(got, listed) << c.kind;
+    const Result gbk = Run("list --tsv " + Q(zip));
+    EXPECT_EQ(gbk.out.find(c.names[0]), std::string::npos) << c.kind << gbk.out;
+  }
 }
 
 TEST_F(Tool, OverwriteNeverAndQuiet) {

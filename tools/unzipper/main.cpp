@@ -1,7 +1,10 @@
 // unzipper: list, test or extract zip archives with TUnZipper. `unzipper
 // --help` describes the commands; the README's tool section says the same.
+#include <getopt.h>
+
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <random>
@@ -12,6 +15,7 @@
 #include "platform/Console.h"
 #include "platform/Exception.h"
 #include "platform/Files.h"
+#include "platform/Text.h"
 #include "unzip/UnZipper.h"
 #include "unzip/ZipMethods.h"
 
@@ -37,32 +41,23 @@ constexpr char kUnsupportedMethod[] = "unsupported compression method";
 constexpr std::size_t kCopyChunk = 1 << 16;
 
 constexpr char kUsage[] =
-    "usage: unzipper list [--tsv] ARCHIVE\n"
-    "       unzipper test [-P PASSWORD] [-q] [-T THREADS] [-x PATTERN]... ARCHIVE [PATTERN...]\n"
+    "usage: unzipper list [--tsv] [-O CODEPAGE] ARCHIVE\n"
+    "       unzipper test [-q] [-P PASSWORD] [-T THREADS] [-x PATTERN]... [-O CODEPAGE] ARCHIVE [PATTERN...]\n"
     "       unzipper extract [-d DIR] [-o | -n] [-j] [-p] [-q] [-P PASSWORD] [-T THREADS] [-x PATTERN]...\n"
-    "                        ARCHIVE [PATTERN...]\n"
+    "                        [-O CODEPAGE] ARCHIVE [PATTERN...]\n"
     "       unzipper --help | --version\n";
 
-constexpr char kHelp[] =
+constexpr char kCommands[] =
     "\n"
-    "Commands:\n"
+    "Commands (l, t and x are short for them):\n"
     "  list      entries with size, compressed size, ratio, method, date and name, and a totals line\n"
     "  test      decode every entry and check its CRC (and AES authentication code); writes nothing\n"
     "  extract   write the entries below DIR (default: the current folder)\n"
     "\n"
-    "Options:\n"
-    "  -d DIR      extract into DIR (created when missing)\n"
-    "  -o          overwrite existing files\n"
-    "  -n          never overwrite existing files, and say nothing about them\n"
-    "  -j          junk the stored folders: every file lands directly in DIR\n"
-    "  -p          write the entries' bytes to standard output instead of files\n"
-    "  -q          quiet: no progress and no notices, only errors\n"
-    "  -x PATTERN  leave out entries matching PATTERN (may be repeated)\n"
-    "  -T THREADS  decode on THREADS threads (default: one per processor; 1: one entry at a time)\n"
-    "  -P PASSWORD password of encrypted entries; without it you are asked on the terminal\n"
-    "              (other users can see a -P password in the process list)\n"
-    "  --tsv       list as tab-separated fields: name, size, compressed size, method number,\n"
-    "              CRC-32, date-time\n"
+    "Options (short ones may be bundled, as -qo; options may stand before or after the\n"
+    "archive; -- ends them):\n";
+
+constexpr char kMore[] =
     "\n"
     "PATTERN selects entries by their stored path, in any letter case: * any run of\n"
     "characters (also across folders), ? one character, <a-f0-9> a set, <!...> its complement.\n"
@@ -70,6 +65,64 @@ constexpr char kHelp[] =
     "traditional and WinZip AES encryption; blocked archives given by their last file.\n"
     "\n"
     "Exit status: 0 all well, 1 an entry failed, 2 the archive cannot be read, 3 bad usage.\n";
+
+// Option identities beyond the short letters, for options without one.
+enum : int { kOptTsv = 256, kOptVersion };
+
+struct OptionInfo {
+  int id;  // the short letter, or one of the identities above
+  const char* name;
+  const char* value;     // the value's name, or null for a switch
+  const char* commands;  // initials of the commands that take it; null: every command
+  const char* help;
+};
+
+constexpr OptionInfo kOptions[] = {
+    {'d', "dest", "DIR", "e", "extract into DIR (created when missing)"},
+    {'o', "overwrite", nullptr, "e", "overwrite existing files (read-only ones too)"},
+    {'n', "never-overwrite", nullptr, "e", "never overwrite existing files, and say nothing about them"},
+    {'j', "junk-paths", nullptr, "e", "junk the stored folders: every file lands directly in DIR"},
+    {'p', "pipe", nullptr, "e", "write the entries' bytes to standard output instead of files"},
+    {'q', "quiet", nullptr, "te", "quiet: no progress and no notices, only errors"},
+    {'x', "exclude", "PATTERN", "te", "leave out entries matching PATTERN (may be repeated)"},
+    {'T', "threads", "THREADS", "te", "decode on THREADS threads (default: one per processor; 1: one entry at a time)"},
+    {'P', "password", "PASSWORD", "te",
+     "password of encrypted entries; without it you are asked on the terminal\n"
+     "(other users can see a -P password in the process list)"},
+    {'O', "names-codepage", "CODEPAGE", nullptr,
+     "code page of names stored without the UTF-8 flag: 936 (GBK, the\n"
+     "system's) unless given; 932 Japanese, 866 Russian DOS, 437 US DOS ..."},
+    {kOptTsv, "tsv", nullptr, "l",
+     "list as tab-separated fields: name, size, compressed size, method number,\n"
+     "CRC-32, date-time"},
+    {'h', "help", nullptr, nullptr, "show this help"},
+    {kOptVersion, "version", nullptr, nullptr, "show the version"},
+};
+
+const OptionInfo& FindOption(int id) {
+  for (const OptionInfo& o : kOptions)
+    if (o.id == id) return o;
+  return kOptions[0];  // not reached: getopt_long returns only the table's identities
+}
+
+// "-d (--dest)", or "--tsv" for an option without a short letter.
+std::string OptionName(const OptionInfo& o) {
+  const std::string name = std::string("--") + o.name;
+  return o.id < 256 ? std::string("-") + static_cast<char>(o.id) + " (" + name + ")" : name;
+}
+
+void PrintHelp() {
+  std::printf("%s%s", kUsage, kCommands);
+  for (const OptionInfo& o : kOptions) {
+    std::string head = o.id < 256 ? std::string("  -") + static_cast<char>(o.id) + ", --" : "      --";
+    head += o.name;
+    if (o.value) head += std::string(" ") + o.value;
+    std::string help = o.help;
+    for (std::size_t at = 0; (at = help.find('\n', at)) != std::string::npos; at += 34) help.insert(at + 1, 33, ' ');
+    std::printf("%-32s %s\n", head.c_str(), help.c_str());
+  }
+  std::printf("%s", kMore);
+}
 
 struct Options {
   std::string command;
@@ -83,74 +136,124 @@ struct Options {
   bool toStdout = false;
   bool quiet = false;
   bool tsv = false;
+  bool help = false;
+  bool version = false;
   int threads = 0;  // one per processor
+  unsigned namesCodePage = platform::kCodePageGbk;
   std::vector<std::string> patterns;
   std::vector<std::string> exclusions;
 };
 
-int Usage(const char* why) {
-  std::fprintf(stderr, "unzipper: %s\n%sTry 'unzipper --help'.\n", why, kUsage);
+int Usage(const std::string& why) {
+  std::fprintf(stderr, "unzipper: %s\n%sTry 'unzipper --help'.\n", why.c_str(), kUsage);
   return kExitUsage;
 }
 
-// Options may come before or after the archive, as with unzip.
+// A whole number from 1 to `most`, or 0.
+unsigned Number(const std::string& text, unsigned most) {
+  if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos) return 0;
+  const unsigned n = static_cast<unsigned>(std::stoul(text));
+  return n <= most ? n : 0;
+}
+
+bool TakeValue(int id, const std::string& value, Options& o, std::string& error) {
+  switch (id) {
+    case 'd': o.destDir = value; break;
+    case 'o': o.overwrite = true; break;
+    case 'n': o.never = true; break;
+    case 'j': o.junkPaths = true; break;
+    case 'p': o.toStdout = true; break;
+    case 'q': o.quiet = true; break;
+    case 'x': o.exclusions.push_back(value); break;
+    case 'P':
+      o.password = value;
+      o.havePassword = true;
+      break;
+    case 'T':
+      o.threads = static_cast<int>(Number(value, 999));
+      if (o.threads == 0) error = "-T (--threads) takes a number of threads from 1 to 999";
+      break;
+    case 'O': {
+      // "932" or "cp932".
+      const bool prefixed = value.size() > 2 && platform::EqualsNoCase(value.substr(0, 2), "cp");
+      o.namesCodePage = Number(prefixed ? value.substr(2) : value, 65535);
+      if (o.namesCodePage == 0 || !platform::CodePageKnown(o.namesCodePage))
+        error = "code page '" + value + "' is unknown (give its number, as 932 or 866)";
+      break;
+    }
+    case kOptTsv: o.tsv = true; break;
+    case 'h': o.help = true; break;
+    case kOptVersion: o.version = true; break;
+  }
+  return error.empty();
+}
+
+// What getopt_long refused: an unknown short letter, a long name that is
+// unknown or the start of several, or a value given to a switch.
+std::string UnknownOption(int letter, const std::string& arg) {
+  for (const OptionInfo& o : kOptions)
+    if (letter != 0 && o.id == letter) return "option " + OptionName(o) + " takes no value";
+  if (letter > 0 && letter < 256) return std::string("option '-") + static_cast<char>(letter) + "' is unknown";
+  const std::string name = arg.substr(2, arg.find('=') - 2);
+  int starts = 0;
+  for (const OptionInfo& o : kOptions) starts += std::strncmp(o.name, name.c_str(), name.size()) == 0;
+  return "option '--" + name + (starts > 1 ? "' is ambiguous" : "' is unknown");
+}
+
+// GNU-style: short options bundled or not, long names, options before or after
+// the arguments, "--" ending them. The command comes first among the arguments.
 bool Parse(int argc, char** argv, Options& o, std::string& error) {
-  if (argc < 2) {
+  std::string shorts = ":";  // ':' reports a missing value apart from an unknown option
+  std::vector<option> longs;
+  for (const OptionInfo& info : kOptions) {
+    if (info.id < 256) shorts += std::string(1, static_cast<char>(info.id)) + (info.value ? ":" : "");
+    longs.push_back({info.name, info.value ? required_argument : no_argument, nullptr, info.id});
+  }
+  longs.push_back({nullptr, 0, nullptr, 0});
+  opterr = 0;
+  std::vector<int> given;
+  for (int id; (id = getopt_long(argc, argv, shorts.c_str(), longs.data(), nullptr)) != -1;) {
+    const std::string arg = argv[optind - 1];
+    if (id == '?') {
+      error = UnknownOption(optopt, arg);
+      return false;
+    }
+    if (id == ':') {
+      error = "option " + OptionName(FindOption(optopt)) + " needs a value";
+      return false;
+    }
+    if (!TakeValue(id, optarg ? optarg : "", o, error)) return false;
+    given.push_back(id);
+  }
+  if (o.help || o.version) return true;
+  std::vector<std::string> args(argv + optind, argv + argc);
+  if (args.empty()) {
     error = "no command";
     return false;
   }
-  o.command = argv[1];
+  static const std::pair<const char*, const char*> kCommandNames[] = {{"l", "list"}, {"t", "test"}, {"x", "extract"}};
+  o.command = args[0];
+  for (const auto& [alias, name] : kCommandNames)
+    if (o.command == alias) o.command = name;
   if (o.command != "list" && o.command != "test" && o.command != "extract") {
     error = "unknown command '" + o.command + "'";
     return false;
   }
-  const bool extract = o.command == "extract";
-  const bool list = o.command == "list";
-  for (int i = 2; i < argc; ++i) {
-    const std::string a = argv[i];
-    const bool hasValue = i + 1 < argc;
-    if (a.empty() || a[0] != '-') {
-      if (o.archive.empty()) {
-        o.archive = a;
-      } else if (!list) {
-        o.patterns.push_back(a);
-      } else {
-        error = "list takes no patterns";
-        return false;
-      }
-    } else if (a == "--tsv" && list) {
-      o.tsv = true;
-    } else if (a == "-P" && hasValue && !list) {
-      o.password = argv[++i];
-      o.havePassword = true;
-    } else if (a == "-x" && hasValue && !list) {
-      o.exclusions.push_back(argv[++i]);
-    } else if (a == "-T" && hasValue && !list) {
-      const std::string n = argv[++i];
-      if (n.empty() || n.size() > 3 || n.find_first_not_of("0123456789") != std::string::npos || std::stoi(n) < 1) {
-        error = "-T takes a number of threads from 1 to 999";
-        return false;
-      }
-      o.threads = std::stoi(n);
-    } else if (a == "-q" && !list) {
-      o.quiet = true;
-    } else if (a == "-d" && hasValue && extract) {
-      o.destDir = argv[++i];
-    } else if (a == "-o" && extract) {
-      o.overwrite = true;
-    } else if (a == "-n" && extract) {
-      o.never = true;
-    } else if (a == "-j" && extract) {
-      o.junkPaths = true;
-    } else if (a == "-p" && extract) {
-      o.toStdout = true;
-    } else {
-      error = "option '" + a + "' is unknown or lacks its value here";
+  for (int id : given) {
+    const OptionInfo& info = FindOption(id);
+    if (info.commands && !std::strchr(info.commands, o.command[0])) {
+      error = "option " + OptionName(info) + " does not apply to " + o.command;
       return false;
     }
   }
-  if (o.archive.empty()) {
+  if (args.size() < 2) {
     error = "no archive given";
+    return false;
+  }
+  o.archive = args[1];
+  o.patterns.assign(args.begin() + 2, args.end());
+  if (o.command == "list" && !o.patterns.empty()) {
+    error = "list takes no patterns";
     return false;
   }
   if (o.overwrite && o.never) {
@@ -211,6 +314,7 @@ class Runner {
     z_.SetDoProcessMessages(false);
     // A damaged archive without its end record is rebuilt from its local headers.
     z_.SetIncompleteZipMode(unzip::TIncompleteZipMode::izAssumeBad);
+    z_.SetNamesCodePage(o_.namesCodePage);
     try {
       z_.SetZipName(o_.archive);
       z_.ReadZip();
@@ -466,16 +570,16 @@ class Runner {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc >= 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
-    std::printf("%s%s", kUsage, kHelp);
+  Options options;
+  std::string error;
+  if (!Parse(argc, argv, options, error)) return Usage(error);
+  if (options.help) {
+    PrintHelp();
     return kExitOk;
   }
-  if (argc >= 2 && std::string(argv[1]) == "--version") {
+  if (options.version) {
     std::printf("%s\n", kVersion);
     return kExitOk;
   }
-  Options options;
-  std::string error;
-  if (!Parse(argc, argv, options, error)) return Usage(error.c_str());
   return Runner(options).Run();
 }
