@@ -16,11 +16,15 @@ class EngineIO : public unzip::TDecodeIO {
  public:
   EngineIO(unzip::TDecodeState& s, const std::string& in) : s_(s), in_(in) {}
   bool FillInput() override {
+    s_.inCount = FillInputAt(s_, s_.inBuf.get());
+    return s_.inCount > 0;
+  }
+  // One copy per chunk, as reading a file is.
+  std::uint32_t FillInputAt(unzip::TDecodeState&, std::uint8_t* to) override {
     const std::size_t n = std::min<std::size_t>(unzip::kChunkSize, in_.size() - pos_);
-    std::memcpy(s_.inBuf.get(), in_.data() + pos_, n);
+    std::memcpy(to, in_.data() + pos_, n);
     pos_ += n;
-    s_.inCount = static_cast<std::uint32_t>(n);
-    return n > 0;
+    return static_cast<std::uint32_t>(n);
   }
   void FlushOutput() override { Deliver(s_, s_.outBuf.get(), s_.outCount); }
   void Deliver(unzip::TDecodeState& s, const std::uint8_t* data, std::uint32_t n) override {

@@ -24,6 +24,10 @@ class TDecodeIO {
   // Refills the input buffer with the entry's next chunk; false when the
   // entry's compressed bytes are used up.
   virtual bool FillInput() = 0;
+  // The same into `to` (room for a chunk) instead of the input buffer, for a
+  // decoder that keeps its input elsewhere; returns the bytes given, 0 when
+  // they are used up. By default through the input buffer.
+  virtual std::uint32_t FillInputAt(TDecodeState& s, std::uint8_t* to);
   // Passes the output buffer's pending bytes on and empties it.
   virtual void FlushOutput() = 0;
   // Passes on `n` (at most one chunk) decoded bytes kept outside the output
@@ -111,6 +115,14 @@ class TDecodeState {
   std::uint16_t lastByte = 0;
   std::uint16_t tableCount = 0;
 };
+
+inline std::uint32_t TDecodeIO::FillInputAt(TDecodeState& s, std::uint8_t* to) {
+  if (!FillInput()) return 0;
+  const std::uint32_t n = s.inCount;
+  std::memcpy(to, s.inBuf.get(), n);
+  s.inCount = 0;
+  return n;
+}
 
 inline void TDecodeIO::Deliver(TDecodeState& s, const std::uint8_t* data, std::uint32_t n) {
   std::memcpy(s.outBuf.get(), data, n);

@@ -12,9 +12,9 @@ namespace {
 constexpr unsigned kMaxMatch = 258;
 // Bits a Deflate64 distance takes at most: its code and 14 extra bits.
 constexpr unsigned kBitsPerDistance64 = 15 + 14;
-// The fast loop runs while this much input is staged: one turn refills the
-// bit buffer twice at most (Deflate64 three times), each loading eight bytes
-// and taking seven.
+// The fast loop runs while this much input is staged: its start and its
+// first turn refill the bit buffer four times at most (deflate three), each
+// loading eight bytes and taking seven.
 constexpr std::ptrdiff_t kInMargin = 32;
 // ...and while this much room is left: three literal pairs, then a longest
 // match whose last word-sized move may reach 15 bytes beyond its end.
@@ -22,20 +22,24 @@ constexpr std::ptrdiff_t kOutMargin = 6 + kMaxMatch + 16;
 // The history a match may reach back into: deflate's 32 KiB, Deflate64's 64.
 constexpr std::uint32_t kWindowSize64 = 65536;
 
-// Packed table entries. Bits 0-4: code bits to drop (the whole code, also for
-// an entry of a deeper level, and both codes of a literal pair). Bits 8-13:
-// the kind. A literal entry holds its literals in bits 16-23 and 24-31; a
-// length its base in 16-24 and its extra-bit count in 25-28; a distance its
-// extra-bit count in 5-8 and its base in 16-31; a link to a deeper level that
-// level's index width in 5-8 and its offset in the same array in 16-28.
-constexpr std::uint32_t kCodeBitsMask = 0x1F;
-constexpr std::uint32_t kFlagLiteral = 0x100;
-constexpr std::uint32_t kFlagPair = 0x200;
-constexpr std::uint32_t kFlagLength = 0x400;
-constexpr std::uint32_t kFlagEnd = 0x800;
+// Packed table entries. Bits 0-4: the bits the entry takes (its code with a
+// length's or distance's extra bits; both codes of a literal pair; a link's
+// first-level width). Bits 8-11: where a length's or distance's extra bits
+// start (its code length), the first code length of a literal entry, the
+// index width of the level a link leads to. Bits 12-13: how many literals a
+// literal entry holds (1 or 2). Bits 14-15 flags, and with kFlagExceptional
+// bits 12-13 tell a link from an end of block (neither: a bad code). Bits
+// 16-31: the literals (16-23, then 24-31), a base, or the offset of a link's
+// level in the same array.
+constexpr std::uint32_t kTakeMask = 0x1F;
+constexpr unsigned kStartShift = 8;
+constexpr unsigned kCountShift = 12;
 constexpr std::uint32_t kFlagLink = 0x1000;
-constexpr std::uint32_t kFlagBad = 0x2000;
-constexpr unsigned kDistExtraShift = 5;
+constexpr std::uint32_t kFlagEnd = 0x2000;
+constexpr std::uint32_t kFlagExceptional = 0x4000;
+constexpr std::uint32_t kFlagLiteral = 0x8000;
+// Adding a code length of `n` to a symbol's entry: as bits taken, and as where the extra bits start.
+constexpr std::uint32_t kPerCodeBit = 1u << kStartShift | 1u;
 
 inline void Copy8(std::uint8_t* to, const std::uint8_t* from) {
   std::uint64_t v;
@@ -48,38 +52,40 @@ inline void Copy16(std::uint8_t* to, const std::uint8_t* from) {
   std::memcpy(to, v, 16);
 }
 inline std::uint32_t LowBits(std::uint64_t v, unsigned n) { return static_cast<std::uint32_t>(v) & ((1u << n) - 1); }
+inline unsigned Taken(std::uint32_t e) { return e & kTakeMask; }
+inline unsigned Start(std::uint32_t e) { return e >> kStartShift & 15; }
+// A length's or distance's value: its base and the extra bits that follow its
+// code in `bits` (the buffer before the entry was taken). Shift counts are
+// masked as the processor masks them (bits 5-7 and 12-15 of such an entry
+// are 0), so that no masking instruction is needed.
+inline unsigned Value(std::uint32_t e, std::uint64_t bits) {
+  return (e >> 16) + static_cast<unsigned>((bits & ((std::uint64_t{1} << (e & 63)) - 1)) >> (e >> kStartShift & 63));
+}
 
-std::uint32_t LitEntry(const TDecodeEntry& e, unsigned codeBits) {
+std::uint32_t SymbolEntry(const TDecodeEntry& e) {
+  if (e.kind == kKindInvalid) return kFlagExceptional;
   switch (e.kind & ~kKindLowBits) {
-    case kKindLiteral: return codeBits | kFlagLiteral | (std::uint32_t{e.value} << 16);
-    case kKindEndOfBlock: return codeBits | kFlagEnd;
-    case kKindBase:
-      return codeBits | kFlagLength | (std::uint32_t{e.value} << 16) | (static_cast<std::uint32_t>(e.kind & kKindLowBits) << 25);
-    default: return codeBits | kFlagBad;
+    case kKindLiteral: return kFlagLiteral | 1u << kCountShift | std::uint32_t{e.value} << 16;
+    case kKindEndOfBlock: return kFlagExceptional | kFlagEnd;
+    case kKindBase: return (e.kind & kKindLowBits) | std::uint32_t{e.value} << 16;
+    default: return kFlagExceptional;
   }
 }
 
-std::uint32_t DistEntry(const TDecodeEntry& e, unsigned codeBits) {
-  if ((e.kind & ~kKindLowBits) != kKindBase) return codeBits | kFlagBad;
-  return codeBits | (static_cast<std::uint32_t>(e.kind & kKindLowBits) << kDistExtraShift) | (std::uint32_t{e.value} << 16);
-}
-
-// Converts the shared builder's table (root of `root` bits, then deeper
-// levels) to packed entries in `array`: the root at `rootAt`, widened to
-// `width` bits by repetition, the deeper levels from `levels` on.
-template <typename MakeEntry>
-void Pack(const TDecodeEntry* from, unsigned used, unsigned root, unsigned width, std::uint32_t* array,
-          std::uint32_t rootAt, std::uint32_t levels, MakeEntry make) {
-  const unsigned rootSize = 1u << root;
-  const auto convert = [&](const TDecodeEntry& e, unsigned extraBits) -> std::uint32_t {
-    if (e.kind & kKindLink)
-      return kFlagLink | root | ((e.kind & kKindLowBits) << kDistExtraShift) |
-             ((levels + e.value - rootSize) << 16);
-    if (e.kind == kKindInvalid) return kFlagBad | (e.bits + extraBits);
-    return make(e, e.bits + extraBits);
-  };
-  for (unsigned i = 0; i < (1u << width); ++i) array[rootAt + i] = convert(from[i & (rootSize - 1)], 0);
-  for (unsigned i = rootSize; i < used; ++i) array[levels + i - rootSize] = convert(from[i], root);
+// Builds the packed table of a code with the given root width, and returns
+// the verdict on its lengths; `shape` is theirs.
+TDecodeResult BuildPacked(const std::uint8_t* lengths, unsigned count, const std::uint32_t* symbols, unsigned root,
+                          std::uint32_t* table, unsigned capacity, TCodeShape& shape) {
+  shape = ShapeOfCode(lengths, count);
+  if (shape.verdict != TDecodeResult::Ok) return shape.verdict;
+  std::uint16_t sorted[kMaxSymbols];
+  CanonicalOrder(lengths, count, shape, sorted);
+  return FillCodeTable(
+      shape, sorted, root, table, capacity, kFlagExceptional,
+      [symbols](unsigned symbol, unsigned bits) { return symbols[symbol] + bits * kPerCodeBit; },
+      [root](unsigned width, unsigned offset) {
+        return root | width << kStartShift | kFlagExceptional | kFlagLink | offset << 16;
+      });
 }
 
 }  // namespace
@@ -93,7 +99,11 @@ TFastInflater::TFastInflater(TInflateVariant variant)
       buf_(new std::uint8_t[bufferSize_]),
       stage_(new std::uint8_t[kChunkSize + kInMargin]),
       dynamic_(new Tables),
-      fixed_(new Tables) {}
+      fixed_(new Tables) {
+  const TDeflateAlphabets& alphabets = DeflateAlphabets(variant);
+  for (unsigned i = 0; i < kLitSymbols; ++i) litSymbols_[i] = SymbolEntry(alphabets.literals[i]);
+  for (unsigned i = 0; i < kDistSymbols; ++i) distSymbols_[i] = SymbolEntry(alphabets.distances[i]);
+}
 
 void TFastInflater::SetLimit() {
   const std::uint64_t room = declared_ - base_;
@@ -145,13 +155,12 @@ bool TFastInflater::FillStage() {
   std::memmove(stage_.get(), in_, left);
   in_ = stage_.get();
   inEnd_ = in_ + left;
-  if (!s.io->FillInput() || s.inCount == 0) {
+  const std::uint32_t n = s.io->FillInputAt(s, stage_.get() + left);
+  if (n == 0) {
     inputDone_ = true;
     return false;
   }
-  std::memcpy(stage_.get() + left, s.inBuf.get(), s.inCount);
-  inEnd_ += s.inCount;
-  s.inCount = 0;
+  inEnd_ += n;
   return true;
 }
 
@@ -277,43 +286,46 @@ TDecodeResult TFastInflater::DynamicBlock() {
 
 TDecodeResult TFastInflater::BuildTables(const std::uint8_t* litLengths, unsigned nlit,
                                          const std::uint8_t* distLengths, unsigned ndist, Tables& t) {
-  // The shared builder, with the streaming decoder's alphabets, decides a
-  // code set's soundness exactly as for it; its tables are then packed.
-  TDecodeEntry scratch[kLitEnough];
-  unsigned root = 0;
-  TDecodeResult r =
-      BuildDecodeTable(litLengths, nlit, DeflateAlphabets(variant_).literals, kLitRootBits, scratch, kLitEnough, root);
+  // The code sets are judged by the rules the reference decoder has too.
+  TCodeShape shape;
+  TDecodeResult r = BuildPacked(litLengths, nlit, litSymbols_, kLitRootBits, t.lit, kLitEnough, shape);
   if (r != TDecodeResult::Ok) return r;
-  // Entries in use: the root, and deeper levels up to the last link's end.
-  unsigned used = 1u << root;
-  for (unsigned i = 0; i < (1u << root); ++i)
-    if (scratch[i].kind & kKindLink)
-      used = std::max(used, scratch[i].value + (1u << (scratch[i].kind & kKindLowBits)));
-  std::uint32_t* single = t.lit + kLitRootSize;
-  Pack(scratch, used, root, kLitRootBits, t.lit, kLitRootSize, 2 * kLitRootSize, LitEntry);
-  // The pair root: a literal whose code leaves room for a whole second
-  // literal code within the root bits takes both.
-  for (unsigned i = 0; i < kLitRootSize; ++i) {
-    std::uint32_t e = single[i];
-    if (e & kFlagLiteral) {
-      const unsigned first = e & kCodeBitsMask;
-      const std::uint32_t next = single[i >> first];
-      const unsigned second = next & kCodeBitsMask;
-      if ((next & kFlagLiteral) && first + second <= kLitRootBits)
-        e = (first + second) | kFlagLiteral | kFlagPair | (e & 0x00FF0000u) | ((next & 0x00FF0000u) << 8);
+  PairLiterals(litLengths, shape, t);
+  return BuildPacked(distLengths, ndist, distSymbols_, kDistRootBits, t.dist,
+                     variant_ == TInflateVariant::Deflate64 ? kDistEnough64 : kDistEnough, shape);
+}
+
+// A root entry of a literal whose code leaves room for a whole second
+// literal code within the root bits takes both. The slots of literal s with
+// a code of `len` bits are its reversed code plus k << len, and the bits
+// after its code there are k: the second literal is root entry k's.
+void TFastInflater::PairLiterals(const std::uint8_t* litLengths, const TCodeShape& shape, Tables& t) {
+  unsigned shortest = kMaxCodeBits;
+  for (unsigned s = 0; s < kEndOfBlock; ++s)
+    shortest = std::min(shortest, litLengths[s] != 0 ? unsigned{litLengths[s]} : kMaxCodeBits);
+  if (2 * shortest > kLitRootBits) return;  // no two literals fit
+  const unsigned longest = kLitRootBits - shortest;
+  // The entries second literals are taken from, before any becomes a pair.
+  std::uint32_t seconds[1u << (kLitRootBits - 1)];
+  std::copy(t.lit, t.lit + (1u << longest), seconds);
+  // Each length's first code, as RFC 1951 (3.2.2) counts them.
+  unsigned next[kMaxCodeBits + 1] = {};
+  for (unsigned len = 1, code = 0; len <= kMaxCodeBits; ++len) next[len] = code = (code + shape.counts[len - 1]) << 1;
+  for (unsigned s = 0; s < kEndOfBlock; ++s) {
+    const unsigned len = litLengths[s];
+    if (len == 0) continue;
+    const unsigned code = next[len]++;
+    if (len > longest) continue;
+    const unsigned rev = ReverseBits(code, len);
+    const std::uint32_t first = t.lit[rev];
+    for (unsigned k = 0; k < (1u << (kLitRootBits - len)); ++k) {
+      const std::uint32_t second = seconds[k];
+      const bool fits = (second & kFlagLiteral) && len + Taken(second) <= kLitRootBits;
+      t.lit[rev | k << len] = fits ? (len + Taken(second)) | len << kStartShift | 2u << kCountShift | kFlagLiteral |
+                                         (first & 0x00FF0000u) | (second & 0x00FF0000u) << 8
+                                   : first;
     }
-    t.lit[i] = e;
   }
-  const unsigned distEnough = variant_ == TInflateVariant::Deflate64 ? kDistEnough64 : kDistEnough;
-  r = BuildDecodeTable(distLengths, ndist, DeflateAlphabets(variant_).distances, kDistRootBits, scratch, distEnough,
-                       root);
-  if (r != TDecodeResult::Ok) return r;
-  used = 1u << root;
-  for (unsigned i = 0; i < (1u << root); ++i)
-    if (scratch[i].kind & kKindLink)
-      used = std::max(used, scratch[i].value + (1u << (scratch[i].kind & kKindLowBits)));
-  Pack(scratch, used, root, kDistRootBits, t.dist, 0, 1u << kDistRootBits, DistEntry);
-  return TDecodeResult::Ok;
 }
 
 template <bool k64>
@@ -342,32 +354,34 @@ std::optional<TDecodeResult> TFastInflater::CopyMatch(unsigned len, unsigned dis
 template <bool k64>
 std::optional<TDecodeResult> TFastInflater::SlowSymbol(const Tables& t) {
   if (nbits_ < kBitsPerMatch && !NeedBits()) return TDecodeResult::BadData;
-  std::uint32_t e = t.lit[kLitRootSize + (bits_ & (kLitRootSize - 1))];
-  if (e & kFlagLink)
-    e = t.lit[(e >> 16 & 0x1FFF) + LowBits(bits_ >> kLitRootBits, e >> kDistExtraShift & 15)];
-  const unsigned codeBits = e & kCodeBitsMask;
-  if (e & kFlagLiteral) {
-    Drop(codeBits);
+  std::uint32_t e = t.lit[LowBits(bits_, kLitRootBits)];
+  if ((e & kFlagExceptional) && (e & kFlagLink)) {
+    Drop(Taken(e));
+    e = t.lit[(e >> 16) + LowBits(bits_, Start(e))];
+  }
+  if (e & kFlagLiteral) {  // of a pair, the first only
+    Drop(Start(e));
     if (!Room(1)) return TDecodeResult::BadData;
     *out_++ = static_cast<std::uint8_t>(e >> 16);
     return std::nullopt;
   }
-  if (!(e & kFlagLength)) {
-    Drop(codeBits);
+  if (e & kFlagExceptional) {
+    Drop(Taken(e));
     return (e & kFlagEnd) ? TDecodeResult::Ok : TDecodeResult::BadData;
   }
-  const unsigned len = (e >> 16 & 0x1FF) + LowBits(bits_ >> codeBits, e >> 25 & 31);
-  Drop(codeBits + (e >> 25 & 31));
+  const unsigned len = Value(e, bits_);
+  Drop(Taken(e));
   // Deflate64's 16 extra length bits leave too few for a distance.
   if constexpr (k64)
     if (nbits_ < kBitsPerDistance64 && !NeedBits()) return TDecodeResult::BadData;
-  std::uint32_t d = t.dist[bits_ & ((1u << kDistRootBits) - 1)];
-  if (d & kFlagLink) d = t.dist[(d >> 16) + LowBits(bits_ >> kDistRootBits, d >> kDistExtraShift & 15)];
-  if (d & kFlagBad) return TDecodeResult::BadData;
-  const unsigned dBits = d & kCodeBitsMask;
-  const unsigned dExtra = d >> kDistExtraShift & 15;
-  const unsigned dist = (d >> 16) + LowBits(bits_ >> dBits, dExtra);
-  Drop(dBits + dExtra);
+  std::uint32_t d = t.dist[LowBits(bits_, kDistRootBits)];
+  if ((d & kFlagExceptional) && (d & kFlagLink)) {
+    Drop(Taken(d));
+    d = t.dist[(d >> 16) + LowBits(bits_, Start(d))];
+  }
+  if (d & kFlagExceptional) return TDecodeResult::BadData;
+  const unsigned dist = Value(d, bits_);
+  Drop(Taken(d));
   // A distance before the entry's first byte is bad data.
   if (dist > static_cast<std::uint64_t>(out_ - buf_.get())) return TDecodeResult::BadData;
   return CopyMatch(len, dist);
@@ -382,8 +396,9 @@ std::optional<TDecodeResult> TFastInflater::FastLoop(const Tables& t) {
   const std::uint8_t* const inFast = inEnd_ - kInMargin;
   std::uint8_t* const outFast = limit_ - kOutMargin;
   // The hot state lives in locals so stores into the output cannot alias it.
+  // Only the low byte of `nbits` counts: taking an entry subtracts all of it.
   std::uint64_t bits = bits_;
-  unsigned nbits = nbits_;
+  std::uint32_t nbits = nbits_;
   const std::uint8_t* in = in_;
   std::uint8_t* out = out_;
   std::optional<TDecodeResult> result;
@@ -391,67 +406,83 @@ std::optional<TDecodeResult> TFastInflater::FastLoop(const Tables& t) {
   // themselves, so reloading them later changes nothing.
 #define TW_REFILL()                              \
   do {                                           \
-    bits |= Load64(in) << nbits;                 \
-    in += (63 - nbits) >> 3;                     \
+    bits |= Load64(in) << (nbits & 63);          \
+    in += 7 - (nbits >> 3 & 7);                  \
     nbits |= 56;                                 \
   } while (0)
-#define TW_DROP(n)   \
-  do {               \
-    bits >>= (n);    \
-    nbits -= (n);    \
+#define TW_TAKE(e)          \
+  do {                      \
+    bits >>= (e) & 63;      \
+    nbits -= (e);           \
   } while (0)
-  while (in <= inFast && out <= outFast) {
-    TW_REFILL();
-    std::uint32_t e = lit[bits & (kLitRootSize - 1)];
-    // Up to three root entries of one or two literals per refill (33 bits).
+  // One or two literals of a root entry, stored as two bytes either way.
+#define TW_LITERALS(e)                                             \
+  do {                                                             \
+    std::memcpy(out, reinterpret_cast<const char*>(&(e)) + 2, 2);  \
+    out += (e) >> kCountShift & 3;                                 \
+    TW_TAKE(e);                                                    \
+  } while (0)
+  TW_REFILL();
+  // The entry of the next symbol is looked up as early as its bits are known.
+  std::uint32_t e = lit[LowBits(bits, kLitRootBits)];
+  do {
+    // Up to three root entries of literals per refill (33 bits).
     if (e & kFlagLiteral) {
-      std::memcpy(out, reinterpret_cast<const char*>(&e) + 2, 2);
-      out += 1 + ((e >> 9) & 1);
-      TW_DROP(e & kCodeBitsMask);
-      e = lit[bits & (kLitRootSize - 1)];
+      TW_LITERALS(e);
+      e = lit[LowBits(bits, kLitRootBits)];
       if (e & kFlagLiteral) {
-        std::memcpy(out, reinterpret_cast<const char*>(&e) + 2, 2);
-        out += 1 + ((e >> 9) & 1);
-        TW_DROP(e & kCodeBitsMask);
-        e = lit[bits & (kLitRootSize - 1)];
+        TW_LITERALS(e);
+        e = lit[LowBits(bits, kLitRootBits)];
         if (e & kFlagLiteral) {
-          std::memcpy(out, reinterpret_cast<const char*>(&e) + 2, 2);
-          out += 1 + ((e >> 9) & 1);
-          TW_DROP(e & kCodeBitsMask);
+          TW_LITERALS(e);
+          TW_REFILL();
+          e = lit[LowBits(bits, kLitRootBits)];
           continue;
         }
       }
+      // A match takes up to 48 bits.
+      TW_REFILL();
     }
-    if (e & kFlagLink) {
-      e = lit[(e >> 16 & 0x1FFF) + LowBits(bits >> kLitRootBits, e >> kDistExtraShift & 15)];
+    if (e & kFlagExceptional) {
+      if (!(e & kFlagLink)) {
+        TW_TAKE(e);
+        result = (e & kFlagEnd) ? TDecodeResult::Ok : TDecodeResult::BadData;
+        break;
+      }
+      TW_TAKE(e);
+      e = lit[(e >> 16) + LowBits(bits, Start(e))];
       if (e & kFlagLiteral) {
         *out++ = static_cast<std::uint8_t>(e >> 16);
-        TW_DROP(e & kCodeBitsMask);
+        TW_TAKE(e);
+        TW_REFILL();
+        e = lit[LowBits(bits, kLitRootBits)];
         continue;
       }
+      if (e & kFlagExceptional) {
+        TW_TAKE(e);
+        result = (e & kFlagEnd) ? TDecodeResult::Ok : TDecodeResult::BadData;
+        break;
+      }
     }
-    const unsigned codeBits = e & kCodeBitsMask;
-    if (!(e & kFlagLength)) {
-      TW_DROP(codeBits);
-      result = (e & kFlagEnd) ? TDecodeResult::Ok : TDecodeResult::BadData;
-      break;
+    const unsigned len = Value(e, bits);
+    TW_TAKE(e);
+    // Deflate64's 16 extra length bits leave too few for a distance.
+    if constexpr (k64) TW_REFILL();
+    std::uint32_t d = dists[LowBits(bits, kDistRootBits)];
+    if (d & kFlagExceptional) {
+      if (!(d & kFlagLink)) {
+        result = TDecodeResult::BadData;
+        break;
+      }
+      TW_TAKE(d);
+      d = dists[(d >> 16) + LowBits(bits, Start(d))];
+      if (d & kFlagExceptional) {
+        result = TDecodeResult::BadData;
+        break;
+      }
     }
-    if (nbits < kBitsPerMatch) TW_REFILL();
-    const unsigned extra = e >> 25 & 31;
-    const unsigned len = (e >> 16 & 0x1FF) + LowBits(bits >> codeBits, extra);
-    TW_DROP(codeBits + extra);
-    if constexpr (k64)
-      if (nbits < kBitsPerDistance64) TW_REFILL();
-    std::uint32_t d = dists[bits & ((1u << kDistRootBits) - 1)];
-    if (d & kFlagLink) d = dists[(d >> 16) + LowBits(bits >> kDistRootBits, d >> kDistExtraShift & 15)];
-    if (d & kFlagBad) {
-      result = TDecodeResult::BadData;
-      break;
-    }
-    const unsigned dBits = d & kCodeBitsMask;
-    const unsigned dExtra = d >> kDistExtraShift & 15;
-    const std::size_t dist = (d >> 16) + LowBits(bits >> dBits, dExtra);
-    TW_DROP(dBits + dExtra);
+    const std::size_t dist = Value(d, bits);
+    TW_TAKE(d);
     if (dist > static_cast<std::size_t>(out - window)) {
       result = TDecodeResult::BadData;
       break;
@@ -460,49 +491,55 @@ std::optional<TDecodeResult> TFastInflater::FastLoop(const Tables& t) {
       // Longer than deflate's longest: past what the room margin covers.
       if (len > kMaxMatch) {
         bits_ = bits;
-        nbits_ = nbits;
+        nbits_ = nbits & 0xFF;
         in_ = in;
         out_ = out;
         return CopyMatch(len, static_cast<unsigned>(dist));
       }
     }
+    TW_REFILL();
+    e = lit[LowBits(bits, kLitRootBits)];
     std::uint8_t* to = out;
     const std::uint8_t* from = out - dist;
-    std::uint8_t* const end = out + len;
+    out += len;
     // Whole words, each reading only bytes already written; the last may run
     // past the match's end into room the margin keeps free.
     if (dist >= 16) {
-      do {
+      Copy16(to, from);
+      Copy16(to + 16, from + 16);
+      to += 32;
+      from += 32;
+      while (to < out) {
         Copy16(to, from);
         to += 16;
         from += 16;
-      } while (to < end);
+      }
     } else if (dist >= 8) {
       do {
         Copy8(to, from);
         to += 8;
         from += 8;
-      } while (to < end);
+      } while (to < out);
     } else if (dist == 1) {
       const std::uint64_t v = 0x0101010101010101ull * *from;
       do {
         std::memcpy(to, &v, 8);
         to += 8;
-      } while (to < end);
+      } while (to < out);
     } else {
       // A short period: each word's first `dist` bytes are right, and the
       // next word starts where they end.
       do {
         Copy8(to, to - dist);
         to += dist;
-      } while (to < end);
+      } while (to < out);
     }
-    out = end;
-  }
+  } while (in <= inFast && out <= outFast);
 #undef TW_REFILL
-#undef TW_DROP
+#undef TW_TAKE
+#undef TW_LITERALS
   bits_ = bits;
-  nbits_ = nbits;
+  nbits_ = nbits & 0xFF;
   in_ = in;
   out_ = out;
   return result;

@@ -38,7 +38,6 @@ class TFastInflater {
   // literals together, in one access; 8 bits for distances.
   static constexpr unsigned kLitRootBits = 11;
   static constexpr unsigned kDistRootBits = 8;
-  static constexpr unsigned kLitRootSize = 1u << kLitRootBits;
   // Worst-case table sizes of a deflate code with these root widths (all
   // length sets of 286 and 30 symbols up to 15 bits).
   static constexpr unsigned kLitEnough = 2342;
@@ -46,12 +45,9 @@ class TFastInflater {
   // Deflate64's 32 distance codes: the root and at most one deeper level of
   // 2^7 entries for each code longer than the root.
   static constexpr unsigned kDistEnough64 = (1u << kDistRootBits) + 32 * (1u << (15 - kDistRootBits));
-  // The literal/length array: the two-literal root, the one-symbol root,
-  // then the deeper levels both share.
-  static constexpr unsigned kLitArraySize = kLitRootSize + kLitEnough;
 
   struct Tables {
-    std::uint32_t lit[kLitArraySize];
+    std::uint32_t lit[kLitEnough];
     std::uint32_t dist[kDistEnough64];
   };
 
@@ -60,6 +56,7 @@ class TFastInflater {
   TDecodeResult DynamicBlock();
   TDecodeResult BuildTables(const std::uint8_t* litLengths, unsigned nlit, const std::uint8_t* distLengths,
                             unsigned ndist, Tables& t);
+  static void PairLiterals(const std::uint8_t* litLengths, const TCodeShape& shape, Tables& t);
   template <bool k64>
   TDecodeResult Codes(const Tables& t);
   // Nothing while the block goes on.
@@ -110,6 +107,9 @@ class TFastInflater {
   std::uint32_t padBytes_ = 0;
   std::uint8_t lastByte_ = 0;
 
+  // Each symbol's table entry but for its code length (InflateFast.cpp).
+  std::uint32_t litSymbols_[kLitSymbols];
+  std::uint32_t distSymbols_[kDistSymbols];
   std::unique_ptr<Tables> dynamic_;
   std::unique_ptr<Tables> fixed_;
   bool fixedBuilt_ = false;

@@ -173,19 +173,22 @@ TDecodeResult TEntryDecoder::UnStore() {
 }
 
 bool TEntryDecoder::FillInput() {
+  state_.inCount = FillInputAt(state_, state_.inBuf.get());
+  return state_.inCount > 0;
+}
+
+std::uint32_t TEntryDecoder::FillInputAt(TDecodeState&, std::uint8_t* to) {
   host_.Refilling();
   const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(kChunkSize, cur_.CompressedSize));
   cur_.CompressedSize -= n;
-  if (n == 0) return false;
-  std::uint8_t* in = state_.inBuf.get();
-  archive_.ReadData(in, n);
-  state_.inCount = n;
+  if (n == 0) return 0;
+  archive_.ReadData(to, n);
   if (aes_) {
-    aesDecrypter_->Decrypt(in, n);
-  } else if ((cur_.Flags & kFlagEncrypted) && !host_.Decrypt(in, n)) {
-    keys_.Decrypt(in, n);
+    aesDecrypter_->Decrypt(to, n);
+  } else if ((cur_.Flags & kFlagEncrypted) && !host_.Decrypt(to, n)) {
+    keys_.Decrypt(to, n);
   }
-  return true;
+  return n;
 }
 
 void TEntryDecoder::FlushOutput() {

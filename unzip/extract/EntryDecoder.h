@@ -89,6 +89,7 @@ class TEntryDecoder final : private TDecodeIO {
   bool AuthenticateAes();
   void Dispatch();
   bool FillInput() override;
+  std::uint32_t FillInputAt(TDecodeState& s, std::uint8_t* to) override;
   void FlushOutput() override;
   void Deliver(TDecodeState& s, const std::uint8_t* data, std::uint32_t n) override;
   void Hold(TDecodeState& s, const std::uint8_t* data, std::uint32_t n) override;
