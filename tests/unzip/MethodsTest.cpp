@@ -1,5 +1,5 @@
-// Deflate64, bzip2, LZMA, XZ and Zstandard entries, written by the tools that
-// write them in the wild, and damaged streams of each.
+// Deflate64, bzip2, LZMA, XZ, Zstandard and PPMd entries, written by the
+// tools that write them in the wild, and damaged streams of each.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -44,6 +44,12 @@ TEST(Methods, PeerArchivesExtractByteExact) {
       {"7-Zip Deflate64", "7zz", "7zz a -tzip -mm=Deflate64 -mx=9 ARCHIVE ."},
       {"7-Zip bzip2", "7zz", "7zz a -tzip -mm=BZip2 ARCHIVE ."},
       {"7-Zip LZMA", "7zz", "7zz a -tzip -mm=LZMA -mx=9 ARCHIVE ."},
+      // PPMd's orders 2 to 16; its two restoration methods, restart (the
+      // default) and cut-off (-mx=9), run when a 1 MiB model fills up.
+      {"7-Zip PPMd order 2", "7zz", "7zz a -tzip -mm=PPMd -mo=2 -mmem=1m ARCHIVE ."},
+      {"7-Zip PPMd order 16, model full", "7zz", "7zz a -tzip -mm=PPMd -mo=16 -mmem=1m ARCHIVE ."},
+      {"7-Zip PPMd cut-off, model full", "7zz", "7zz a -tzip -mm=PPMd -mx=9 -mmem=1m ARCHIVE ."},
+      {"7-Zip PPMd order 6, 64 MiB", "7zz", "7zz a -tzip -mm=PPMd -mo=6 -mmem=64m ARCHIVE ."},
       {"Python bzip2", "python3", python + "ARCHIVE ZIP_BZIP2"},
       {"Python LZMA", "python3", python + "ARCHIVE ZIP_LZMA"},
       {"zstd frames", "zstd", "fixture zstd_framed"},
@@ -92,12 +98,16 @@ std::map<std::string, std::string> ExtractAll(const fs::path& archive, const fs:
 
 TEST(Methods, DamagedStreamsFailTheirEntryAlone) {
   TW_REQUIRE_TOOL("zstd");
+  TW_REQUIRE_TOOL("7zz");
   TempDir dir;
   ziptest::MakeFixture("damaged", dir.Path() / "d.zip");
   int extracted = 0;
   const auto failures = ExtractAll(dir.Path() / "d.zip", dir.Path() / "out", extracted);
-  EXPECT_EQ(extracted, 4);
-  for (const std::string method : {"bzip2", "lzma", "xz", "zstd"}) {
+  EXPECT_EQ(extracted, 5);
+  // Each method's entry names, and what its damage messages call its data.
+  const std::pair<std::string, std::string> methods[] = {
+      {"bzip2", "bzip2"}, {"lzma", "lzma"}, {"xz", "xz"}, {"zstd", "zstd"}, {"ppmd", "PPMd"}};
+  for (const auto& [method, data] : methods) {
     EXPECT_TRUE(fs::exists(dir.Path() / "out" / (method + "-good.txt"))) << method;
     for (const std::string kind : {"flipped", "cut", "long"}) {
       const std::string name = method + "-" + kind + ".txt";
@@ -105,12 +115,31 @@ TEST(Methods, DamagedStreamsFailTheirEntryAlone) {
       EXPECT_FALSE(fs::exists(dir.Path() / "out" / name)) << name;
     }
     // A stream cut short is named for what it is.
-    EXPECT_EQ(failures.at(method + "-cut.txt"), "corrupt " + method + " data") << method;
+    EXPECT_EQ(failures.at(method + "-cut.txt"), "corrupt " + data + " data") << method;
   }
-  // Output past the declared size is cut; LZMA, told the size, finds no end there.
+  // A damaged PPMd model strays into symbols that mean nothing, or past the data's end.
+  EXPECT_EQ(failures.at("ppmd-flipped.txt"), "corrupt PPMd data");
+  // Output past the declared size is cut; LZMA, told the size, finds no end
+  // there; PPMd stops at the size, and its CRC tells.
   EXPECT_EQ(failures.at("bzip2-long.txt"), "File is larger than uncompressed size!");
   EXPECT_EQ(failures.at("zstd-long.txt"), "File is larger than uncompressed size!");
   EXPECT_EQ(failures.at("lzma-long.txt"), "corrupt lzma data");
+  EXPECT_EQ(failures.at("ppmd-long.txt"), "CRC");
+}
+
+// The PPMd header's fields: an order below 2 and the freezing restoration
+// method (which no writer uses) are refused; the largest model the header
+// can name is within the engine's limit.
+TEST(Methods, PpmdHeaderFields) {
+  TW_REQUIRE_TOOL("7zz");
+  TempDir dir;
+  ziptest::MakeFixture("ppmd_headers", dir.Path() / "h.zip");
+  int extracted = 0;
+  const auto failures = ExtractAll(dir.Path() / "h.zip", dir.Path() / "out", extracted);
+  EXPECT_EQ(failures, (std::map<std::string, std::string>{{"order-1.txt", "corrupt PPMd data"},
+                                                          {"freeze.txt", "corrupt PPMd data"}}));
+  EXPECT_EQ(extracted, 2);
+  EXPECT_EQ(ziptest::Tree(dir.Path() / "out"), ziptest::Tree(dir.Path() / "h.zip.plain"));
 }
 
 TEST(Methods, DictionariesAreCappedBeforeAllocation) {

@@ -174,6 +174,21 @@ def zip_lzma(plain):
     return struct.pack("<BBH", 9, 4, len(props)) + props + compressor.compress(plain) + compressor.flush()
 
 
+def seven_zip_packed(plain, *options):
+    # The entry's data as 7-Zip compresses it: the one entry of an archive it writes.
+    import tempfile
+    with tempfile.TemporaryDirectory() as work:
+        open(os.path.join(work, "plain"), "wb").write(plain)
+        subprocess.run(["7zz", "a", "-tzip", *options, "packed.zip", "plain"], cwd=work, check=True,
+                       stdout=subprocess.DEVNULL)
+        path = os.path.join(work, "packed.zip")
+        info = zipfile.ZipFile(path).infolist()[0]
+        data = open(path, "rb").read()
+        n, e = struct.unpack_from("<HH", data, info.header_offset + 26)
+        start = info.header_offset + 30 + n + e
+        return data[start:start + info.compress_size]
+
+
 def damaged(out):
     # Per method: a sound entry, one with a flipped byte, one cut short and one
     # whose stream runs past its declared size.
@@ -183,6 +198,7 @@ def damaged(out):
         "lzma": (14, zip_lzma),
         "xz": (95, lambda d: lzma.compress(d, format=lzma.FORMAT_XZ)),
         "zstd": (93, lambda d: run_tool(["zstd", "-q", "-c"], d)),
+        "ppmd": (98, lambda d: seven_zip_packed(d, "-mm=PPMd")),
     }
     entries = []
     for name, (method, pack) in packers.items():
@@ -194,6 +210,23 @@ def damaged(out):
         entries.append((name + "-cut.txt", method, plain, packed[: len(packed) // 2]))
         entries.append((name + "-long.txt", method, plain, packed, len(plain) // 2))
     raw_zip(out, entries)
+
+
+def ppmd_headers(out):
+    # One small PPMd stream with its header's fields changed: the order, the
+    # restoration method, the model's memory (which a model of a few bytes
+    # never fills, so that the data decodes the same).
+    plain = b"order and memory of the model\n" * 20
+    packed = seven_zip_packed(plain, "-mm=PPMd", "-mo=6", "-mmem=1m")
+    fields, = struct.unpack_from("<H", packed)
+
+    def header(order, memory_mb, restoration):
+        return struct.pack("<H", (order - 1) | (memory_mb - 1) << 4 | restoration << 12) + packed[2:]
+
+    assert fields == struct.unpack_from("<H", header(6, 1, 0))[0]
+    raw_zip(out, [("good.txt", 98, plain, packed), ("largest-model.txt", 98, plain, header(6, 256, 0)),
+                  ("order-1.txt", 98, plain, header(1, 1, 0)), ("freeze.txt", 98, plain, header(6, 1, 2))])
+    write_plain(out, [("good.txt", plain), ("largest-model.txt", plain)])
 
 
 def zstd_framed(out):
@@ -468,7 +501,7 @@ KINDS = {
               z64_end_contradicts, z64_count_overflow, z64_extra_short, promises_more, descriptors_no_dir,
               streamed_no_dir, streamed_no_sig, metadata, messages, zstd_framed, zstd_old_id, xz_framed,
               xz_huge_dictionary, lzma_huge_dictionary, damaged, twins, folders, modes, failing, broken_directory,
-              cp932_names, cp866_names)
+              cp932_names, cp866_names, ppmd_headers)
 }
 
 if __name__ == "__main__":

@@ -61,7 +61,7 @@ constexpr char kMore[] =
     "\n"
     "PATTERN selects entries by their stored path, in any letter case: * any run of\n"
     "characters (also across folders), ? one character, <a-f0-9> a set, <!...> its complement.\n"
-    "Methods read: stored, shrink, reduce, implode, deflate, deflate64, bzip2, lzma, xz, zstd;\n"
+    "Methods read: stored, shrink, reduce, implode, deflate, deflate64, bzip2, lzma, xz, zstd, ppmd;\n"
     "traditional and WinZip AES encryption; blocked archives given by their last file.\n"
     "\n"
     "Exit status: 0 all well, 1 an entry failed, 2 the archive cannot be read, 3 bad usage.\n";

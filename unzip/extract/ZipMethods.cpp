@@ -29,7 +29,7 @@ constexpr TMethod kMethods[] = {
     {kMethodZstdOld, "zstd", "zstd", [](TDecoder& d) { return UnZstd(d.State()); }},
     {kMethodZstd, "zstd", "zstd", [](TDecoder& d) { return UnZstd(d.State()); }},
     {kMethodXz, "xz", "xz", [](TDecoder& d) { return UnXz(d.State()); }},
-    {kMethodPpmd, "ppmd", "ppmd", nullptr},
+    {kMethodPpmd, "ppmd", "PPMd", [](TDecoder& d) { return UnPpmd(d.State()); }},
     {kMethodAes, "aes", "aes", nullptr},
 };
 

@@ -15,7 +15,7 @@
 namespace {
 
 constexpr std::uint32_t kDeclaredSize = 1 << 20;
-constexpr std::uint16_t kMethods[] = {0, 8, 9, 12, 14, 93, 95, 1, 6};
+constexpr std::uint16_t kMethods[] = {0, 8, 9, 12, 14, 93, 95, 1, 6, 98};
 
 // One entry "e" with the 0x9901 field in both headers.
 std::string Archive(std::uint8_t strength, std::uint16_t method, std::uint16_t version, const std::uint8_t* data,

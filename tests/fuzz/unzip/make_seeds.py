@@ -129,7 +129,7 @@ def seed(target, name, data):
 
 
 # The methods target: a selector byte (0 Deflate64, 1 bzip2, 2 LZMA, 3 XZ,
-# 4 Zstandard), then the stream.
+# 4 Zstandard, 5 PPMd), then the stream.
 def zip_lzma(data):
     compressor = lzma.LZMACompressor(lzma.FORMAT_RAW, filters=[{"id": lzma.FILTER_LZMA1}])
     props = lzma._encode_filter_properties({"id": lzma.FILTER_LZMA1})
@@ -151,8 +151,8 @@ for i, data in enumerate(texts):
         seed("methods", f"zstd-{i}", b"\x04" + zst)
 
 
-# 7-Zip writes the Deflate64 and AES seeds when it is installed: the entry's
-# data region, and for AES the three bytes the target reads first.
+# 7-Zip writes the Deflate64, PPMd and AES seeds when it is installed: the
+# entry's data region, and for AES the three bytes the target reads first.
 def seven_zip_entries(options):
     if not shutil.which("7zz"):
         return []
@@ -177,10 +177,15 @@ def seven_zip_entries(options):
 
 for info, extra, data in seven_zip_entries(["-mm=Deflate64", "-mx=9"]):
     seed("methods", "deflate64-" + info.filename, b"\x00" + data)
+# Orders 2 and 16, and both restoration methods.
+for options in (["-mo=2"], ["-mo=16", "-mmem=1m"], ["-mx=9", "-mmem=1m"]):
+    for info, extra, data in seven_zip_entries(["-mm=PPMd", *options]):
+        if info.compress_type == 98:
+            seed("methods", "ppmd" + "".join(options) + "-" + info.filename, b"\x05" + data)
 for strength in ("AES128", "AES192", "AES256"):
     for method in ("Deflate", "Copy"):
         for info, extra, data in seven_zip_entries([f"-mem={strength}", f"-mm={method}", "-ppw"]):
             at = extra.find(b"\x01\x99")
             version, _, key, inner = struct.unpack_from("<H2sBH", extra, at + 4)
-            order = [0, 8, 9, 12, 14, 93, 95, 1, 6]
+            order = [0, 8, 9, 12, 14, 93, 95, 1, 6, 98]
             seed("aes", f"{strength}-{method}-{info.filename}", bytes([key, order.index(inner), version - 1]) + data)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Windows build's zip tool under Wine against archives that Debian's zip and
-# 7-Zip write: stored, deflated (fast and best) and encrypted entries, folders,
-# an empty file and a name in Chinese. Every archive must test clean, and must
+# 7-Zip write: stored, deflated (fast and best), PPMd and encrypted entries,
+# folders, an empty file and a name in Chinese. Every archive must test clean, and must
 # extract to exactly the files it was made from, on one thread and on several;
 # and an archive with a damaged entry must leave neither it nor a temporary
 # file behind, whatever the other threads decoded meanwhile.
@@ -19,10 +19,11 @@ seq 1 60000 > src/sub/numbers.txt
 : > src/empty.txt
 printf '运单' > "src/sub/运单.txt"
 (cd src && zip -q -r -0 ../stored.zip . && zip -q -r -1 ../fast.zip . && zip -q -r -9 ../best.zip . &&
-  zip -q -r -P secret ../encrypted.zip . && 7zz a -bd -tzip -mx=9 ../sevenzip.zip . >/dev/null)
+  zip -q -r -P secret ../encrypted.zip . && 7zz a -bd -tzip -mx=9 ../sevenzip.zip . >/dev/null &&
+  7zz a -bd -tzip -mm=PPMd ../ppmd.zip . >/dev/null && 7zz a -bd -tzip -mm=PPMd -mo=16 -mmem=1m ../ppmd-full.zip . >/dev/null)
 
 status=0
-for archive in stored fast best encrypted sevenzip; do
+for archive in stored fast best encrypted sevenzip ppmd ppmd-full; do
   password=()
   [ "$archive" = encrypted ] && password=(-P secret)
   if ! "$wine_run" "$unzipper" test "$archive.zip" "${password[@]}" >/dev/null; then
