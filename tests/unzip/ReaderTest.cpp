@@ -89,6 +89,43 @@ TEST(ReadZip, DuplicateLocalOffsetsRebuild) {
   EXPECT_EQ(ziptest::ReadFile(dir.Path() / "out" / "one.txt"), "one\n");
 }
 
+// Entries whose local header and data share bytes with another entry's, or
+// with the directory, are refused as a whole: that is how a zip bomb makes a
+// few kilobytes extract to gigabytes. Entries that merely abut are not.
+TEST(ReadZip, OverlappingEntriesAreRefused) {
+  TempDir dir;
+  const struct {
+    const char* kind;
+    const char* error;  // none: the archive is read
+  } cases[] = {
+      {"shared", "Not a valid zip file! (its entries \"bomb00.bin\" and \"bomb01.bin\" overlap: possibly a zip bomb)"},
+      {"runs_over", "Not a valid zip file! (its entries \"first.txt\" and \"second.txt\" overlap: possibly a zip bomb)"},
+      {"directory", "Not a valid zip file! (its entry \"second.txt\" overlaps its directory)"},
+      {"apart", nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.kind);
+    const fs::path zip = dir.Path() / (std::string(c.kind) + ".zip");
+    MakeFixture(std::string("overlap_") + c.kind, zip);
+    TUnZipper z;
+    z.SetZipName(zip.string());
+    if (!c.error) {
+      z.ReadZip();
+      z.SetTestOnly(true);
+      z.SetDoAll(true);
+      EXPECT_EQ(z.UnZip(), 2);
+      continue;
+    }
+    try {
+      z.ReadZip();
+      ADD_FAILURE() << "read";
+    } catch (const EBadZipFile& e) {
+      EXPECT_STREQ(e.what(), c.error);
+    }
+    EXPECT_EQ(z.EntryCount(), 0);
+  }
+}
+
 TEST(ReadZip, NamesDatesAndSortOrders) {
   TempDir dir;
   MakeFixture("dates", dir.Path() / "d.zip");

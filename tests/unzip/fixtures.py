@@ -86,6 +86,40 @@ def dup_central(out):
     open(out, "wb").write(bytes(data))
 
 
+def overlapping(out, kind):
+    # Entries whose ranges overlap: "shared", 40 central records claiming one
+    # local header of 4 MiB of zeros (each record a name of its own); "runs_over",
+    # an entry whose data runs over the next local header into its data;
+    # "directory", an entry whose data runs into the central directory; and
+    # "apart", the same archive untouched, its entries merely adjacent.
+    if kind == "shared":
+        with zipfile.ZipFile(out, "w") as zf:
+            entry(zf, "bomb00.bin", bytes(4 << 20))
+        data = bytearray(open(out, "rb").read())
+        cd = data.find(b"PK\x01\x02")
+        end = data.rfind(b"PK\x05\x06")
+        record = bytes(data[cd:end])
+        records = b"".join(record.replace(b"bomb00", b"bomb%02d" % i) for i in range(40))
+        tail = bytearray(data[end:])
+        struct.pack_into("<HHI", tail, 8, 40, 40, len(records))
+        open(out, "wb").write(bytes(data[:cd]) + records + bytes(tail))
+        return
+    with zipfile.ZipFile(out, "w") as zf:
+        entry(zf, "first.txt", b"first\n" * 100)
+        entry(zf, "second.txt", b"second\n" * 100)
+    data = bytearray(open(out, "rb").read())
+    infos = zipfile.ZipFile(out).infolist()
+    grow = {"runs_over": (infos[0], 30 + len("second.txt") + 10), "directory": (infos[1], 10)}.get(kind)
+    if grow:
+        info, extra = grow
+        cd = data.find(b"PK\x01\x02")
+        while cd >= 0 and struct.unpack_from("<I", data, cd + 42)[0] != info.header_offset:
+            cd = data.find(b"PK\x01\x02", cd + 4)
+        for at, off in ((info.header_offset, 18), (cd, 20)):
+            struct.pack_into("<I", data, at + off, info.compress_size + extra)
+    open(out, "wb").write(bytes(data))
+
+
 def unknown_method(out):
     # Method 97 (WavPack) is read by nobody here.
     with zipfile.ZipFile(out, "w") as zf:
@@ -503,6 +537,8 @@ KINDS = {
               xz_huge_dictionary, lzma_huge_dictionary, damaged, twins, folders, modes, failing, broken_directory,
               cp932_names, cp866_names, ppmd_headers)
 }
+KINDS.update({"overlap_" + kind: (lambda out, kind=kind: overlapping(out, kind))
+              for kind in ("shared", "runs_over", "directory", "apart")})
 
 if __name__ == "__main__":
     KINDS[sys.argv[1]](sys.argv[2])

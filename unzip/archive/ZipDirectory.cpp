@@ -1,6 +1,7 @@
 #include "archive/ZipDirectory.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "archive/ZipExtra.h"
@@ -58,6 +59,16 @@ void TakeDirectoryFields(const Record& r, TEndCentral& end) {
   end.CentralOffset = r.centralOffset;
 }
 
+// Local headers are read through a window of this size, so that many small
+// entries cost one read per window rather than one each.
+constexpr std::size_t kLocalWindow = 8192;
+
+std::uint64_t SaturatingAdd(std::uint64_t a, std::uint64_t b) { return a > UINT64_MAX - b ? UINT64_MAX : a + b; }
+
+std::string Overlap(const TZipHeaderInfo& a, const TZipHeaderInfo& b) {
+  return "its entries \"" + a.StoredPath() + "\" and \"" + b.StoredPath() + "\" overlap: possibly a zip bomb";
+}
+
 void TakeEntryFields(const TEntryFields& h, TZipHeaderInfo& rec) {
   rec.VersionNeeded = h.versionNeeded;
   rec.Flags = h.flags;
@@ -78,6 +89,7 @@ void TZipDirectory::Clear() {
   directoryEnd_ = 0;
   offsetShift_ = 0;
   rebuildTried_ = false;
+  sharedHeader_.clear();
 }
 
 TZipHeaderInfo& TZipDirectory::Entry(int index) const {
@@ -234,6 +246,7 @@ void TZipDirectory::Read(TZipSortMode mode) {
 
 void TZipDirectory::ReadRecords(TZipSortMode mode) {
   volumes_.NoteDate();
+  sharedHeader_.clear();
   if (master_) {
     sorted_.reset();
     view_ = nullptr;
@@ -260,7 +273,10 @@ void TZipDirectory::ReadRecords(TZipSortMode mode) {
   const std::uint64_t promised = found ? end_.TotalEntries : 0;
   ReadCentralDirectory();
   if (static_cast<std::uint64_t>(Count()) < promised)
-    Fail("only " + std::to_string(Count()) + " of its " + std::to_string(promised) + " entries were found");
+    Fail(!sharedHeader_.empty() ? sharedHeader_
+                                : "only " + std::to_string(Count()) + " of its " + std::to_string(promised) +
+                                      " entries were found");
+  CheckLocalHeaders();
   if (end_.CommentLength != 0 && (volumes_.SpanKind() != 0 || volumes_.InSideFile())) {
     // Read now: the end record's volume (or the side file) may not be at hand later.
     if (!volumes_.InSideFile()) volumes_.EnsureVolume(static_cast<int>(end_.ThisDisk));
@@ -329,6 +345,7 @@ void TZipDirectory::ReadCentralDirectory() {
       master_->Add(rec.get());
     } catch (const EListError&) {
       // Two records claim one local header: the directory cannot be trusted.
+      if (sharedHeader_.empty()) sharedHeader_ = Overlap(*master_->Item(master_->IndexOf(rec.get())), *rec);
       if (RebuildFromLocalHeaders()) {
         previous = nullptr;
         r = 0;
@@ -351,10 +368,59 @@ void TZipDirectory::ReadCentralDirectory() {
     try {
       master_->Add(rec.get());
     } catch (const EListError&) {
-      Fail("two of its entries share one local header");
+      Fail(Overlap(*master_->Item(master_->IndexOf(rec.get())), *rec));
     }
     rec.release();
     volumes_.Skip(skip);
+  }
+}
+
+void TZipDirectory::CheckLocalHeaders() {
+  // Each entry's local header and data take a range of their volume that no
+  // other entry and not the directory may share: overlapping entries make a
+  // small archive extract to far more than it holds. The entries are in
+  // archive order, by volume and offset. Local headers are read only in a
+  // single file (the volumes may not be at hand): elsewhere a range counts
+  // from the fixed part of its header.
+  const bool single = volumes_.SpanKind() == 0 && !volumes_.InSideFile();
+  const bool directoryHere = !volumes_.Rebuilt() && !volumes_.InSideFile();
+  const std::uint64_t directoryStart = end_.CentralOffset + offsetShift_;
+  const std::uint64_t directoryEnd = single ? static_cast<std::uint64_t>(directoryEnd_) : UINT64_MAX;
+  TLFNFileStream& in = volumes_.Stream();
+  std::vector<std::uint8_t> window;
+  std::uint64_t windowStart = 0;
+  // The `n` bytes at `position`, when the file has them.
+  auto bytesAt = [&](std::uint64_t position, std::size_t n) -> const std::uint8_t* {
+    if (position < windowStart || position + n > windowStart + window.size()) {
+      window.resize(std::max<std::size_t>(n, kLocalWindow));
+      in.Seek(static_cast<std::int64_t>(position), 0);
+      window.resize(static_cast<std::size_t>(
+          std::max<std::int64_t>(0, in.Read(window.data(), static_cast<std::int64_t>(window.size())))));
+      windowStart = position;
+      if (n > window.size()) return nullptr;
+    }
+    return window.data() + (position - windowStart);
+  };
+  const TZipHeaderInfo* reach = nullptr;  // the entry reaching furthest on its volume so far
+  std::uint64_t reachEnd = 0;
+  for (int i = 0; i < master_->Count(); ++i) {
+    TZipHeaderInfo& e = *master_->Item(i);
+    std::uint64_t headerSize = kLocalHeaderSize;
+    const std::uint8_t* h = single ? bytesAt(e.LocalHeaderOffset, kLocalHeaderSize) : nullptr;
+    if (h && Get32(h) == kLocalSignature) {
+      const TLocalHeader local = TLocalHeader::Parse(h);
+      headerSize += local.nameLength + local.extraLength;
+    }
+    if (reach && reach->DiskNumberStart != e.DiskNumberStart) reach = nullptr;
+    const std::uint64_t start = e.LocalHeaderOffset;
+    const std::uint64_t end = SaturatingAdd(start, SaturatingAdd(headerSize, e.CompressedSize));
+    if (reach && start < reachEnd) Fail(Overlap(*reach, e));
+    if (directoryHere && e.DiskNumberStart == end_.CentralStartDisk && start < directoryEnd && end > directoryStart)
+      Fail("its entry \"" + e.StoredPath() + "\" overlaps its directory");
+    if (!reach || end > reachEnd) {
+      reach = &e;
+      reachEnd = end;
+    }
   }
 }
 

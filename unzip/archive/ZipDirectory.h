@@ -67,6 +67,7 @@ class TZipDirectory {
   bool CentralSignatureAt(std::int64_t position);
   void FindPrependedData();
   void ReadCentralDirectory();
+  void CheckLocalHeaders();
   bool ReadCentral(TZipHeaderInfo& rec, TExtraFields& extra);
   std::int64_t TakeComment(TZipHeaderInfo& rec, const TExtraFields& extra);
   bool ReadLocal(TZipHeaderInfo& rec);
@@ -91,6 +92,9 @@ class TZipDirectory {
   std::int64_t directoryEnd_ = 0;
   std::uint64_t offsetShift_ = 0;
   bool rebuildTried_ = false;
+  // Why the directory cannot be trusted when two of its records claim one
+  // local header, should the rebuild not find every entry.
+  std::string sharedHeader_;
 };
 
 }  // namespace unzip
