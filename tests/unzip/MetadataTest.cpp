@@ -48,6 +48,55 @@ TEST(Metadata, NamesCommentsTimesAndPermissions) {
   EXPECT_EQ(StatOf(out / "suid").st_mode & 07777, 0755u);
 }
 
+// Folders that only their MS-DOS attribute marks are folders (a file with
+// data keeps its data, whatever its attribute); a Unicode Path field whose
+// CRC matches the stored name names the entry, in the directory's record or
+// the local header, flagged UTF-8 or not; an entry without a name fails.
+TEST(Metadata, FoldersByAttributeUnicodePathsAndEmptyNames) {
+  TempDir dir;
+  const std::string oe = "\xC3\xB6";  // "ö"
+  const struct {
+    const char* kind;
+    std::map<std::string, std::string> files;  // what lands in the destination, folders ending in "/"
+    std::vector<std::string> failures;
+  } cases[] = {
+      {"dos_folders", {{"NTDIR/", ""}, {"def/", ""}, {"def/foo", "foo\n"}, {"notdir.txt", "data\n"}}, {}},
+      {"unicode_paths",
+       {{"File 1 - " + oe + ".txt", "1\n"},
+        {"File 2 - " + oe + ".txt", "2\n"},
+        {"File 3 - " + oe + ".txt", "3\n"},
+        {"File 4 - " + oe + ".txt", "4\n"}},
+       {}},
+      {"empty_name", {{"named.txt", "named\n"}}, {": empty name, not extracted"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.kind);
+    const fs::path zip = dir.Path() / (std::string(c.kind) + ".zip");
+    const fs::path out = dir.Path() / c.kind;
+    ziptest::MakeFixture(c.kind, zip);
+    TUnZipper z;
+    z.SetDoProcessMessages(false);
+    z.SetZipName(zip.string());
+    z.SetDestDir(out.string());
+    z.SetRecreateDirs(true);
+    z.FilesList().push_back("*");
+    std::vector<std::string> failures;
+    z.OnSkippingFile = [&](TUnZipper& u, TSkipReason, const std::string& name, int, bool&) {
+      failures.push_back(name + ": " + u.LastError());
+    };
+    EXPECT_EQ(z.UnZip(), static_cast<int>(c.files.size()));
+    EXPECT_EQ(failures, c.failures);
+    std::map<std::string, std::string> got;
+    for (const auto& e : fs::recursive_directory_iterator(out)) {
+      const std::string name = fs::relative(e.path(), out).string();
+      got[e.is_directory() ? name + "/" : name] = e.is_directory() ? "" : ziptest::ReadFile(e.path());
+    }
+    EXPECT_EQ(got, c.files);
+    // The tool fails for an entry without a name, in a test run too.
+    EXPECT_EQ(Shell(ziptest::Unzipper() + " test " + Q(zip)), c.failures.empty() ? 0 : 1);
+  }
+}
+
 // The tool names each failure for what it is: damaged data of a legacy method,
 // one message per unsupported method, and strong or AES encryption as such,
 // never as a wrong password.

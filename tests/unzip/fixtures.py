@@ -173,6 +173,57 @@ def cp866_names(out):
     codepage_names(out, 866)
 
 
+def layout_zip(out, entries):
+    """Writes stored entries to the application note's layout, each a dict: name
+    (bytes), data, and as needed host (the system of "version made by"),
+    attributes (external), flags, local_extra, central_extra."""
+    body = b""
+    central = b""
+    for e in entries:
+        name, data = e["name"], e.get("data", b"")
+        local_extra, central_extra = e.get("local_extra", b""), e.get("central_extra", b"")
+        fields = struct.pack("<HHHIIII", 20, e.get("flags", 0), 0, 0x52640000, zlib.crc32(data), len(data), len(data))
+        central += b"PK\x01\x02" + struct.pack("<H", e.get("host", 0) << 8 | 20) + fields
+        central += struct.pack("<HHHHHII", len(name), len(central_extra), 0, 0, 0, e.get("attributes", 0x20), len(body))
+        central += name + central_extra
+        body += b"PK\x03\x04" + fields + struct.pack("<HH", len(name), len(local_extra)) + name + local_extra + data
+    end = struct.pack("<4sHHHHIIH", b"PK\x05\x06", 0, 0, len(entries), len(entries), len(central), len(body), 0)
+    open(out, "wb").write(body + central + end)
+
+
+def unicode_path(raw, name):
+    # The Unicode Path extra field: version 1, the CRC-32 of the stored name, the name in UTF-8.
+    text = name.encode()
+    return struct.pack("<HHBI", 0x7075, 5 + len(text), 1, zlib.crc32(raw)) + text
+
+
+def names(out, kind):
+    # "dos_folders": made on MS-DOS, folders marked by the directory attribute
+    # alone (and one on NTFS), a file inside one, and a file whose attribute
+    # says folder although it holds data. "unicode_paths": names stored in
+    # code page 437 ("\x94" is "ö") with their Unicode Path field, from a FAT
+    # and a Unix host, flagged UTF-8, and in the local header only.
+    # "empty_name": an entry without a name beside a sound one.
+    directory = 0x10
+    if kind == "dos_folders":
+        entries = [dict(name=b"def", attributes=directory), dict(name=b"def/foo", data=b"foo\n"),
+                   dict(name=b"NTDIR", host=10, attributes=directory | 0x20),
+                   dict(name=b"notdir.txt", attributes=directory, data=b"data\n")]
+    elif kind == "unicode_paths":
+        def raw(n):
+            return b"File %d - \x94.txt" % n
+
+        def both(n):
+            field = unicode_path(raw(n), "File %d - ö.txt" % n)
+            return dict(local_extra=field, central_extra=field)
+        entries = [dict(name=raw(1), data=b"1\n", **both(1)), dict(name=raw(2), host=3, data=b"2\n", **both(2)),
+                   dict(name=raw(3), flags=0x800, data=b"3\n", **both(3)),
+                   dict(name=raw(4), data=b"4\n", local_extra=unicode_path(raw(4), "File 4 - ö.txt"))]
+    else:
+        entries = [dict(name=b"", data=b"no name\n"), dict(name=b"named.txt", data=b"named\n")]
+    layout_zip(out, entries)
+
+
 def sample_files():
     rng = random.Random(7)
     text = "".join("row %d of the shipping manifest\n" % rng.randrange(5000) for _ in range(12000)).encode()
@@ -539,6 +590,7 @@ KINDS = {
 }
 KINDS.update({"overlap_" + kind: (lambda out, kind=kind: overlapping(out, kind))
               for kind in ("shared", "runs_over", "directory", "apart")})
+KINDS.update({kind: (lambda out, kind=kind: names(out, kind)) for kind in ("dos_folders", "unicode_paths", "empty_name")})
 
 if __name__ == "__main__":
     KINDS[sys.argv[1]](sys.argv[2])

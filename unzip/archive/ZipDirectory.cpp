@@ -30,6 +30,10 @@ constexpr int kCrcSize = 4;
 constexpr int kSignatureSize = 4;
 constexpr std::int64_t kDescriptorSearchChunk = 1 << 16;
 constexpr std::int64_t kDescriptorLookAhead = kSignatureSize + kCrcSize + 16 + kSignatureSize;
+// Hosts of "version made by" that keep the MS-DOS attributes in the low byte
+// of the external attributes, besides MS-DOS itself; and the folder attribute.
+constexpr std::uint8_t kHostHpfs = 6, kHostNtfs = 10, kHostVfat = 14;
+constexpr std::uint32_t kDosDirectory = 0x10;
 // A "version needed" high byte of this or more marks a false local signature.
 constexpr std::uint16_t kMaxVersionHighByte = 10;
 
@@ -381,7 +385,8 @@ void TZipDirectory::CheckLocalHeaders() {
   // small archive extract to far more than it holds. The entries are in
   // archive order, by volume and offset. Local headers are read only in a
   // single file (the volumes may not be at hand): elsewhere a range counts
-  // from the fixed part of its header.
+  // from the fixed part of its header. A Unicode path that only the local
+  // header holds names its entry too.
   const bool single = volumes_.SpanKind() == 0 && !volumes_.InSideFile();
   const bool directoryHere = !volumes_.Rebuilt() && !volumes_.InSideFile();
   const std::uint64_t directoryStart = end_.CentralOffset + offsetShift_;
@@ -410,6 +415,8 @@ void TZipDirectory::CheckLocalHeaders() {
     if (h && Get32(h) == kLocalSignature) {
       const TLocalHeader local = TLocalHeader::Parse(h);
       headerSize += local.nameLength + local.extraLength;
+      const std::uint8_t* name = bytesAt(e.LocalHeaderOffset + kLocalHeaderSize, local.nameLength + local.extraLength);
+      if (name && local.extraLength != 0) NameFromLocalHeader(e, name, local.nameLength, local.extraLength);
     }
     if (reach && reach->DiskNumberStart != e.DiskNumberStart) reach = nullptr;
     const std::uint64_t start = e.LocalHeaderOffset;
@@ -424,13 +431,33 @@ void TZipDirectory::CheckLocalHeaders() {
   }
 }
 
+void TZipDirectory::NameFromLocalHeader(TZipHeaderInfo& rec, const std::uint8_t* name, std::uint16_t nameLength,
+                                        std::uint16_t extraLength) const {
+  const std::string raw(reinterpret_cast<const char*>(name), nameLength);
+  TExtraFields extra;
+  extra.unicodePath = FindUnicodePath(name + nameLength, extraLength, raw);
+  if (!extra.unicodePath) return;
+  // Only where the directory's record gave the stored name, not a Unicode path of its own.
+  const bool fatHost = (rec.VersionMadeBy >> 8) == kHostFat;
+  TZipHeaderInfo stored;
+  stored.Assign(rec);
+  SetName(stored, raw, TExtraFields(), fatHost);
+  if (stored.StoredPath() == rec.StoredPath()) SetName(rec, raw, extra, fatHost);
+}
+
 void TZipDirectory::SetName(TZipHeaderInfo& rec, const std::string& raw, const TExtraFields& extra, bool fatHost) const {
   if (extra.unicodePath) {
     rec.SetName(ConvertEntryName(*extra.unicodePath, true, false, platform::kCodePageUtf8));
-    return;
+  } else {
+    const unsigned codePage = fatHost && !host_.OemConvert() ? platform::kCodePageGbk : host_.NamesCodePage();
+    rec.SetName(ConvertEntryName(raw, (rec.Flags & kFlagUtf8Name) != 0, fatHost, codePage));
   }
-  const unsigned codePage = fatHost && !host_.OemConvert() ? platform::kCodePageGbk : host_.NamesCodePage();
-  rec.SetName(ConvertEntryName(raw, (rec.Flags & kFlagUtf8Name) != 0, fatHost, codePage));
+  // Systems that keep MS-DOS attributes may mark an empty folder by its
+  // attribute alone, without a separator at the end of its name.
+  const std::uint8_t host = static_cast<std::uint8_t>(rec.VersionMadeBy >> 8);
+  const bool dosAttributes = host == kHostFat || host == kHostHpfs || host == kHostNtfs || host == kHostVfat;
+  if (dosAttributes && (rec.ExternalAttributes & kDosDirectory) && rec.UncompressedSize == 0 && !rec.FileName.empty())
+    rec.SetName(rec.StoredPath() + '\\');
 }
 
 bool TZipDirectory::ReadCentral(TZipHeaderInfo& rec, TExtraFields& extra) {

@@ -77,6 +77,10 @@ class TZipDirectory {
   std::unique_ptr<TZipHeaderInfo> NewRecord() const;
   // The entry's name: its Unicode path, or the stored name in UTF-8 or a code page.
   void SetName(TZipHeaderInfo& rec, const std::string& raw, const TExtraFields& extra, bool fatHost) const;
+  // The local header's Unicode path, at `name` behind the stored name, names
+  // `rec` when the directory's record had none.
+  void NameFromLocalHeader(TZipHeaderInfo& rec, const std::uint8_t* name, std::uint16_t nameLength,
+                           std::uint16_t extraLength) const;
   std::string DecodeComment(const std::string& raw, bool utf8) const;
 
   TZipVolumes& volumes_;

@@ -1,5 +1,7 @@
 #include "archive/ZipExtra.h"
 
+#include <utility>
+
 #include "core/Crc32.h"
 #include "core/ZipBytes.h"
 #include "unzip/ZipRecords.h"
@@ -71,6 +73,11 @@ bool ReadZip64(TZipHeaderInfo& rec, const std::uint8_t* p, std::size_t n, bool l
   return true;
 }
 
+std::optional<std::string> UnicodePath(const std::uint8_t* d, std::uint16_t size, const std::string& rawName) {
+  if (size < kUnicodeFixedSize || d[0] != kUnicodeVersion || Get32(d + 1) != Crc32Of(rawName)) return std::nullopt;
+  return std::string(reinterpret_cast<const char*>(d + kUnicodeFixedSize), size - kUnicodeFixedSize);
+}
+
 std::optional<std::int64_t> NtfsModTime(const std::uint8_t* p, std::size_t n) {
   std::optional<std::int64_t> time;
   if (n < kNtfsReserved) return time;
@@ -95,8 +102,7 @@ TExtraFields ReadExtraField(TZipHeaderInfo& rec, const std::uint8_t* p, std::siz
         if (!ReadZip64(rec, d, size, local)) x.zip64Missing = true;
         break;
       case kExtraUnicodePath:
-        if (size >= kUnicodeFixedSize && d[0] == kUnicodeVersion && Get32(d + 1) == Crc32Of(rawName))
-          x.unicodePath.emplace(reinterpret_cast<const char*>(d + kUnicodeFixedSize), size - kUnicodeFixedSize);
+        if (auto path = UnicodePath(d, size, rawName)) x.unicodePath = std::move(path);
         break;
       case kExtraUnicodeComment:
         if (size >= kUnicodeFixedSize && d[0] == kUnicodeVersion) {
@@ -119,6 +125,15 @@ TExtraFields ReadExtraField(TZipHeaderInfo& rec, const std::uint8_t* p, std::siz
   if (local ? sizesMarked && !(rec.Flags & kFlagDataDescriptor) : sizesMarked || rec.LocalHeaderOffset == kZip64Marker32)
     x.zip64Missing = true;
   return x;
+}
+
+std::optional<std::string> FindUnicodePath(const std::uint8_t* p, std::size_t n, const std::string& rawName) {
+  std::optional<std::string> path;
+  ForEachBlock(p, n, [&](std::uint16_t id, const std::uint8_t* d, std::uint16_t size) {
+    if (id == kExtraUnicodePath) path = UnicodePath(d, size, rawName);
+    return !path;
+  });
+  return path;
 }
 
 std::optional<TAesInfo> FindAesExtra(const std::uint8_t* p, std::size_t n) {

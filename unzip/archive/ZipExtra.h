@@ -45,6 +45,10 @@ struct TExtraFields {
 TExtraFields ReadExtraField(TZipHeaderInfo& rec, const std::uint8_t* p, std::size_t n, bool local,
                             const std::string& rawName);
 
+// The Unicode path among the `n` bytes of an extra field at `p`, when its CRC
+// matches `rawName`, the name as stored.
+std::optional<std::string> FindUnicodePath(const std::uint8_t* p, std::size_t n, const std::string& rawName);
+
 // What a WinZip AES entry's 0x9901 field says.
 struct TAesInfo {
   std::uint16_t version = 0;  // 1 (AE-1: the CRC is checked too) or 2 (AE-2: it is not stored)

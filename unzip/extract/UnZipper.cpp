@@ -181,7 +181,8 @@ void TUnZipper::SelectEntries(int& numFiles, std::uint64_t& largest) {
   for (int i = 0; i < p.directory.Count(); ++i) {
     TZipHeaderInfo& e = p.directory.Entry(i);
     e.Selected = doAll_;
-    if (e.FileName.empty() && !recreateDirs_) {
+    // A folder entry; an entry without any name is not one, and fails.
+    if (e.FileName.empty() && !e.Directory.empty() && !recreateDirs_) {
       e.Selected = false;
     } else {
       for (const std::string& pattern : filesList_)
@@ -407,6 +408,11 @@ void TUnZipper::ProcessEntry(int index, bool& retry) {
   retry = false;
   entryError_.clear();
   const TZipHeaderInfo& stored = p.directory.Entry(index);
+  if (stored.StoredPath().empty()) {
+    lastError_ = "empty name, not extracted";
+    Refuse(index, TSkipReason::CantCreate, stored.StoredPath(), stored);
+    return;
+  }
   const bool isFile = !stored.FileName.empty();
   if (isFile) p.decoder->Open(stored);
   const TZipHeaderInfo& e = isFile ? p.decoder->Entry() : stored;
