@@ -1,4 +1,4 @@
-// A small PNG writer: 8-bit RGB, no interlace, one zlib-compressed IDAT chunk.
+// A picture as a PNG file (8-bit RGB), written by libpng.
 #pragma once
 #include <cstdint>
 #include <vector>
