@@ -150,13 +150,12 @@ const std::vector<std::optional<std::uint8_t>>& AlphaChanges(const Window& windo
 
 void DragWindow(Window& window, Point topLeft) {
   // The system's move loop: the proposed rectangle may be changed by the window.
-  constexpr std::uint32_t kMoving = 0x0216, kEnterSizeMove = 0x0231, kExitSizeMove = 0x0232;
-  window.Perform(kEnterSizeMove, 0, 0);
+  window.Perform(msg::kEnterSizeMove, 0, 0);
   const Rect b = window.BoundsRect();
   Rect proposed{topLeft.x, topLeft.y, topLeft.x + b.Width(), topLeft.y + b.Height()};
-  window.Perform(kMoving, 0, reinterpret_cast<std::intptr_t>(&proposed));
+  window.Perform(msg::kMoving, 0, reinterpret_cast<std::intptr_t>(&proposed));
   window.SetPosition(proposed.left, proposed.top);
-  window.Perform(kExitSizeMove, 0, 0);
+  window.Perform(msg::kExitSizeMove, 0, 0);
 }
 }  // namespace headless
 

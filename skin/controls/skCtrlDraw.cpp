@@ -10,11 +10,6 @@ using platform::Bitmap;
 using platform::SysColor;
 using platform::SysColour;
 
-namespace {
-// WM_ERASEBKGND with an off-screen bitmap: a skinned form paints its client background into it.
-constexpr std::uint32_t kEraseBackground = 0x0014;
-}  // namespace
-
 void DrawPiece(Bitmap& canvas, const Rect& dst, const Bitmap* picture, const Rect& src) {
   if (!picture || picture->Empty() || IsNullRect(src) || IsNullRect(dst)) return;
   if (dst.Width() == src.Width() && dst.Height() == src.Height())
@@ -81,7 +76,7 @@ void PaintParentBackground(const TskControl& control, Bitmap& canvas) {
   const Point size = parent->ClientSize();
   if (size.x <= 0 || size.y <= 0) return;
   Bitmap background(size.x, size.y, SysColor(SysColour::BtnFace));
-  if (parent->Perform(kEraseBackground, 0, reinterpret_cast<std::intptr_t>(&background)) == 0) return;
+  if (parent->Perform(msg::kEraseBackground, 0, reinterpret_cast<std::intptr_t>(&background)) == 0) return;
   const Rect b = control.BoundsRect();
   canvas.CopyRect(0, 0, background, b);
 }

@@ -14,8 +14,6 @@ using platform::SysColour;
 
 namespace {
 constexpr int kTextInset = 3;
-constexpr std::uint32_t kBackspace = 0x08;
-constexpr std::uint32_t kVkHome = 0x24, kVkEnd = 0x23, kVkDelete = 0x2E;
 
 TskCustomEdit* focusedEdit = nullptr;
 
@@ -105,9 +103,9 @@ void TskCustomEdit::KeyDown(std::uint32_t key) {
     case platform::vk::kRight:
       if (pos < int(t.size())) do ++pos; while (pos < int(t.size()) && IsContinuation(t[std::size_t(pos)]));
       break;
-    case kVkHome: pos = 0; break;
-    case kVkEnd: pos = int(t.size()); break;
-    case kVkDelete: {
+    case platform::vk::kHome: pos = 0; break;
+    case platform::vk::kEnd: pos = int(t.size()); break;
+    case platform::vk::kDelete: {
       if (ReadOnly || pos >= int(t.size())) return;
       int end = pos + 1;
       while (end < int(t.size()) && IsContinuation(t[std::size_t(end)])) ++end;
@@ -124,7 +122,7 @@ void TskCustomEdit::KeyDown(std::uint32_t key) {
 void TskCustomEdit::KeyPress(char32_t ch) {
   if (ReadOnly) return;
   std::string t = Text();
-  if (ch == kBackspace) {
+  if (ch == U'\b') {
     if (SelStart_ == 0) return;
     int from = SelStart_;
     do --from; while (from > 0 && IsContinuation(t[std::size_t(from)]));

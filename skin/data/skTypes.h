@@ -1,8 +1,9 @@
 // Value types of skin definitions: the enumerations with their stored numbers,
-// the font style set, and the skin-change messages.
+// the font style set, and the skin engine's messages.
 #pragma once
 #include <cstdint>
 
+#include "platform/Messages.h"
 #include "platform/Types.h"
 
 namespace skin {
@@ -33,11 +34,23 @@ constexpr TFontStyles fsItalic = 2;
 constexpr TFontStyles fsUnderline = 4;
 constexpr TFontStyles fsStrikeOut = 8;
 
-// Skin-change notifications, sent synchronously with the skin data as wParam and
-// kSkinMessageTag as lParam.
+// The platform's window messages and hit-test codes, which the skinned windows handle.
+namespace msg = platform::msg;
+namespace hit = platform::hit;
+
+// The skin engine's own messages, all sent synchronously. The skin-change
+// notifications carry the skin data as wParam and kSkinMessageTag as lParam.
 constexpr std::uint32_t SKM_BEFORECHANGE = 1225;
 constexpr std::uint32_t SKM_CHANGE = 1226;
 constexpr std::uint32_t SKM_AFTERCHANGE = 1227;
 constexpr std::intptr_t kSkinMessageTag = 1000;
+// A skinned menu has closed (wParam 0, lParam 0).
+constexpr std::uint32_t SKM_SKINMENUCLOSED = 1228;
+// Between the form components of an MDI frame and its children: a maximized
+// child fits the client area again; a child was maximized; a child is no
+// longer maximized.
+constexpr std::uint32_t SKM_MDICHILDREFIT = 1230;
+constexpr std::uint32_t SKM_MDICHILDMAXIMIZED = 1231;
+constexpr std::uint32_t SKM_MDICHILDRESTORED = 1232;
 
 }  // namespace skin

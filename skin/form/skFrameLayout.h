@@ -29,7 +29,7 @@ Rect MapSkinRect(const TskSkinData& skin, const TskFrameLayout& layout, const Re
 TskStretchGeometry SkinFrameGeometry(const TskSkinData& skin);
 TskStretchGeometry LayoutFrameGeometry(const TskFrameLayout& layout);
 
-// The client rectangle inside window rectangle `window` (WM_NCCALCSIZE): the
+// The client rectangle inside window rectangle `window` (msg::kNCCalcSize): the
 // skin's frame widths, or the plain frame's border and caption.
 Rect SkinnedClientRect(const TskSkinData& skin, const Rect& window);
 Rect DefaultClientRect(const Rect& window, int captionHeight);

@@ -1,7 +1,6 @@
 // Hit testing of the frame, hover tracking and the routing of non-client mouse
 // messages to the active skin objects.
 #include "platform/Input.h"
-#include "skFrameMessages.h"
 #include "skSkinForm.h"
 #include "skSkinHint.h"
 
@@ -30,11 +29,11 @@ std::intptr_t TskSkinForm::HitTestSkinned(Point p) {
     return false;
   };
   const TskFrameLayout& l = layout_;
-  if (RolledUp_ || SkinWindowState_ == TWindowState::wsMinimized) return inCaption() ? HTCAPTION : HTOBJECT;
-  if (HoverIndex != -1 && !inCaption() && !Contains(l.NewClientRect, p)) return HTOBJECT;
+  if (RolledUp_ || SkinWindowState_ == TWindowState::wsMinimized) return inCaption() ? hit::kCaption : hit::kObject;
+  if (HoverIndex != -1 && !inCaption() && !Contains(l.NewClientRect, p)) return hit::kObject;
   auto inner = [&]() -> std::intptr_t {
-    if (Contains(l.NewClientRect, p)) return HTCLIENT;
-    return inCaption() ? HTCAPTION : HTOBJECT;
+    if (Contains(l.NewClientRect, p)) return hit::kClient;
+    return inCaption() ? hit::kCaption : hit::kObject;
   };
   if (SkinWindowState_ == TWindowState::wsMaximized || !Sizable()) return inner();
   const int bw = SkinData_->borderwidth;
@@ -49,14 +48,14 @@ std::intptr_t TskSkinForm::HitTestSkinned(Point p) {
     for (const Point& q : probes) nearEdge = nearEdge || !PointInMask(q);
   if (nearEdge) {
     const int x = p.x, y = p.y;
-    if (l.NewHitLT.x >= x && l.NewHitLT.y >= y) return HTTOPLEFT;
-    if (l.NewHitRT.x <= x && l.NewHitRT.y >= y) return HTTOPRIGHT;
-    if (l.NewHitLB.x >= x && l.NewHitLB.y <= y) return HTBOTTOMLEFT;
-    if (l.NewHitRB.x <= x && l.NewHitRB.y <= y) return HTBOTTOMRIGHT;
-    if (Contains({l.NewHitLT.x, 0, l.NewHitRT.x, l.NewClientRect.top}, p)) return HTTOP;
-    if (Contains({l.NewHitLB.x, l.NewClientRect.bottom, l.NewHitRB.x, FormHeight()}, p)) return HTBOTTOM;
-    if (Contains({0, l.NewHitLT.y, l.NewClientRect.left, l.NewHitLB.y}, p)) return HTLEFT;
-    if (Contains({l.NewClientRect.right, l.NewHitRT.y, FormWidth(), l.NewHitRB.y}, p)) return HTRIGHT;
+    if (l.NewHitLT.x >= x && l.NewHitLT.y >= y) return hit::kTopLeft;
+    if (l.NewHitRT.x <= x && l.NewHitRT.y >= y) return hit::kTopRight;
+    if (l.NewHitLB.x >= x && l.NewHitLB.y <= y) return hit::kBottomLeft;
+    if (l.NewHitRB.x <= x && l.NewHitRB.y <= y) return hit::kBottomRight;
+    if (Contains({l.NewHitLT.x, 0, l.NewHitRT.x, l.NewClientRect.top}, p)) return hit::kTop;
+    if (Contains({l.NewHitLB.x, l.NewClientRect.bottom, l.NewHitRB.x, FormHeight()}, p)) return hit::kBottom;
+    if (Contains({0, l.NewHitLT.y, l.NewClientRect.left, l.NewHitLB.y}, p)) return hit::kLeft;
+    if (Contains({l.NewClientRect.right, l.NewHitRT.y, FormWidth(), l.NewHitRB.y}, p)) return hit::kRight;
   }
   return inner();
 }
@@ -65,21 +64,21 @@ std::intptr_t TskSkinForm::HitTestDefault(Point p) {
   const int w = FormWidth(), h = FormHeight(), x = p.x, y = p.y;
   constexpr int band = kDefaultSizingBand;
   if (Sizable() && SkinWindowState_ == TWindowState::wsNormal && !RolledUp_) {
-    if (HoverIndex != -1) return HTOBJECT;
-    if (x <= band && y <= band) return HTTOPLEFT;
-    if (x >= w - band && y <= band) return HTTOPRIGHT;
-    if (x <= band && y >= h - band) return HTBOTTOMLEFT;
-    if (x >= w - band && y >= h - band) return HTBOTTOMRIGHT;
-    if (x <= band) return HTLEFT;
-    if (y <= band) return HTTOP;
-    if (x >= w - band) return HTRIGHT;
-    if (y >= h - band) return HTBOTTOM;
+    if (HoverIndex != -1) return hit::kObject;
+    if (x <= band && y <= band) return hit::kTopLeft;
+    if (x >= w - band && y <= band) return hit::kTopRight;
+    if (x <= band && y >= h - band) return hit::kBottomLeft;
+    if (x >= w - band && y >= h - band) return hit::kBottomRight;
+    if (x <= band) return hit::kLeft;
+    if (y <= band) return hit::kTop;
+    if (x >= w - band) return hit::kRight;
+    if (y >= h - band) return hit::kBottom;
   }
   if (FrameWidth == 0) FrameWidth = w;
   LayoutDefaultButtons();
-  if (!ObjectList.empty() && Contains(DefaultCaptionRect_, p)) return HTCAPTION;
+  if (!ObjectList.empty() && Contains(DefaultCaptionRect_, p)) return hit::kCaption;
   const Rect client{kDefaultBorder, kDefaultCaptionHeight + kDefaultBorder, w - kDefaultBorder, h - kDefaultBorder};
-  return Contains(client, p) ? HTCLIENT : HTOBJECT;
+  return Contains(client, p) ? hit::kClient : hit::kObject;
 }
 
 void TskSkinForm::UpdateHover(int x, int y, bool inside) {
@@ -162,32 +161,32 @@ void TskSkinForm::ObjectMouseUp(TMouseButton button, Point p) {
 
 void TskSkinForm::RouteMouse(const platform::Message& m) {
   const Point p = ScreenToFrame(platform::ParamToPoint(m.lParam));
-  const bool onCaption = m.wParam == std::uintptr_t(HTCAPTION);
+  const bool onCaption = m.wParam == std::uintptr_t(hit::kCaption);
   auto object = [&](int index) -> TskActiveSkinObject* {
     return index >= 0 && index < int(ObjectList.size()) ? ObjectList[std::size_t(index)].get() : nullptr;
   };
   switch (m.msg) {
-    case WM_NCMOUSEMOVE:
+    case msg::kNCMouseMove:
       if (auto* o = object(CaptureIndex != -1 ? CaptureIndex : HoverIndex)) o->MouseMove(p.x, p.y);
       break;
-    case WM_NCLBUTTONDOWN:
-    case WM_NCRBUTTONDOWN:
-    case WM_NCRBUTTONDBLCLK:
+    case msg::kNCLButtonDown:
+    case msg::kNCRButtonDown:
+    case msg::kNCRButtonDblClk:
       UpdateHover(p.x, p.y, true);
-      ObjectMouseDown(m.msg == WM_NCLBUTTONDOWN ? TMouseButton::mbLeft : TMouseButton::mbRight, p);
+      ObjectMouseDown(m.msg == msg::kNCLButtonDown ? TMouseButton::mbLeft : TMouseButton::mbRight, p);
       if (onCaption) CaptureIndex = -1;
       break;
-    case WM_NCLBUTTONDBLCLK:
+    case msg::kNCLButtonDblClk:
       UpdateHover(p.x, p.y, true);
       ObjectMouseDown(TMouseButton::mbLeft, p);
       if (auto* o = object(HoverIndex)) o->DblClick();
       if (onCaption) CaptureIndex = -1;
       break;
-    case WM_NCLBUTTONUP: ObjectMouseUp(TMouseButton::mbLeft, p); break;
-    case WM_NCRBUTTONUP: ObjectMouseUp(TMouseButton::mbRight, p); break;
+    case msg::kNCLButtonUp: ObjectMouseUp(TMouseButton::mbLeft, p); break;
+    case msg::kNCRButtonUp: ObjectMouseUp(TMouseButton::mbRight, p); break;
     // Under the capture a release arrives as a client message.
-    case WM_LBUTTONUP: ObjectMouseUp(TMouseButton::mbLeft, {-1, -1}); break;
-    case WM_RBUTTONUP: ObjectMouseUp(TMouseButton::mbRight, {-1, -1}); break;
+    case msg::kLButtonUp: ObjectMouseUp(TMouseButton::mbLeft, {-1, -1}); break;
+    case msg::kRButtonUp: ObjectMouseUp(TMouseButton::mbRight, {-1, -1}); break;
     default: break;
   }
 }

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <string_view>
 
-#include "skFrameMessages.h"
 #include "skMainMenuBar.h"
 #include "skSkinForm.h"
 
@@ -37,8 +36,8 @@ TskSkinForm* TskSkinForm::FrameComponent() const {
   return IsMDIChild() ? FindFormComponent(owner_.MDIFrame()) : nullptr;
 }
 
-void TskSkinForm::SendToFrame(std::uint32_t msg) const {
-  if (platform::Window* frame = owner_.MDIFrame()) frame->Perform(msg, 0, 0);
+void TskSkinForm::SendToFrame(std::uint32_t message) const {
+  if (platform::Window* frame = owner_.MDIFrame()) frame->Perform(message, 0, 0);
 }
 
 Rect TskSkinForm::MDIClientArea() const {

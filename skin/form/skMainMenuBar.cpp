@@ -3,7 +3,6 @@
 #include "platform/Input.h"
 #include "platform/SysColors.h"
 #include "platform/TrayIcon.h"
-#include "skFrameMessages.h"
 #include "skSkinMenus.h"
 #include "skUtils.h"
 
@@ -20,7 +19,6 @@ constexpr std::uint32_t kMorphInterval = 20;
 constexpr int kMarkWidth = 5;
 // Room between a child button and its neighbour.
 constexpr int kButtonGap = 2;
-constexpr std::uint32_t kLButtonDblClk = 0x0203;
 
 bool Contains(const Rect& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
 
@@ -57,7 +55,7 @@ TskSkinMainMenuBar::TskSkinMainMenuBar(platform::Window& parent)
   // Aligned to the top of the parent's client area.
   Align = platform::ControlAlign::Top;
   parentHook_ = parent.AddMessageHook([this](platform::Window& w, platform::Message& m) {
-    if (m.msg == WM_SIZE) SetBounds(0, 0, w.ClientSize().x, Height());
+    if (m.msg == msg::kSize) SetBounds(0, 0, w.ClientSize().x, Height());
     return false;
   });
   SetBounds(0, 0, parent.ClientSize().x, DefaultHeight_);
@@ -456,7 +454,7 @@ void TskSkinMainMenuBar::WndProc(platform::Message& m) {
     }
     return;
   }
-  if (m.msg == kLButtonDblClk) {
+  if (m.msg == msg::kLButtonDblClk) {
     const Point p = platform::ParamToPoint(m.lParam);
     BarMouseDown(TMouseButton::mbLeft, std::uint8_t(platform::KeyboardShiftState() | kShiftDouble), p.x, p.y);
     return;

@@ -4,19 +4,12 @@
 #include "platform/Application.h"
 #include "platform/Input.h"
 #include "platform/TrayIcon.h"
-#include "skFrameMessages.h"
 #include "skMainMenuBar.h"
 #include "skSkinForm.h"
 
 namespace skin {
 
 namespace {
-constexpr std::uint32_t WM_KEYDOWN = 0x0100;
-constexpr std::uint32_t WM_CHAR = 0x0102;
-constexpr std::uint32_t WM_SYSKEYDOWN = 0x0104;
-constexpr std::uint32_t WM_SYSCHAR = 0x0106;
-// WM_SYSCOMMAND's wParam for Alt or F10 pressed alone.
-constexpr std::uintptr_t SC_KEYMENU = 0xF100;
 constexpr std::uint8_t kModifiers =
     platform::shiftstate::kShift | platform::shiftstate::kAlt | platform::shiftstate::kCtrl;
 }  // namespace
@@ -29,8 +22,8 @@ void TskSkinForm::SetMainMenuBar(TskSkinMainMenuBar* bar) {
 
 bool TskSkinForm::MainMenuMessage(platform::Message& m) {
   switch (m.msg) {
-    case WM_SYSCOMMAND:
-      if (m.wParam != SC_KEYMENU) return false;
+    case msg::kSysCommand:
+      if (m.wParam != msg::kScKeyMenu) return false;
       if (MainMenuMode_) {
         LeaveMainMenuMode();
       } else {
@@ -41,9 +34,9 @@ bool TskSkinForm::MainMenuMessage(platform::Message& m) {
       // Never passed on, with or without a bar: the platform's own menu mode would start.
       m.result = 0;
       return true;
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: {
-      if (KeyHook_ && m.msg == WM_KEYDOWN) {
+    case msg::kKeyDown:
+    case msg::kSysKeyDown: {
+      if (KeyHook_ && m.msg == msg::kKeyDown) {
         MenuKeyDown(std::uint32_t(m.wParam));
         m.result = 0;
         return true;
@@ -67,8 +60,8 @@ bool TskSkinForm::MainMenuMessage(platform::Message& m) {
       m.result = handled ? 1 : 0;
       return handled;
     }
-    case WM_CHAR:
-    case WM_SYSCHAR:
+    case msg::kChar:
+    case msg::kSysChar:
       // The character of a key taken as a short cut would otherwise start the
       // platform's menu search (Alt+letter) or reach the focused control.
       if (!SwallowChar_) return false;
@@ -86,7 +79,7 @@ void TskSkinForm::InstallKeyHook() {
   // without one the form's own key messages are taken.
   if (keyFilter_ || !platform::Application::Exists()) return;
   keyFilter_ = platform::Application::Instance().AddMessageFilter([this](platform::Message& m) {
-    if (m.msg != WM_KEYDOWN) return false;
+    if (m.msg != msg::kKeyDown) return false;
     MenuKeyDown(std::uint32_t(m.wParam));
     m.msg = 0;
     return true;

@@ -2,7 +2,6 @@
 
 #include "platform/Input.h"
 #include "platform/SysColors.h"
-#include "skFrameMessages.h"
 #include "skSkinCtrls.h"
 #include "skSkinHint.h"
 #include "skSkinMenus.h"
@@ -169,14 +168,14 @@ bool TskSkinForm::FrameDrawn() const {
          !(IsMDIChild() && SkinWindowState_ == TWindowState::wsMaximized);
 }
 
-void TskSkinForm::SendNCPaint() { owner_.Perform(WM_NCPAINT, 0, 0); }
+void TskSkinForm::SendNCPaint() { owner_.Perform(msg::kNCPaint, 0, 0); }
 
-void TskSkinForm::CloseForm() { owner_.Perform(WM_CLOSE, 0, 0); }
+void TskSkinForm::CloseForm() { owner_.Perform(msg::kClose, 0, 0); }
 
 void TskSkinForm::ResizeForm(const Rect& bounds) {
   sawSize_ = false;
   owner_.SetBounds(bounds);
-  if (!sawSize_) owner_.Perform(WM_SIZE, 0, 0);
+  if (!sawSize_) owner_.Perform(msg::kSize, 0, 0);
 }
 
 void TskSkinForm::NudgeWidth() {
@@ -184,7 +183,7 @@ void TskSkinForm::NudgeWidth() {
   // the size change would have done, instead of showing anyone watching it a
   // width it never keeps.
   if (owner_.GetBorderStyle() == platform::BorderStyle::None) {
-    owner_.Perform(WM_SIZE, 0, 0);
+    owner_.Perform(msg::kSize, 0, 0);
     return;
   }
   const Rect b = owner_.BoundsRect();
@@ -320,7 +319,7 @@ void TskSkinForm::SetFrameActive(bool repaint) {
 // --- messages ---
 
 bool TskSkinForm::SkinWindowProc(platform::Message& m) {
-  if (m.msg == WM_SIZE) sawSize_ = true;
+  if (m.msg == msg::kSize) sawSize_ = true;
   if (IsMenuCloseMessage(m.msg)) CloseMenusOnMessage();
   if (MainMenuMessage(m)) return true;
   const bool handled = HandleMessage(m);
@@ -349,7 +348,7 @@ bool TskSkinForm::HandleMessage(platform::Message& m) {
     case SKM_SKINMENUCLOSED:
       SkinMenuClosed();
       return false;
-    case WM_DESTROY:
+    case msg::kDestroy:
       HoverTimer.SetEnabled(false);
       MorphTimer.SetEnabled(false);
       if (IsMDIChild()) {
@@ -367,13 +366,13 @@ bool TskSkinForm::HandleMessage(platform::Message& m) {
     case SKM_AFTERCHANGE:
       if (m.wParam == reinterpret_cast<std::uintptr_t>(SkinData_)) RefitChildren();
       return false;
-    case WM_MOUSEACTIVATE:
+    case msg::kMouseActivate:
       if (IsMDIChild() && !FormActive_ && owner_.MDIFrame() && owner_.MDIFrame()->ActiveMDIChild() == &owner_) {
         FormActive_ = true;
         SetFrameActive(SkinWindowState_ != TWindowState::wsMaximized);
       }
       return false;
-    case WM_SIZE:
+    case msg::kSize:
       FrameWidth = FormWidth();
       FrameHeight = FormHeight();
       if (!SkinActive_)
@@ -388,8 +387,8 @@ bool TskSkinForm::HandleMessage(platform::Message& m) {
         owner_.Invalidate();
       }
       return false;
-    case WM_ACTIVATE:
-      FormActive_ = (m.wParam & 0xFFFF) != WA_INACTIVE;
+    case msg::kActivate:
+      FormActive_ = (m.wParam & 0xFFFF) != msg::kInactive;
       SendNCPaint();
       if (IsMDIChild() && SkinWindowState_ == TWindowState::wsMaximized) {
         SetFrameActive(false);
@@ -398,16 +397,16 @@ bool TskSkinForm::HandleMessage(platform::Message& m) {
         SetFrameActive(true);
       }
       return false;
-    case WM_SETTEXT:
+    case msg::kSetText:
       if (FrameDrawn()) SendNCPaint();
       if (IsMDIChild()) {
         RenameChildItem();
         // The frame's caption shows a maximized child's.
         if (SkinWindowState_ == TWindowState::wsMaximized)
-          if (platform::Window* frame = owner_.MDIFrame()) frame->Perform(WM_NCPAINT, 0, 0);
+          if (platform::Window* frame = owner_.MDIFrame()) frame->Perform(msg::kNCPaint, 0, 0);
       }
       return false;
-    case WM_ERASEBKGND: {
+    case msg::kEraseBackground: {
       // Off-screen painting passes the client-sized bitmap in lParam; a device
       // context (lParam 0) is left to the platform.
       auto* canvas = reinterpret_cast<platform::Bitmap*>(m.lParam);
@@ -416,7 +415,7 @@ bool TskSkinForm::HandleMessage(platform::Message& m) {
       m.result = 1;
       return true;
     }
-    case WM_SHOWWINDOW:
+    case msg::kShowWindow:
       if (m.wParam == 0) {
         if (IsMDIChild()) RemoveChildItem();
         WindowHidden();
@@ -427,18 +426,18 @@ bool TskSkinForm::HandleMessage(platform::Message& m) {
       // Shown: a size change makes the platform ask for the frame's client area again.
       NudgeWidth();
       return false;
-    case WM_GETMINMAXINFO:
-      if (auto* info = reinterpret_cast<TskMinMaxInfo*>(m.lParam)) {
+    case msg::kGetMinMaxInfo:
+      if (auto* info = reinterpret_cast<platform::MinMaxInfo*>(m.lParam)) {
         info->minTrackSize = {MinFrameWidth(), MinFrameHeight()};
         info->maxTrackSize = MaxTrackSize();
       }
       return false;
-    case WM_SYSCOMMAND:
+    case msg::kSysCommand:
       return SystemCommand(m.wParam);
-    case WM_MOVING:
+    case msg::kMoving:
       if (auto* r = reinterpret_cast<Rect*>(m.lParam)) Moving(*r);
       return false;
-    case WM_NCCALCSIZE: {
+    case msg::kNCCalcSize: {
       // lParam points to the proposed window rectangle, which becomes the client's.
       auto* r = reinterpret_cast<Rect*>(m.lParam);
       if (r && FrameDrawn()) {
@@ -452,20 +451,20 @@ bool TskSkinForm::HandleMessage(platform::Message& m) {
       m.result = 0;
       return true;
     }
-    case WM_NCHITTEST: {
+    case msg::kNCHitTest: {
       const Point p = ScreenToFrame(platform::ParamToPoint(m.lParam));
       m.result = HitTest(p);
-      if (!HoverTimer.Running() && m.result == HTOBJECT) {
+      if (!HoverTimer.Running() && m.result == hit::kObject) {
         UpdateHover(p.x, p.y, true);
         HoverTimer.SetEnabled(true);
       }
       return true;
     }
-    case WM_NCPAINT:
+    case msg::kNCPaint:
       PaintFrame();
       m.result = 0;
       return true;
-    case WM_NCACTIVATE: {
+    case msg::kNCActivate: {
       FormActive_ = m.wParam != 0;
       // The system never paints its own caption over the skinned one. (The MDI
       // forms have no system MDI handling to pass the activation on to: the
@@ -480,14 +479,14 @@ bool TskSkinForm::HandleMessage(platform::Message& m) {
       if (IsMDIChild()) {
         CheckActiveChildItem();
         if (SkinWindowState_ == TWindowState::wsMaximized)
-          if (platform::Window* frame = owner_.MDIFrame()) frame->Perform(WM_NCPAINT, 0, 0);
+          if (platform::Window* frame = owner_.MDIFrame()) frame->Perform(msg::kNCPaint, 0, 0);
       }
       return true;
     }
-    case WM_ENTERSIZEMOVE:
+    case msg::kEnterSizeMove:
       InSizeMove = true;
       return false;
-    case WM_EXITSIZEMOVE:
+    case msg::kExitSizeMove:
       InSizeMove = false;
       if (UsableSkin()) SendNCPaint();
       return false;

@@ -157,7 +157,7 @@ class TskSkinForm : public TskComponent, public TskSkinMenuHost {
   void PlaceSkinObjects();
   void UpdateWindowRegion();
   void LayoutDefaultButtons();
-  // WM_NCPAINT: the frame into FrameImage, then onto the screen (the form's
+  // msg::kNCPaint: the frame into FrameImage, then onto the screen (the form's
   // PresentFrame).
   void PaintFrame();
   // The frame picture for the current state and size, painted afresh (empty
@@ -167,7 +167,7 @@ class TskSkinForm : public TskComponent, public TskSkinMenuHost {
   Rect FrameClientRect() const;
   void PaintSkinnedFrame(platform::Bitmap& image);
   void PaintDefaultFrame(platform::Bitmap& image);
-  // WM_ERASEBKGND: the client background, client-sized.
+  // msg::kEraseBackground: the client background, client-sized.
   void PaintClientBackground(platform::Bitmap& client);
   // Draws one object over the frame already shown, and presents it.
   void DrawObjectNow(TskActiveSkinObject& object);
@@ -262,7 +262,7 @@ class TskSkinForm : public TskComponent, public TskSkinMenuHost {
   void MDIMessage(const platform::Message& m);
   // The frame's component for an MDI child, or nullptr.
   TskSkinForm* FrameComponent() const;
-  void SendToFrame(std::uint32_t msg) const;
+  void SendToFrame(std::uint32_t message) const;
   bool HandleMessage(platform::Message& m);
   void RouteMouse(const platform::Message& m);
   // Whether the cursor at `screen` is over this window (a child: over its part of the frame).
@@ -271,7 +271,7 @@ class TskSkinForm : public TskComponent, public TskSkinMenuHost {
   void MorphTick();
   void NudgeWidth();
   // Gives the form new bounds; a backend that does not report the size change
-  // itself gets WM_SIZE from here.
+  // itself gets msg::kSize from here.
   void ResizeForm(const Rect& bounds);
   int FormWidth() const { return owner_.BoundsRect().Width(); }
   int FormHeight() const { return owner_.BoundsRect().Height(); }

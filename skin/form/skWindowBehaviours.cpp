@@ -6,7 +6,6 @@
 
 #include "platform/Application.h"
 #include "platform/Input.h"
-#include "skFrameMessages.h"
 #include "skSkinForm.h"
 #include "skTrayIcon.h"
 #include "skUtils.h"
@@ -159,16 +158,16 @@ Point TskSkinForm::MaxTrackSize() const {
 }
 
 bool TskSkinForm::CaptionMouse(const platform::Message& m) {
-  if (m.wParam != std::uintptr_t(HTCAPTION)) return false;
+  if (m.wParam != std::uintptr_t(hit::kCaption)) return false;
   // The caption's right button and double click are the frame's own: passed on,
   // the platform would open its system menu or change its window state as well.
-  if (m.msg == WM_NCRBUTTONUP) return true;
-  if (m.msg == WM_NCRBUTTONDOWN) {
+  if (m.msg == msg::kNCRButtonUp) return true;
+  if (m.msg == msg::kNCRButtonDown) {
     const Point p = platform::CursorPos();
     PopupSystemMenu(p.x, p.y);
     return true;
   }
-  if (m.msg != WM_NCLBUTTONDBLCLK) return false;
+  if (m.msg != msg::kNCLButtonDblClk) return false;
   const bool sizable = Sizable();
   const bool maximized = SkinWindowState_ == TWindowState::wsMaximized;
   if (sizable && SkinWindowState_ == TWindowState::wsMinimized)
@@ -185,9 +184,9 @@ bool TskSkinForm::CaptionMouse(const platform::Message& m) {
 bool TskSkinForm::SystemCommand(std::uintptr_t command) {
   // The low four bits are the system's own.
   switch (command & 0xFFF0) {
-    case SC_MINIMIZE: SetSkinWindowState(TWindowState::wsMinimized); return true;
-    case SC_MAXIMIZE: SetSkinWindowState(TWindowState::wsMaximized); return true;
-    case SC_RESTORE: SetSkinWindowState(TWindowState::wsNormal); return true;
+    case msg::kScMinimize: SetSkinWindowState(TWindowState::wsMinimized); return true;
+    case msg::kScMaximize: SetSkinWindowState(TWindowState::wsMaximized); return true;
+    case msg::kScRestore: SetSkinWindowState(TWindowState::wsNormal); return true;
     default: return false;
   }
 }

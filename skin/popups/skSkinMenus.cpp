@@ -688,12 +688,11 @@ void TskSkinPopupMenu::Popup(int x, int y) { PopupAt({x, y, x, y}, false); }
 
 void SkinPopupInRect(TskSkinPopupMenu& menu, const Rect& rect, bool popupToUp) { menu.PopupAt(rect, popupToUp); }
 
-bool IsMenuCloseMessage(std::uint32_t msg) {
-  switch (msg) {
-    case 3: case 5: case 6: case 8: case 31: case 33:  // WM_MOVE, WM_SIZE, WM_ACTIVATE, WM_KILLFOCUS, WM_CANCELMODE, WM_MOUSEACTIVATE
-    case 161: case 164: case 167:                       // WM_NC[LRM]BUTTONDOWN
-    case 513: case 516: case 519:                       // WM_[LRM]BUTTONDOWN
-    case 528:                                           // WM_PARENTNOTIFY
+bool IsMenuCloseMessage(std::uint32_t message) {
+  switch (message) {
+    case msg::kMove: case msg::kSize: case msg::kActivate: case msg::kKillFocus: case msg::kCancelMode:
+    case msg::kMouseActivate: case msg::kNCLButtonDown: case msg::kNCRButtonDown: case msg::kNCMButtonDown:
+    case msg::kLButtonDown: case msg::kRButtonDown: case msg::kMButtonDown: case msg::kParentNotify:
       return true;
     default:
       return false;

@@ -19,9 +19,6 @@
 
 namespace skin {
 
-// Sent (wParam 0, lParam 0) when a menu has closed.
-constexpr std::uint32_t SKM_SKINMENUCLOSED = 1228;
-
 class TskSkinMenu;
 class TskSkinPopupWindow;
 
@@ -218,6 +215,6 @@ class TskSkinPopupMenu : public platform::Menu, public TskComponent {
 void SkinPopupInRect(TskSkinPopupMenu& menu, const Rect& rect, bool popupToUp);
 
 // Messages on which a skinned form closes its open menus.
-bool IsMenuCloseMessage(std::uint32_t msg);
+bool IsMenuCloseMessage(std::uint32_t message);
 
 }  // namespace skin

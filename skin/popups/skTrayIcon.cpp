@@ -8,16 +8,6 @@
 namespace skin {
 
 namespace {
-// Window messages the component handles (the Win32 values).
-constexpr std::uint32_t WM_DESTROY = 0x0002;
-constexpr std::uint32_t WM_QUERYENDSESSION = 0x0011;
-constexpr std::uint32_t WM_QUIT = 0x0012;
-constexpr std::uint32_t WM_USERCHANGED = 0x0054;
-constexpr std::uint32_t WM_NCDESTROY = 0x0082;
-constexpr std::uint32_t WM_LBUTTONDBLCLK = 0x0203;
-constexpr std::uint32_t WM_ACTIVATE = 0x0006;
-constexpr std::uintptr_t WA_INACTIVE = 0;
-
 // Whether `w` is `root` or lies inside it, found by walking `root`'s children,
 // so that a pointer to a window that has gone is never followed.
 bool Contains(const platform::Window& root, const platform::Window* w) {
@@ -27,10 +17,10 @@ bool Contains(const platform::Window& root, const platform::Window* w) {
   return false;
 }
 
-bool IsLifetimeMessage(std::uint32_t msg) {
-  switch (msg) {
-    case WM_DESTROY: case platform::msg::kClose: case WM_QUERYENDSESSION: case WM_QUIT: case WM_USERCHANGED:
-    case WM_NCDESTROY:
+bool IsLifetimeMessage(std::uint32_t message) {
+  switch (message) {
+    case msg::kDestroy: case msg::kClose: case msg::kQueryEndSession: case msg::kQuit: case msg::kUserChanged:
+    case msg::kNCDestroy:
       return true;
     default:
       return false;
@@ -70,9 +60,9 @@ TskTrayIcon::~TskTrayIcon() {
 }
 
 void TskTrayIcon::OwnerMessage(const platform::Message& m) {
-  if (m.msg == WM_ACTIVATE) {
+  if (m.msg == msg::kActivate) {
     const std::uintptr_t state = m.wParam & 0xFFFF;
-    if (state == WA_INACTIVE) {
+    if (state == msg::kInactive) {
       platform::Window* focused = platform::FocusedWindow();
       ActiveControl_ = focused != owner_ && Contains(*owner_, focused) ? focused : nullptr;
       return;
@@ -282,7 +272,7 @@ void TskTrayIcon::HandleMouse(std::uint32_t mouseMessage) {
       ClickStarted = false;
       DoMouseUp(TMouseButton::mbLeft, shift | kLeft, p.x, p.y);
       break;
-    case WM_LBUTTONDBLCLK:
+    case msg::kLButtonDblClk:
       ClickReady = false;
       DoubleClicked = true;
       DoDblClick();

@@ -24,7 +24,6 @@
 #include "platform/Input.h"
 #include "platform/Screen.h"
 #include "ScenePicture.h"
-#include "skFrameMessages.h"
 
 namespace {
 
@@ -87,7 +86,7 @@ void Render(SkinDemo& demo, const fs::path& dir, Photographer picture, Point ori
   fs::create_directories(dir);
   demo.form.SetPosition(origin.x, origin.y);
   demo.form.Show();
-  demo.form.Perform(skin::WM_ACTIVATE, 1, 0);
+  demo.form.Perform(skin::msg::kActivate, 1, 0);
   Save(dir / "frame.png", picture(demo, {}));
 
   // The menu with its submenu, opened from the keyboard as a user would.

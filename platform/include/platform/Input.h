@@ -11,12 +11,16 @@ class Window;
 
 // Virtual-key codes (the Win32 values).
 namespace vk {
+constexpr std::uint32_t kBack = 0x08;
 constexpr std::uint32_t kReturn = 0x0D;
 constexpr std::uint32_t kEscape = 0x1B;
+constexpr std::uint32_t kEnd = 0x23;
+constexpr std::uint32_t kHome = 0x24;
 constexpr std::uint32_t kLeft = 0x25;
 constexpr std::uint32_t kUp = 0x26;
 constexpr std::uint32_t kRight = 0x27;
 constexpr std::uint32_t kDown = 0x28;
+constexpr std::uint32_t kDelete = 0x2E;
 }  // namespace vk
 
 // The cursor's position in screen coordinates.

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Messages.h"
 #include "platform/Region.h"
 #include "platform/Types.h"
 
@@ -17,61 +18,6 @@ namespace platform {
 
 class Bitmap;
 class MenuItem;
-
-struct Message {
-  std::uint32_t msg = 0;
-  std::uintptr_t wParam = 0;
-  std::intptr_t lParam = 0;
-  std::intptr_t result = 0;
-};
-
-// Message numbers shared by both backends (the Win32 values).
-namespace msg {
-constexpr std::uint32_t kDestroy = 0x0002;  // WM_DESTROY
-constexpr std::uint32_t kSetText = 0x000C;  // WM_SETTEXT
-constexpr std::uint32_t kClose = 0x0010;    // WM_CLOSE
-constexpr std::uint32_t kNCActivate = 0x0086;
-constexpr std::uint32_t kShowWindow = 0x0018;
-constexpr std::uint32_t kTimer = 0x0113;
-constexpr std::uint32_t kUser = 0x0400;
-// A popup window paints into the platform::Bitmap that lParam points to (sized
-// to the client area); the backend copies it to the screen in one operation.
-constexpr std::uint32_t kPaint = 0x000F;
-// A form's client background, painted into the bitmap lParam points to before
-// its kPaint; a result of 1 says it was painted (else the backend fills it with
-// the button face colour).
-constexpr std::uint32_t kEraseBackground = 0x0014;  // WM_ERASEBKGND
-constexpr std::uint32_t kMouseActivate = 0x0021;
-constexpr std::uint32_t kKeyDown = 0x0100;
-constexpr std::uint32_t kKeyUp = 0x0101;
-constexpr std::uint32_t kChar = 0x0102;
-constexpr std::uint32_t kSysKeyDown = 0x0104;
-// A key pressed in a child control, offered to its form first (wParam the key):
-// a non-zero result means the form took it as a short cut (the framework's value
-// for a control's notification of a key).
-constexpr std::uint32_t kChildKeyDown = 0xBD00 + kKeyDown;
-// Mouse messages carry the client position in lParam (PointToParam).
-constexpr std::uint32_t kMouseMove = 0x0200;
-constexpr std::uint32_t kLButtonDown = 0x0201;
-constexpr std::uint32_t kLButtonUp = 0x0202;
-constexpr std::uint32_t kRButtonDown = 0x0204;
-constexpr std::uint32_t kRButtonUp = 0x0205;
-constexpr std::uint32_t kMButtonDown = 0x0207;
-constexpr std::uint32_t kMButtonUp = 0x0208;
-// The mouse came over a child control, or left it (the framework's own values).
-constexpr std::uint32_t kMouseEnter = 0xB013;
-constexpr std::uint32_t kMouseLeave = 0xB014;
-// The answer to kMouseActivate that keeps a window from being activated.
-constexpr std::intptr_t kNoActivate = 3;  // MA_NOACTIVATE
-}  // namespace msg
-
-// The signed 16-bit x and y packed into a mouse message's lParam, and back.
-constexpr std::intptr_t PointToParam(Point p) {
-  return std::intptr_t(std::uint32_t(std::uint16_t(p.x)) | (std::uint32_t(std::uint16_t(p.y)) << 16));
-}
-constexpr Point ParamToPoint(std::intptr_t lParam) {
-  return {std::int16_t(std::uint16_t(lParam & 0xFFFF)), std::int16_t(std::uint16_t((lParam >> 16) & 0xFFFF))};
-}
 
 // A form is an application window (the first one becomes the main form); a
 // popup is a borderless, topmost tool window that never takes the focus and is

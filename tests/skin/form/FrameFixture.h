@@ -9,7 +9,6 @@
 #include "TempDir.h"
 #include "platform/Window.h"
 #include "platform/headless/Driver.h"
-#include "skFrameMessages.h"
 #include "skSkinData.h"
 #include "skSkinForm.h"
 
@@ -56,7 +55,7 @@ class FrameFixture : public ::testing::Test {
   std::intptr_t Send(std::uint32_t msg, std::uintptr_t wParam, Point windowPoint) {
     return form->Perform(msg, wParam, platform::PointToParam(ToScreen(windowPoint)));
   }
-  void Activate(bool on = true) { form->Perform(skin::WM_ACTIVATE, on ? 1 : 0, 0); }
+  void Activate(bool on = true) { form->Perform(skin::msg::kActivate, on ? 1 : 0, 0); }
 
   testing_support::TempDir dir;
   skin::TskStoredSkin stored;

@@ -20,55 +20,55 @@ using FrameHitTest = FrameFixture;
 TEST_F(FrameHitTest, SkinnedSizableFrame) {
   MakeForm(300, 200);
   const HitCase cases[] = {
-      {{150, 100}, HTCLIENT},     {{5, 29}, HTCLIENT},        {{294, 194}, HTCLIENT},
-      {{150, 1}, HTTOP},          {{150, 198}, HTBOTTOM},     {{2, 100}, HTLEFT},
-      {{297, 100}, HTRIGHT},      {{1, 1}, HTTOPLEFT},        {{298, 1}, HTTOPRIGHT},
-      {{1, 198}, HTBOTTOMLEFT},   {{298, 198}, HTBOTTOMRIGHT}, {{150, 15}, HTCAPTION},
-      {{285, 15}, HTOBJECT},      // the close button
-      {{15, 15}, HTOBJECT},       // the system-menu button
-      {{100, 27}, HTOBJECT},      // frame below the caption, away from the edge
-      {{150, 196}, HTBOTTOM},     // a solid mask area reaching the edge keeps the sizing border
+      {{150, 100}, hit::kClient},     {{5, 29}, hit::kClient},        {{294, 194}, hit::kClient},
+      {{150, 1}, hit::kTop},          {{150, 198}, hit::kBottom},     {{2, 100}, hit::kLeft},
+      {{297, 100}, hit::kRight},      {{1, 1}, hit::kTopLeft},        {{298, 1}, hit::kTopRight},
+      {{1, 198}, hit::kBottomLeft},   {{298, 198}, hit::kBottomRight}, {{150, 15}, hit::kCaption},
+      {{285, 15}, hit::kObject},      // the close button
+      {{15, 15}, hit::kObject},       // the system-menu button
+      {{100, 27}, hit::kObject},      // frame below the caption, away from the edge
+      {{150, 196}, hit::kBottom},     // a solid mask area reaching the edge keeps the sizing border
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.p.x << "," << c.p.y);
-    EXPECT_EQ(Send(WM_NCHITTEST, 0, c.p), c.expect);
+    EXPECT_EQ(Send(msg::kNCHitTest, 0, c.p), c.expect);
   }
 }
 
 TEST_F(FrameHitTest, FixedMaximizedRolledUpAndBorderlessFrames) {
   // A frame that cannot be sized has no sizing edges.
   MakeForm(300, 200, true, platform::BorderStyle::Single);
-  for (const HitCase& c : {HitCase{{150, 1}, HTOBJECT}, HitCase{{1, 1}, HTOBJECT}, HitCase{{150, 15}, HTCAPTION},
-                           HitCase{{150, 100}, HTCLIENT}})
-    EXPECT_EQ(Send(WM_NCHITTEST, 0, c.p), c.expect) << c.p.x << "," << c.p.y;
+  for (const HitCase& c : {HitCase{{150, 1}, hit::kObject}, HitCase{{1, 1}, hit::kObject}, HitCase{{150, 15}, hit::kCaption},
+                           HitCase{{150, 100}, hit::kClient}})
+    EXPECT_EQ(Send(msg::kNCHitTest, 0, c.p), c.expect) << c.p.x << "," << c.p.y;
 
   // A rolled-up frame is a caption strip.
   auto& f = MakeForm(300, 200);
   f.SetRollUp(true);
   EXPECT_EQ(form->BoundsRect().Height(), 34);
-  EXPECT_EQ(Send(WM_NCHITTEST, 0, {150, 15}), HTCAPTION);
-  EXPECT_EQ(Send(WM_NCHITTEST, 0, {150, 1}), HTOBJECT);
+  EXPECT_EQ(Send(msg::kNCHitTest, 0, {150, 15}), hit::kCaption);
+  EXPECT_EQ(Send(msg::kNCHitTest, 0, {150, 1}), hit::kObject);
   f.SetRollUp(false);
   EXPECT_EQ(form->BoundsRect().Height(), 200);
 
   // A borderless form still answers from the skin's layout.
   MakeForm(300, 200, true, platform::BorderStyle::None);
-  EXPECT_EQ(Send(WM_NCHITTEST, 0, {150, 100}), HTCLIENT);
-  EXPECT_EQ(Send(WM_NCHITTEST, 0, {150, 15}), HTCAPTION);
+  EXPECT_EQ(Send(msg::kNCHitTest, 0, {150, 100}), hit::kClient);
+  EXPECT_EQ(Send(msg::kNCHitTest, 0, {150, 15}), hit::kCaption);
 }
 
 TEST_F(FrameHitTest, PlainFrameWithDefaultButtons) {
   MakeForm(300, 200, false);
-  form->Perform(WM_NCPAINT);  // the first paint creates the default buttons
+  form->Perform(msg::kNCPaint);  // the first paint creates the default buttons
   ASSERT_EQ(skinForm->ObjectList.size(), 5u);
   const HitCase cases[] = {
-      {{1, 1}, HTTOPLEFT},   {{298, 1}, HTTOPRIGHT}, {{1, 198}, HTBOTTOMLEFT}, {{298, 198}, HTBOTTOMRIGHT},
-      {{150, 1}, HTTOP},     {{1, 100}, HTLEFT},     {{298, 100}, HTRIGHT},    {{150, 198}, HTBOTTOM},
-      {{150, 10}, HTCAPTION}, {{150, 100}, HTCLIENT}, {{288, 10}, HTOBJECT},    {{10, 10}, HTOBJECT},
+      {{1, 1}, hit::kTopLeft},   {{298, 1}, hit::kTopRight}, {{1, 198}, hit::kBottomLeft}, {{298, 198}, hit::kBottomRight},
+      {{150, 1}, hit::kTop},     {{1, 100}, hit::kLeft},     {{298, 100}, hit::kRight},    {{150, 198}, hit::kBottom},
+      {{150, 10}, hit::kCaption}, {{150, 100}, hit::kClient}, {{288, 10}, hit::kObject},    {{10, 10}, hit::kObject},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.p.x << "," << c.p.y);
-    EXPECT_EQ(Send(WM_NCHITTEST, 0, c.p), c.expect);
+    EXPECT_EQ(Send(msg::kNCHitTest, 0, c.p), c.expect);
   }
   // The buttons from the right edge: close, maximize, minimize, roll-up; system menu left.
   EXPECT_EQ(Object("closebutton").ObjectRect, (platform::Rect{280, 4, 297, 21}));

@@ -133,8 +133,8 @@ TEST_F(FormLayout, MinimumSizePropertiesAndThePlainFrame) {
   f.MinHeight = 90;
   EXPECT_EQ(f.MinFrameWidth(), 200);
   EXPECT_EQ(f.MinFrameHeight(), 90);
-  skin::TskMinMaxInfo info{};
-  form->Perform(skin::WM_GETMINMAXINFO, 0, reinterpret_cast<std::intptr_t>(&info));
+  platform::MinMaxInfo info{};
+  form->Perform(skin::msg::kGetMinMaxInfo, 0, reinterpret_cast<std::intptr_t>(&info));
   EXPECT_EQ(info.minTrackSize, (Point{200, 90}));
   // With the skin: the picture width unless MinWidth is larger.
   f.SetSkinData(data.get());
@@ -163,7 +163,7 @@ TEST_F(FormLayout, NonClientSizeMessageGivesTheClientRectangle) {
     SCOPED_TRACE(testing::Message() << c.skinned << " " << int(c.border));
     MakeForm(300, 200, c.skinned, c.border);
     Rect r{100, 100, 400, 300};
-    EXPECT_EQ(form->Perform(skin::WM_NCCALCSIZE, 0, reinterpret_cast<std::intptr_t>(&r)), 0);
+    EXPECT_EQ(form->Perform(skin::msg::kNCCalcSize, 0, reinterpret_cast<std::intptr_t>(&r)), 0);
     EXPECT_EQ(r, c.expect);
   }
 }

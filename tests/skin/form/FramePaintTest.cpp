@@ -82,7 +82,7 @@ TEST_F(FramePaint, CaptionTextIsDrawnAndShortened) {
   Activate();
   const Bitmap plain = skinForm->FrameImage();
   form->SetCaption("正在从本地进行升级 . . .");
-  form->Perform(WM_SETTEXT);
+  form->Perform(msg::kSetText);
   const Bitmap& captioned = skinForm->FrameImage();
   const Rect cap = Object("caption").ObjectRect;
   bool changedInside = false, changedOutside = false;
@@ -103,7 +103,7 @@ TEST_F(FramePaint, CaptionTextShowsGlyphShapes) {
   MakeForm(300, 200);
   Activate();
   form->SetCaption("Til 皮肤");
-  form->Perform(WM_SETTEXT);
+  form->Perform(msg::kSetText);
   const Bitmap& image = skinForm->FrameImage();
   const Rect cap = Object("caption").ObjectRect;
   const platform::Colour text =
@@ -152,7 +152,7 @@ TEST_F(FramePaint, CaptionTextShowsGlyphShapes) {
 
 TEST_F(FramePaint, PlainFrameBevelsCaptionAndButtons) {
   MakeForm(200, 100, false);
-  form->Perform(WM_NCPAINT);
+  form->Perform(msg::kNCPaint);
   const Bitmap& image = skinForm->FrameImage();
   using platform::SysColor;
   using platform::SysColour;
@@ -174,7 +174,7 @@ TEST_F(FramePaint, PlainFrameBevelsCaptionAndButtons) {
 TEST_F(FramePaint, DefaultFrameWithoutMaximizeShowsItDisabled) {
   auto& f = MakeForm(200, 100, false);
   f.SetBorderIcons(TskBorderIcon::biSystemMenu | TskBorderIcon::biMinimize | TskBorderIcon::biRollUp);
-  form->Perform(WM_NCPAINT);
+  form->Perform(msg::kNCPaint);
   auto& max = Object("maxbutton");
   EXPECT_FALSE(max.Enabled);
   EXPECT_TRUE(max.Visible);
@@ -194,12 +194,12 @@ TEST_F(FramePaint, DefaultFrameWithoutMaximizeShowsItDisabled) {
 TEST_F(FramePaint, ClientBackgroundTilesTheSkinsClientPart) {
   auto& f = MakeForm(300, 200);
   Bitmap client(300, 100);
-  form->Perform(WM_ERASEBKGND, 0, reinterpret_cast<std::intptr_t>(&client));
+  form->Perform(msg::kEraseBackground, 0, reinterpret_cast<std::intptr_t>(&client));
   const Rect& c = data->clientrect;
   EXPECT_TRUE(SamePixels(client, 0, 0, data->Picture, c));
   EXPECT_TRUE(SamePixels(client, c.Width(), 0, data->Picture, {c.left, c.top, c.left + 10, c.bottom}));
   f.SetSkinData(nullptr);
-  form->Perform(WM_ERASEBKGND, 0, reinterpret_cast<std::intptr_t>(&client));
+  form->Perform(msg::kEraseBackground, 0, reinterpret_cast<std::intptr_t>(&client));
   EXPECT_EQ(client.Pixel(150, 50), platform::SysColor(platform::SysColour::BtnFace));
 }
 
@@ -286,9 +286,9 @@ TEST_F(FrameRegion, BorderlessFormKeepsItsLook) {
   EXPECT_FALSE(f.ObjectList.empty());
   EXPECT_FALSE(f.WindowRegion());
   EXPECT_FALSE(form->WindowRegion());
-  form->Perform(WM_NCPAINT);
+  form->Perform(msg::kNCPaint);
   EXPECT_TRUE(f.FrameImage().Empty());
-  EXPECT_EQ(form->Perform(WM_NCACTIVATE, 1), 1);
+  EXPECT_EQ(form->Perform(msg::kNCActivate, 1), 1);
   EXPECT_TRUE(f.FrameImage().Empty());
 }
 

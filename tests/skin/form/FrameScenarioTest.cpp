@@ -31,7 +31,7 @@ class FrameScenario : public FrameFixture {
   Point CloseCentre() { return Centre(Object("closebutton").ObjectRect); }
   void HoverAt(Point p) {
     headless::MouseAt(ToScreen(p));
-    Send(WM_NCHITTEST, 0, p);
+    Send(msg::kNCHitTest, 0, p);
     // The hover timer runs from the moment the skin was applied.
     headless::AdvanceTime(kHoverTick);
   }
@@ -79,12 +79,12 @@ TEST_F(FrameScenario, FormDrawsNoFrameOfItsOwnWhileSkinned) {
 TEST_F(FrameScenario, PressAndReleaseOnCloseClosesTheForm) {
   auto& close = dynamic_cast<TskSkinStdButtonObject&>(Object("closebutton"));
   HoverAt(CloseCentre());
-  Send(WM_NCLBUTTONDOWN, std::uintptr_t(HTOBJECT), CloseCentre());
+  Send(msg::kNCLButtonDown, std::uintptr_t(hit::kObject), CloseCentre());
   EXPECT_TRUE(close.Down);
   EXPECT_EQ(platform::CaptureWindow(), form.get());
   EXPECT_FALSE(form->Closed());
   // Under the capture the release arrives as a client message.
-  form->Perform(WM_LBUTTONUP, 0, 0);
+  form->Perform(msg::kLButtonUp, 0, 0);
   EXPECT_TRUE(form->Closed());
   EXPECT_FALSE(close.Down);
   EXPECT_EQ(platform::CaptureWindow(), nullptr);
@@ -94,13 +94,13 @@ TEST_F(FrameScenario, PressAndReleaseOnCloseClosesTheForm) {
 TEST_F(FrameScenario, PressMoveOffAndReleaseDoesNothing) {
   auto& close = dynamic_cast<TskSkinStdButtonObject&>(Object("closebutton"));
   HoverAt(CloseCentre());
-  Send(WM_NCLBUTTONDOWN, std::uintptr_t(HTOBJECT), CloseCentre());
+  Send(msg::kNCLButtonDown, std::uintptr_t(hit::kObject), CloseCentre());
   // Onto the caption: while the close button holds the mouse, nothing else lights up.
   headless::MouseAt(ToScreen(Centre(Object("caption").ObjectRect)));
   headless::AdvanceTime(kHoverTick);
   EXPECT_EQ(skinForm->HoverIndex, -1);
   EXPECT_FALSE(close.Active);
-  form->Perform(WM_LBUTTONUP, 0, 0);
+  form->Perform(msg::kLButtonUp, 0, 0);
   EXPECT_FALSE(form->Closed());
   EXPECT_FALSE(close.Down);
   EXPECT_TRUE(ups.empty());
@@ -129,8 +129,8 @@ TEST_F(FrameScenario, MaximizeButtonTogglesTheFramesOwnState) {
   headless::SetWorkArea({0, 0, 800, 560});
   const Point p = Centre(Object("maxbutton").ObjectRect);
   HoverAt(p);
-  Send(WM_NCLBUTTONDOWN, std::uintptr_t(HTOBJECT), p);
-  form->Perform(WM_LBUTTONUP, 0, 0);
+  Send(msg::kNCLButtonDown, std::uintptr_t(hit::kObject), p);
+  form->Perform(msg::kLButtonUp, 0, 0);
   EXPECT_EQ(skinForm->SkinWindowState(), TWindowState::wsMaximized);
   EXPECT_EQ(form->BoundsRect(), (Rect{0, 0, 800, 560}));
   EXPECT_EQ(skinForm->Layout().Width, 800);
@@ -155,7 +155,7 @@ TEST_F(FrameScenario, BorderIconsOnASkinnedFormKeepTheSkinsButtons) {
 TEST_F(FrameScenario, SystemMenuButtonDoubleClickCloses) {
   const Point p = Centre(Object("sysmenubutton").ObjectRect);
   HoverAt(p);
-  Send(WM_NCLBUTTONDBLCLK, std::uintptr_t(HTOBJECT), p);
+  Send(msg::kNCLButtonDblClk, std::uintptr_t(hit::kObject), p);
   EXPECT_TRUE(form->Closed());
 }
 
@@ -178,16 +178,16 @@ TEST_F(FrameScenario, SkinChangesRebuildTheObjectsAndRemovalGoesPlain) {
   EXPECT_EQ(skinForm->SkinData(), nullptr);
   EXPECT_FALSE(skinForm->SkinActive());
   EXPECT_FALSE(form->WindowRegion());
-  form->Perform(WM_NCPAINT);
+  form->Perform(msg::kNCPaint);
   EXPECT_EQ(skinForm->ObjectList.size(), 5u);  // the plain frame's buttons
 }
 
 TEST_F(FrameScenario, DestroyedComponentGivesTheFormItsOwnHandling) {
   skinForm.reset();
   Rect r{0, 0, 300, 200};
-  form->Perform(WM_NCCALCSIZE, 0, reinterpret_cast<std::intptr_t>(&r));
+  form->Perform(msg::kNCCalcSize, 0, reinterpret_cast<std::intptr_t>(&r));
   EXPECT_EQ(r, (Rect{0, 0, 300, 200}));  // untouched: no component answers
-  EXPECT_EQ(form->Perform(WM_NCHITTEST, 0, 0), 0);
+  EXPECT_EQ(form->Perform(msg::kNCHitTest, 0, 0), 0);
 }
 
 }  // namespace

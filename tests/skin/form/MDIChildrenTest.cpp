@@ -131,7 +131,7 @@ TEST_F(MDIChildrenTest, MaximizedChildShowsThroughTheFrame) {
   // A bigger frame: the maximized child fills the bigger client area.
   const Rect fb = form->BoundsRect();
   form->SetBounds({fb.left, fb.top, fb.right + 50, fb.bottom + 30});
-  form->Perform(WM_SIZE, 0, 0);
+  form->Perform(msg::kSize, 0, 0);
   EXPECT_EQ(FormOf(0).BoundsRect(), skinForm->MDIClientArea());
   // Restored: the frame's own caption and bar come back.
   doc.SetSkinWindowState(TWindowState::wsNormal);
@@ -155,12 +155,12 @@ TEST_F(MDIChildrenTest, ChildsFrameAnswersAtItsPlaceInTheFrame) {
   const Point screen = form->ClientToScreen({b.left + inFrame.x, b.top + inFrame.y});
   // The desktop finds the frame there (the child lives inside it), and the child its button.
   EXPECT_EQ(platform::WindowAtPoint(screen), form.get());
-  EXPECT_EQ(FormOf(0).Perform(WM_NCHITTEST, 0, platform::PointToParam(screen)), HTOBJECT);
+  EXPECT_EQ(FormOf(0).Perform(msg::kNCHitTest, 0, platform::PointToParam(screen)), hit::kObject);
   headless::MouseAt(screen);
   headless::AdvanceTime(60);
   EXPECT_EQ(doc.HoverIndex, int(max));
-  FormOf(0).Perform(WM_NCLBUTTONDOWN, std::uintptr_t(HTOBJECT), platform::PointToParam(screen));
-  FormOf(0).Perform(WM_LBUTTONUP, 0, 0);
+  FormOf(0).Perform(msg::kNCLButtonDown, std::uintptr_t(hit::kObject), platform::PointToParam(screen));
+  FormOf(0).Perform(msg::kLButtonUp, 0, 0);
   EXPECT_EQ(doc.SkinWindowState(), TWindowState::wsMaximized);
   EXPECT_TRUE(bar->ChildButtonsShown);
 }
@@ -169,7 +169,7 @@ TEST_F(MDIChildrenTest, FrameAndChildShareTheMenus) {
   BuildFrame();
   TskSkinForm& doc = AddChild("Doc1");
   // The frame's keyboard menu mode: keys handled on the child move along the frame's bar.
-  form->Perform(WM_SYSCOMMAND, 0xF100, 0);  // SC_KEYMENU
+  form->Perform(msg::kSysCommand, 0xF100, 0);  // msg::kScKeyMenu
   ASSERT_TRUE(skinForm->MainMenuMode());
   ASSERT_TRUE(bar->Item(0)->Active);
   doc.MenuKeyDown(platform::vk::kRight);
@@ -180,7 +180,7 @@ TEST_F(MDIChildrenTest, FrameAndChildShareTheMenus) {
   // The child's own menu closes with a click on its frame.
   doc.PopupSystemMenu(300, 300);
   ASSERT_TRUE(doc.SkinMenu().IsOpen);
-  form->Perform(WM_NCLBUTTONDOWN, std::uintptr_t(HTCAPTION), platform::PointToParam({150, 105}));
+  form->Perform(msg::kNCLButtonDown, std::uintptr_t(hit::kCaption), platform::PointToParam({150, 105}));
   EXPECT_FALSE(doc.SkinMenu().IsOpen);
   EXPECT_FALSE(doc.MenuOpen());
 }
@@ -249,7 +249,7 @@ TEST_F(MDIChildrenTest, MinimizedChildrenLineUpAlongTheBottomOfTheClientArea) {
   // A taller frame: the strips follow the client area's bottom.
   const Rect fb = form->BoundsRect();
   form->SetBounds({fb.left, fb.top, fb.right, fb.bottom + 60});
-  form->Perform(WM_SIZE, 0, 0);
+  form->Perform(msg::kSize, 0, 0);
   const Rect taller = skinForm->MDIClientArea();
   ASSERT_EQ(taller.bottom, area.bottom + 60);
   for (int i = 0; i < 4; ++i)

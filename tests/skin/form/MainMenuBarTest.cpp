@@ -30,9 +30,6 @@ using namespace skin;
 namespace headless = platform::headless;
 namespace vk = platform::vk;
 
-constexpr std::uint32_t WM_SYSCOMMAND = 0x0112;
-constexpr std::uintptr_t SC_KEYMENU = 0xF100;
-constexpr std::uint32_t WM_SYSKEYDOWN = 0x0104;
 constexpr std::uint64_t kHoverTick = 60;
 
 class MainMenuBarTest : public FrameFixture {
@@ -81,7 +78,7 @@ class MainMenuBarTest : public FrameFixture {
     headless::AdvanceTime(kHoverTick);
   }
   void Key(std::uint32_t key) { headless::PressKey(*form, key); }
-  void KeyMenu() { form->Perform(WM_SYSCOMMAND, SC_KEYMENU, 0); }
+  void KeyMenu() { form->Perform(msg::kSysCommand, msg::kScKeyMenu, 0); }
   // Captions of the open menu's first level.
   std::vector<std::string> Shown() {
     std::vector<std::string> out;
@@ -133,7 +130,7 @@ TEST_F(MainMenuBarTest, HeightFollowsTheRecordOrTheDefault) {
   EXPECT_EQ(bar->Height(), bar->skinrect.Height());
   // The form's width changes the bar's with it.
   form->SetBounds({100, 100, 500, 300});
-  form->Perform(WM_SIZE, 0, 0);
+  form->Perform(msg::kSize, 0, 0);
   EXPECT_EQ(bar->Width(), form->ClientSize().x);
   Build(400, false);
   EXPECT_EQ(bar->Height(), 22);
@@ -350,7 +347,7 @@ TEST_F(MainMenuBarTest, ShortCutsWorkWhileAnEditOrMemoHasTheFocus) {
   auto type = [](platform::Window& w, std::uint32_t msg, std::uint32_t key, std::uint8_t shift) {
     headless::SetKeyboardShiftState(shift);
     w.Perform(msg, key, 0);
-    if (msg == WM_SYSKEYDOWN) return;
+    if (msg == msg::kSysKeyDown) return;
     w.Perform(platform::msg::kChar, shift & platform::shiftstate::kCtrl ? key & 0x1F : key + 'a' - 'A', 0);
   };
   type(edit, platform::msg::kKeyDown, 'O', platform::shiftstate::kCtrl);
@@ -361,7 +358,7 @@ TEST_F(MainMenuBarTest, ShortCutsWorkWhileAnEditOrMemoHasTheFocus) {
   type(edit, platform::msg::kKeyDown, 'X', 0);
   EXPECT_EQ(edit.Text(), "x");
   EXPECT_EQ(clicks.size(), 1u);
-  type(edit, WM_SYSKEYDOWN, 'F', platform::shiftstate::kAlt);
+  type(edit, msg::kSysKeyDown, 'F', platform::shiftstate::kAlt);
   EXPECT_EQ(Shown(), (std::vector<std::string>{"&Open", "&Save"})) << "Alt+F opens File from the edit";
   headless::SetKeyboardShiftState(0);
 }
@@ -380,7 +377,7 @@ TEST_F(MainMenuBarTest, AcceleratorsAndShortCuts) {
   skinForm->LeaveMainMenuMode();
   // Alt+letter as the keyboard sends it.
   headless::SetKeyboardShiftState(platform::shiftstate::kAlt);
-  EXPECT_EQ(form->Perform(WM_SYSKEYDOWN, 'F', 0), 0);
+  EXPECT_EQ(form->Perform(msg::kSysKeyDown, 'F', 0), 0);
   EXPECT_EQ(Shown(), (std::vector<std::string>{"&Open", "&Save"}));
   skinForm->LeaveMainMenuMode();
   // A letter no caption marks is no accelerator; a short cut runs its item.
@@ -450,7 +447,7 @@ TEST_F(MainMenuBarTest, CaptionsThatDoNotFitHideBehindTheOverflowMark) {
   EXPECT_FALSE(handled);
   // Wide enough again, every item shows and works.
   form->SetBounds({100, 100, 600, 400});
-  form->Perform(WM_SIZE, 0, 0);
+  form->Perform(msg::kSize, 0, 0);
   EXPECT_FALSE(bar->Overflow);
   for (std::size_t i = 0; i < bar->ItemCount(); ++i) EXPECT_TRUE(Item(i).Enabled && !Item(i).HiddenByOverflow);
 }
@@ -657,7 +654,7 @@ TEST_F(MainMenuBarTest, ChildButtonsActOnTheMaximizedChild) {
   // A double click on it closes the child.
   headless::MouseAt(bar->ClientToScreen(sys), platform::msg::kLButtonDown);
   headless::MouseAt(bar->ClientToScreen(sys), platform::msg::kLButtonUp);
-  bar->Perform(0x0203, 0, platform::PointToParam(sys));  // WM_LBUTTONDBLCLK
+  bar->Perform(0x0203, 0, platform::PointToParam(sys));  // msg::kLButtonDblClk
   EXPECT_TRUE(childForm.Closed());
   EXPECT_FALSE(skinForm->SkinMenu().IsOpen);
   EXPECT_FALSE(button(0).Down);

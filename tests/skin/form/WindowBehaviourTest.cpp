@@ -14,7 +14,6 @@
 #include "platform/Input.h"
 #include "platform/Window.h"
 #include "platform/headless/Driver.h"
-#include "skFrameMessages.h"
 #include "skSkinData.h"
 #include "skSkinForm.h"
 #include "skTrayIcon.h"
@@ -76,7 +75,7 @@ class Behaviours : public testing::Test {
     const Rect b = f.Bounds();
     const Point p{b.left + (c.left + c.right) / 2, b.top + (c.top + c.bottom) / 2};
     headless::MouseAt(p);
-    f.form->Perform(msg, std::uintptr_t(HTCAPTION), platform::PointToParam(p));
+    f.form->Perform(msg, std::uintptr_t(hit::kCaption), platform::PointToParam(p));
   }
   static std::vector<std::string> Names(const platform::MenuItem& items) {
     std::vector<std::string> names;
@@ -115,12 +114,12 @@ TEST_F(Behaviours, MaximizeFillsTheWorkAreaAndRestoreGoesBack) {
 
 TEST_F(Behaviours, MaximumTrackingSizeIsTheWorkAreaOrTheScreen) {
   SkinnedForm& f = Secondary();
-  TskMinMaxInfo info{};
-  f.form->Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<std::intptr_t>(&info));
+  platform::MinMaxInfo info{};
+  f.form->Perform(msg::kGetMinMaxInfo, 0, reinterpret_cast<std::intptr_t>(&info));
   EXPECT_EQ(info.maxTrackSize, (Point{kWorkArea.Width(), kWorkArea.Height()}));
   EXPECT_EQ(info.minTrackSize, (Point{f.skin->MinFrameWidth(), f.skin->MinFrameHeight()}));
   f.skin->MaximizeOnFullScreen = true;
-  f.form->Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<std::intptr_t>(&info));
+  f.form->Perform(msg::kGetMinMaxInfo, 0, reinterpret_cast<std::intptr_t>(&info));
   EXPECT_EQ(info.maxTrackSize, kScreen);
 }
 
@@ -218,7 +217,7 @@ TEST_F(Behaviours, MaximizingARolledUpFrameRollsItDownFirst) {
   EXPECT_EQ(f.Bounds(), kWorkArea);
   // The client is reachable again.
   const Point inside{kWorkArea.Width() / 2, kWorkArea.Height() / 2};
-  EXPECT_EQ(f.form->Perform(WM_NCHITTEST, 0, platform::PointToParam(inside)), HTCLIENT);
+  EXPECT_EQ(f.form->Perform(msg::kNCHitTest, 0, platform::PointToParam(inside)), hit::kClient);
   f.skin->SetSkinWindowState(TWindowState::wsNormal);
   EXPECT_EQ(f.Bounds(), kNormal);
   // Also when it was minimized in between.
@@ -241,41 +240,41 @@ TEST_F(Behaviours, MaximizingARolledUpFrameRollsItDownFirst) {
 
 TEST_F(Behaviours, CaptionDoubleClickFollowsStateAndBorder) {
   SkinnedForm& f = Secondary();
-  CaptionMessage(f, WM_NCLBUTTONDBLCLK);
+  CaptionMessage(f, msg::kNCLButtonDblClk);
   EXPECT_EQ(f.skin->SkinWindowState(), TWindowState::wsMaximized);
-  CaptionMessage(f, WM_NCLBUTTONDBLCLK);
+  CaptionMessage(f, msg::kNCLButtonDblClk);
   EXPECT_EQ(f.skin->SkinWindowState(), TWindowState::wsNormal);
   EXPECT_EQ(f.Bounds(), kNormal);
   f.skin->SetSkinWindowState(TWindowState::wsMinimized);
-  CaptionMessage(f, WM_NCLBUTTONDBLCLK);
+  CaptionMessage(f, msg::kNCLButtonDblClk);
   EXPECT_EQ(f.skin->SkinWindowState(), TWindowState::wsNormal);
   EXPECT_EQ(f.Bounds(), kNormal);
   // Without the maximize icon a sizable frame rolls up instead.
   f.skin->SetBorderIcons(TskBorderIcon::biSystemMenu | TskBorderIcon::biRollUp);
-  CaptionMessage(f, WM_NCLBUTTONDBLCLK);
+  CaptionMessage(f, msg::kNCLButtonDblClk);
   EXPECT_TRUE(f.skin->RolledUp());
-  CaptionMessage(f, WM_NCLBUTTONDBLCLK);
+  CaptionMessage(f, msg::kNCLButtonDblClk);
   EXPECT_FALSE(f.skin->RolledUp());
 
   // A fixed frame only rolls up and down.
   SkinnedForm& fixed = Add(kNormal, platform::BorderStyle::Single);
-  CaptionMessage(fixed, WM_NCLBUTTONDBLCLK);
+  CaptionMessage(fixed, msg::kNCLButtonDblClk);
   EXPECT_EQ(fixed.skin->SkinWindowState(), TWindowState::wsNormal);
   EXPECT_TRUE(fixed.skin->RolledUp());
-  CaptionMessage(fixed, WM_NCLBUTTONDBLCLK);
+  CaptionMessage(fixed, msg::kNCLButtonDblClk);
   EXPECT_FALSE(fixed.skin->RolledUp());
 }
 
 TEST_F(Behaviours, WindowStateCommandsGoThroughTheFramesState) {
   SkinnedForm& f = Secondary();
-  f.form->Perform(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  f.form->Perform(msg::kSysCommand, msg::kScMaximize, 0);
   EXPECT_EQ(f.skin->SkinWindowState(), TWindowState::wsMaximized);
   EXPECT_EQ(f.Bounds(), kWorkArea);
-  f.form->Perform(WM_SYSCOMMAND, SC_RESTORE | 2, 0);  // the low bits are the system's
+  f.form->Perform(msg::kSysCommand, msg::kScRestore | 2, 0);  // the low bits are the system's
   EXPECT_EQ(f.Bounds(), kNormal);
-  f.form->Perform(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  f.form->Perform(msg::kSysCommand, msg::kScMinimize, 0);
   EXPECT_EQ(f.skin->SkinWindowState(), TWindowState::wsMinimized);
-  main->form->Perform(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  main->form->Perform(msg::kSysCommand, msg::kScMinimize, 0);
   EXPECT_TRUE(app.Minimized());
   EXPECT_EQ(main->skin->SkinWindowState(), TWindowState::wsNormal);
 }
@@ -306,7 +305,7 @@ TEST_F(Behaviours, MinimizeToTrayAndBack) {
   EXPECT_EQ(minimized, 1);
 
   // A double click on the icon brings the application back.
-  headless::SendTrayMouse(0x0203);  // WM_LBUTTONDBLCLK
+  headless::SendTrayMouse(0x0203);  // msg::kLButtonDblClk
   EXPECT_FALSE(app.Minimized());
   EXPECT_TRUE(app.TaskButtonVisible());
   EXPECT_TRUE(main->form->Visible());
@@ -461,7 +460,7 @@ TEST_F(Behaviours, CaptionRightClickPopsUpTheSystemMenu) {
   int opened = 0, closed = 0;
   f.skin->OnSkinMenuOpen = [&](TskSkinForm&) { ++opened; };
   f.skin->OnSkinMenuClose = [&](TskSkinForm&) { ++closed; };
-  CaptionMessage(f, WM_NCRBUTTONDOWN);
+  CaptionMessage(f, msg::kNCRButtonDown);
   TskSkinMenu& menu = f.skin->SkinMenu();
   ASSERT_TRUE(menu.IsOpen);
   EXPECT_TRUE(f.skin->MenuOpen());
@@ -483,14 +482,14 @@ TEST_F(Behaviours, CaptionRightClickPopsUpTheSystemMenu) {
   // A click elsewhere on the frame closes an open menu.
   f.skin->PopupSystemMenu(10, 10);
   EXPECT_EQ(opened, 2);
-  f.form->Perform(WM_NCLBUTTONDOWN, std::uintptr_t(HTCAPTION), platform::PointToParam({5, 5}));
+  f.form->Perform(msg::kNCLButtonDown, std::uintptr_t(hit::kCaption), platform::PointToParam({5, 5}));
   EXPECT_FALSE(menu.IsOpen);
   EXPECT_EQ(closed, 2);
 }
 
 TEST_F(Behaviours, SystemMenuButtonOpensTheMenuAndStaysDownWhileItIsOpen) {
   SkinnedForm& f = Secondary();
-  f.form->Perform(WM_ACTIVATE, 1, 0);
+  f.form->Perform(msg::kActivate, 1, 0);
   TskSkinStdButtonObject* button = nullptr;
   for (auto& o : f.skin->ObjectList)
     if (auto* b = dynamic_cast<TskSkinStdButtonObject*>(o.get()); b && b->Command == TskStdCommand::cmSysMenu)
@@ -499,14 +498,14 @@ TEST_F(Behaviours, SystemMenuButtonOpensTheMenuAndStaysDownWhileItIsOpen) {
   const Rect r = button->ObjectRect;
   const Point p{kNormal.left + (r.left + r.right) / 2, kNormal.top + (r.top + r.bottom) / 2};
   headless::MouseAt(p);
-  f.form->Perform(WM_NCHITTEST, 0, platform::PointToParam(p));
-  f.form->Perform(WM_NCLBUTTONDOWN, std::uintptr_t(HTOBJECT), platform::PointToParam(p));
+  f.form->Perform(msg::kNCHitTest, 0, platform::PointToParam(p));
+  f.form->Perform(msg::kNCLButtonDown, std::uintptr_t(hit::kObject), platform::PointToParam(p));
   TskSkinMenu& menu = f.skin->SkinMenu();
   ASSERT_TRUE(menu.IsOpen);
   EXPECT_TRUE(button->Down);
   // Below the button, on the screen.
   EXPECT_EQ(menu.Levels[0]->BoundsRect().top, kNormal.top + r.bottom);
-  f.form->Perform(WM_NCLBUTTONUP, std::uintptr_t(HTOBJECT), platform::PointToParam(p));
+  f.form->Perform(msg::kNCLButtonUp, std::uintptr_t(hit::kObject), platform::PointToParam(p));
   EXPECT_TRUE(button->Down);
   menu.CloseAllMenus();
   EXPECT_FALSE(button->Down);

@@ -17,8 +17,6 @@ namespace headless = platform::headless;
 using Op = headless::TrayRequest::Op;
 using platform::Bitmap;
 
-constexpr std::uint32_t kLButtonDblClk = 0x0203;
-
 // A form hosting a menu controller, so that the tray's popup menu can open.
 class TrayFixture : public testing::Test, public skin::TskSkinMenuHost {
  protected:
@@ -123,7 +121,7 @@ TEST_F(TrayFixture, ASingleClickFiresOnceTheDoubleClickTimeHasPassed) {
 TEST_F(TrayFixture, AQuickDoubleClickGivesOnlyTheDoubleClick) {
   headless::SendTrayMouse(platform::msg::kLButtonDown);
   headless::SendTrayMouse(platform::msg::kLButtonUp);
-  headless::SendTrayMouse(kLButtonDblClk);
+  headless::SendTrayMouse(platform::msg::kLButtonDblClk);
   headless::SendTrayMouse(platform::msg::kLButtonUp);
   headless::AdvanceTime(2 * platform::DoubleClickTime());
   EXPECT_EQ(dblClicks, 1);
@@ -159,7 +157,7 @@ TEST_F(TrayFixture, RightButtonOpensThePopupMenuAtTheCursorAndDoubleClickRunsThe
   ASSERT_EQ(menuController.Levels.size(), 1u);
   EXPECT_EQ(menuController.Levels[0]->BoundsRect().left, 200);
   menuController.CloseAllMenus();
-  headless::SendTrayMouse(kLButtonDblClk);
+  headless::SendTrayMouse(platform::msg::kLButtonDblClk);
   EXPECT_EQ(defaults, 1);
   EXPECT_EQ(opens, 1) << "the left button opens the menu only with PopupByLeftButton";
   tray.PopupByLeftButton = true;
@@ -176,7 +174,7 @@ TEST_F(TrayFixture, AMenuWithoutAutoPopupStaysShutAndKeepsItsDefaultItem) {
   menu.AutoPopup = false;
   tray.SetPopupMenu(&menu);
   headless::SendTrayMouse(platform::msg::kRButtonDown);
-  headless::SendTrayMouse(kLButtonDblClk);
+  headless::SendTrayMouse(platform::msg::kLButtonDblClk);
   EXPECT_EQ(opens, 0);
   EXPECT_EQ(defaults, 0);
   EXPECT_EQ(menu.PopupComponent, nullptr);
@@ -191,25 +189,24 @@ TEST_F(TrayFixture, AMenuWithoutAutoPopupStaysShutAndKeepsItsDefaultItem) {
 // The owner's focused control gets the focus back when the owner is activated
 // again, unless the activation comes from that control's parent.
 TEST_F(TrayFixture, ReactivatingTheOwnerGivesTheFocusBackToItsControl) {
-  constexpr std::uint32_t kActivate = 0x0006;
-  constexpr std::uintptr_t kActive = 1, kInactive = 0;
+  constexpr std::uintptr_t kActive = 1;
   platform::Window panel(form), edit(panel), other;
   edit.TakeFocus();
-  form.Perform(kActivate, kInactive, 0);
+  form.Perform(platform::msg::kActivate, platform::msg::kInactive, 0);
   other.TakeFocus();  // the user works elsewhere meanwhile
-  form.Perform(kActivate, kActive, 0);
+  form.Perform(platform::msg::kActivate, kActive, 0);
   EXPECT_EQ(platform::FocusedWindow(), &edit);
   other.TakeFocus();
-  form.Perform(kActivate, kActive, reinterpret_cast<std::intptr_t>(panel.NativeHandle()));
+  form.Perform(platform::msg::kActivate, kActive, reinterpret_cast<std::intptr_t>(panel.NativeHandle()));
   EXPECT_EQ(platform::FocusedWindow(), &other) << "activated from the control's own parent";
   // A control that has gone is never touched.
   {
     platform::Window gone(form);
     gone.TakeFocus();
-    form.Perform(kActivate, kInactive, 0);
+    form.Perform(platform::msg::kActivate, platform::msg::kInactive, 0);
   }
   other.TakeFocus();
-  form.Perform(kActivate, kActive, 0);
+  form.Perform(platform::msg::kActivate, kActive, 0);
   EXPECT_EQ(platform::FocusedWindow(), &other);
 }
 

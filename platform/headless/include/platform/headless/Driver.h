@@ -9,6 +9,7 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Dialogs.h"
+#include "platform/Messages.h"
 #include "platform/Types.h"
 
 namespace platform {
@@ -63,7 +64,7 @@ void SetRemovableDrive(const std::string& root, const std::string& label);
 // Moves the cursor to a screen point and sends the window under it (or the
 // window holding the capture) a mouse message at that point: kMouseMove by
 // default, or a button message.
-void MouseAt(Point screen, std::uint32_t message = 0x0200);
+void MouseAt(Point screen, std::uint32_t message = msg::kMouseMove);
 // A left click at a screen point: button down, then up.
 void ClickAt(Point screen);
 // Sends a key-down message with a virtual-key code to `target`.
