@@ -46,8 +46,7 @@ Rect TskHeaderControl::SectionRect(int index) const {
 
 int TskHeaderControl::SectionAt(int x, int y) const {
   for (int i = 0; i < int(Sections_.size()); ++i) {
-    const Rect r = SectionRect(i);
-    if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return i;
+    if (SectionRect(i).Contains({x, y})) return i;
   }
   return -1;
 }

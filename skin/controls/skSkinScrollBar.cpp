@@ -154,7 +154,7 @@ void TskSkinScrollBar::DrawSkin(Bitmap& bitmap) {
 
 TskSkinScrollBar::Part TskSkinScrollBar::PartAt(int x, int y) const {
   const Point p{x, y};
-  auto in = [&](const Rect& r) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; };
+  auto in = [&](const Rect& r) { return r.Contains(p); };
   if (in(UpButtonRect())) return Part::Up;
   if (in(DownButtonRect())) return Part::Down;
   const Rect thumb = ThumbRect();

@@ -77,8 +77,7 @@ Rect TskCustomTabs::TabRect(int index) const {
 
 int TskCustomTabs::TabAt(int x, int y) const {
   for (int i = 0; i < TabCount(); ++i) {
-    const Rect t = TabRect(i);
-    if (x >= t.left && x < t.right && y >= t.top && y < t.bottom) return i;
+    if (TabRect(i).Contains({x, y})) return i;
   }
   return -1;
 }

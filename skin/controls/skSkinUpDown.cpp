@@ -76,7 +76,7 @@ void TskSkinUpDown::DrawSkin(Bitmap& bitmap) {
 }
 
 TskSkinUpDown::Part TskSkinUpDown::PartAt(int x, int y) const {
-  auto in = [&](const Rect& r) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; };
+  auto in = [&](const Rect& r) { return r.Contains({x, y}); };
   if (in(UpButtonRect())) return Part::Up;
   if (in(DownButtonRect())) return Part::Down;
   return Part::None;

@@ -2,17 +2,6 @@
 
 namespace skin {
 
-void TskDataSkinControl::LoadFromIni(const TskIniFile& ini) {
-  TskIniLoader loader(ini, IDName);
-  Fields(loader);
-}
-
-void TskDataSkinControl::SaveToIni(TskIniFile& ini) {
-  ini.EraseSection(IDName);
-  TskIniSaver saver(ini, IDName);
-  Fields(saver);
-}
-
 void TskDataSkinControl::Fields(TskFieldVisitor& v) {
   v.IntegerField("pictureindex", pictureindex, kNoPicture);
   v.IntegerField("maskpictureindex", maskpictureindex, kNoPicture);
@@ -36,37 +25,25 @@ void TskDataSkinBevel::Fields(TskFieldVisitor& v) {
 
 void TskDataSkinTreeView::Fields(TskFieldVisitor& v) {
   TskDataSkinControl::Fields(v);
-  v.TextField("fontname", fontname, kDefaultFontName);
-  v.FontStyleField("fontstyle", fontstyle);
-  v.IntegerField("fontheight", fontheight, kDefaultFontHeight);
-  v.IntegerField("fontcolor", fontcolor, 0);
+  v.FontFields(*this);
   v.IntegerField("bgcolor", bgcolor, 0);
 }
 
 void TskDataSkinListView::Fields(TskFieldVisitor& v) {
   TskDataSkinControl::Fields(v);
-  v.TextField("fontname", fontname, kDefaultFontName);
-  v.FontStyleField("fontstyle", fontstyle);
-  v.IntegerField("fontheight", fontheight, kDefaultFontHeight);
-  v.IntegerField("fontcolor", fontcolor, 0);
+  v.FontFields(*this);
   v.IntegerField("bgcolor", bgcolor, 0);
 }
 
 void TskDataSkinRichEdit::Fields(TskFieldVisitor& v) {
   TskDataSkinControl::Fields(v);
-  v.TextField("fontname", fontname, kDefaultFontName);
-  v.FontStyleField("fontstyle", fontstyle);
-  v.IntegerField("fontheight", fontheight, kDefaultFontHeight);
-  v.IntegerField("fontcolor", fontcolor, 0);
+  v.FontFields(*this);
   v.IntegerField("bgcolor", bgcolor, 0);
 }
 
 void TskDataSkinStdLabelControl::Fields(TskFieldVisitor& v) {
   TskDataSkinControl::Fields(v);
-  v.TextField("fontname", fontname, kDefaultFontName);
-  v.FontStyleField("fontstyle", fontstyle);
-  v.IntegerField("fontheight", fontheight, kDefaultFontHeight);
-  v.IntegerField("fontcolor", fontcolor, 0);
+  v.FontFields(*this);
   v.IntegerField("activefontcolor", activefontcolor, kPureBlue);
 }
 
@@ -107,10 +84,7 @@ void TskDataSkinTabControl::Fields(TskFieldVisitor& v) {
   v.PointField("rightbottompoint", rightbottompoint);
   v.IntegerField("tableftoffset", tableftoffset, 0);
   v.IntegerField("tabrightoffset", tabrightoffset, 0);
-  v.TextField("fontname", fontname, kDefaultFontName);
-  v.FontStyleField("fontstyle", fontstyle);
-  v.IntegerField("fontheight", fontheight, kDefaultFontHeight);
-  v.IntegerField("fontcolor", fontcolor, 0);
+  v.FontFields(*this);
   v.IntegerField("activefontcolor", activefontcolor, 0);
   v.IntegerField("focusfontcolor", focusfontcolor, 0);
   v.IntegerField("mouseinfontcolor", mouseinfontcolor, 0);
@@ -131,16 +105,10 @@ void TskDataSkinGridControl::Fields(TskFieldVisitor& v) {
   v.RectField("celltextrect", celltextrect);
   v.IntegerField("linescolor", linescolor, 0);
   v.IntegerField("bgcolor", bgcolor, 0);
-  v.TextField("fontname", fontname, kDefaultFontName);
-  v.FontStyleField("fontstyle", fontstyle);
-  v.IntegerField("fontheight", fontheight, kDefaultFontHeight);
-  v.IntegerField("fontcolor", fontcolor, 0);
+  v.FontFields(*this);
   v.IntegerField("selectfontcolor", selectfontcolor, 0);
   v.IntegerField("focusfontcolor", focusfontcolor, 0);
-  v.TextField("fixedfontname", fixedfontname, kDefaultFontName);
-  v.FontStyleField("fixedfontstyle", fixedfontstyle);
-  v.IntegerField("fixedfontheight", fixedfontheight, kDefaultFontHeight);
-  v.IntegerField("fixedfontcolor", fixedfontcolor, 0);
+  v.FontFields("fixed", fixedfontname, fixedfontstyle, fixedfontheight, fixedfontcolor);
 }
 
 void TskDataSkinScrollBoxControl::Fields(TskFieldVisitor& v) {
@@ -156,10 +124,7 @@ void TskDataSkinControlBar::Fields(TskFieldVisitor& v) {
 
 void TskDataSkinLabelControl::Fields(TskFieldVisitor& v) {
   TskDataSkinCustomControl::Fields(v);
-  v.TextField("fontname", fontname, kDefaultFontName);
-  v.FontStyleField("fontstyle", fontstyle);
-  v.IntegerField("fontheight", fontheight, kDefaultFontHeight);
-  v.IntegerField("fontcolor", fontcolor, 0);
+  v.FontFields(*this);
 }
 
 void TskDataSkinUpDownControl::Fields(TskFieldVisitor& v) {
@@ -195,17 +160,11 @@ void TskDataSkinListBox::Fields(TskFieldVisitor& v) {
   v.IntegerField("itemleftoffset", itemleftoffset, 0);
   v.IntegerField("itemrightoffset", itemrightoffset, 0);
   v.RectField("itemtextrect", itemtextrect);
-  v.TextField("fontname", fontname, kDefaultFontName);
-  v.FontStyleField("fontstyle", fontstyle);
-  v.IntegerField("fontheight", fontheight, kDefaultFontHeight);
-  v.IntegerField("fontcolor", fontcolor, 0);
+  v.FontFields(*this);
   v.IntegerField("activefontcolor", activefontcolor, 0);
   v.IntegerField("focusfontcolor", focusfontcolor, 0);
   v.RectField("captionrect", captionrect);
-  v.TextField("captionfontname", captionfontname, kDefaultFontName);
-  v.FontStyleField("captionfontstyle", captionfontstyle);
-  v.IntegerField("captionfontheight", captionfontheight, kDefaultFontHeight);
-  v.IntegerField("captionfontcolor", captionfontcolor, 0);
+  v.FontFields("caption", captionfontname, captionfontstyle, captionfontheight, captionfontcolor);
   v.RectField("upbuttonrect", upbuttonrect);
   v.RectField("activeupbuttonrect", activeupbuttonrect);
   v.RectField("downupbuttonrect", downupbuttonrect);
@@ -234,10 +193,7 @@ void TskDataSkinComboBox::Fields(TskFieldVisitor& v) {
   v.IntegerField("itemleftoffset", itemleftoffset, 0);
   v.IntegerField("itemrightoffset", itemrightoffset, 0);
   v.RectField("itemtextrect", itemtextrect);
-  v.TextField("fontname", fontname, kDefaultFontName);
-  v.FontStyleField("fontstyle", fontstyle);
-  v.IntegerField("fontheight", fontheight, kDefaultFontHeight);
-  v.IntegerField("fontcolor", fontcolor, 0);
+  v.FontFields(*this);
   v.IntegerField("focusfontcolor", focusfontcolor, 0);
   v.RectField("buttonrect", buttonrect);
   v.RectField("activebuttonrect", activebuttonrect);
@@ -267,10 +223,7 @@ void TskDataSkinScrollBarControl::Fields(TskFieldVisitor& v) {
 
 void TskDataSkinSpinEditControl::Fields(TskFieldVisitor& v) {
   TskDataSkinCustomControl::Fields(v);
-  v.TextField("fontname", fontname, kDefaultFontName);
-  v.FontStyleField("fontstyle", fontstyle);
-  v.IntegerField("fontheight", fontheight, kDefaultFontHeight);
-  v.IntegerField("fontcolor", fontcolor, 0);
+  v.FontFields(*this);
   v.IntegerField("disabledfontcolor", disabledfontcolor, 0);
   v.RectField("upbuttonrect", upbuttonrect);
   v.RectField("activeupbuttonrect", activeupbuttonrect);
@@ -283,10 +236,7 @@ void TskDataSkinSpinEditControl::Fields(TskFieldVisitor& v) {
 void TskDataSkinEditControl::Fields(TskFieldVisitor& v) {
   TskDataSkinCustomControl::Fields(v);
   v.RectField("activeskinrect", activeskinrect);
-  v.TextField("fontname", fontname, kDefaultFontName);
-  v.FontStyleField("fontstyle", fontstyle);
-  v.IntegerField("fontheight", fontheight, kDefaultFontHeight);
-  v.IntegerField("fontcolor", fontcolor, 0);
+  v.FontFields(*this);
   v.IntegerField("disabledfontcolor", disabledfontcolor, 0);
   v.IntegerField("activefontcolor", activefontcolor, 0);
   v.RectField("buttonrect", buttonrect);
@@ -316,18 +266,12 @@ void TskDataSkinGaugeControl::Fields(TskFieldVisitor& v) {
   v.BooleanField("vertical", vertical);
   v.IntegerField("beginoffset", beginoffset, 0);
   v.IntegerField("endoffset", endoffset, 0);
-  v.TextField("fontname", fontname, kDefaultFontName);
-  v.FontStyleField("fontstyle", fontstyle);
-  v.IntegerField("fontheight", fontheight, kDefaultFontHeight);
-  v.IntegerField("fontcolor", fontcolor, 0);
+  v.FontFields(*this);
 }
 
 void TskDataSkinButtonControl::Fields(TskFieldVisitor& v) {
   TskDataSkinCustomControl::Fields(v);
-  v.TextField("fontname", fontname, kDefaultFontName);
-  v.FontStyleField("fontstyle", fontstyle);
-  v.IntegerField("fontheight", fontheight, kDefaultFontHeight);
-  v.IntegerField("fontcolor", fontcolor, 0);
+  v.FontFields(*this);
   v.IntegerField("activefontcolor", activefontcolor, 0);
   v.IntegerField("downfontcolor", downfontcolor, 0);
   v.IntegerField("disabledfontcolor", disabledfontcolor, 0);
@@ -345,10 +289,7 @@ void TskDataSkinMenuButtonControl::Fields(TskFieldVisitor& v) {
 
 void TskDataSkinCheckRadioControl::Fields(TskFieldVisitor& v) {
   TskDataSkinCustomControl::Fields(v);
-  v.TextField("fontname", fontname, kDefaultFontName);
-  v.FontStyleField("fontstyle", fontstyle);
-  v.IntegerField("fontheight", fontheight, kDefaultFontHeight);
-  v.IntegerField("fontcolor", fontcolor, 0);
+  v.FontFields(*this);
   v.IntegerField("activefontcolor", activefontcolor, 0);
   v.IntegerField("unenabledfontcolor", unenabledfontcolor, 0);
   v.RectField("activeskinrect", activeskinrect);
@@ -369,10 +310,7 @@ void TskDataSkinPanelControl::Fields(TskFieldVisitor& v) {
   TskDataSkinCustomControl::Fields(v);
   v.RectField("captionrect", captionrect);
   v.AlignmentField("alignment", alignment);
-  v.TextField("fontname", fontname, kDefaultFontName);
-  v.FontStyleField("fontstyle", fontstyle);
-  v.IntegerField("fontheight", fontheight, kDefaultFontHeight);
-  v.IntegerField("fontcolor", fontcolor, 0);
+  v.FontFields(*this);
   v.IntegerField("bgpictureindex", bgpictureindex, kNoPicture);
   v.RectField("checkimagerect", checkimagerect);
   v.RectField("uncheckimagerect", uncheckimagerect);
@@ -404,48 +342,42 @@ void TskDataSkinExPanelControl::Fields(TskFieldVisitor& v) {
   v.RectField("vrestorebuttonactiverect", vrestorebuttonactiverect);
   v.RectField("vrestorebuttondownrect", vrestorebuttondownrect);
   v.RectField("captionrect", captionrect);
-  v.TextField("fontname", fontname, kDefaultFontName);
-  v.FontStyleField("fontstyle", fontstyle);
-  v.IntegerField("fontheight", fontheight, kDefaultFontHeight);
-  v.IntegerField("fontcolor", fontcolor, 0);
+  v.FontFields(*this);
 }
 
 std::unique_ptr<TskDataSkinControl> CreateSkinControl(std::string_view kind, std::string name) {
-  using Maker = std::unique_ptr<TskDataSkinControl> (*)(std::string);
-  static const std::pair<const char*, Maker> kKinds[] = {
-      {"panel", [](std::string n) -> std::unique_ptr<TskDataSkinControl> { return std::make_unique<TskDataSkinPanelControl>(std::move(n)); }},
-      {"expanel", [](std::string n) -> std::unique_ptr<TskDataSkinControl> { return std::make_unique<TskDataSkinExPanelControl>(std::move(n)); }},
-      {"menubutton", [](std::string n) -> std::unique_ptr<TskDataSkinControl> { return std::make_unique<TskDataSkinMenuButtonControl>(std::move(n)); }},
-      {"button", [](std::string n) -> std::unique_ptr<TskDataSkinControl> { return std::make_unique<TskDataSkinButtonControl>(std::move(n)); }},
-      {"checkradio", [](std::string n) -> std::unique_ptr<TskDataSkinControl> { return std::make_unique<TskDataSkinCheckRadioControl>(std::move(n)); }},
-      {"gauge", [](std::string n) -> std::unique_ptr<TskDataSkinControl> { return std::make_unique<TskDataSkinGaugeControl>(std::move(n)); }},
-      {"splitter", [](std::string n) -> std::unique_ptr<TskDataSkinControl> { return std::make_unique<TskDataSkinSplitterControl>(std::move(n)); }},
-      {"trackbar", [](std::string n) -> std::unique_ptr<TskDataSkinControl> { return std::make_unique<TskDataSkinTrackBarControl>(std::move(n)); }},
-      {"label", [](std::string n) -> std::unique_ptr<TskDataSkinControl> { return std::make_unique<TskDataSkinLabelControl>(std::move(n)); }},
-      {"stdlabel", [](std::string n) -> std::unique_ptr<TskDataSkinControl> { return std::make_unique<TskDataSkinStdLabelControl>(std::move(n)); }},
-      {"updown", [](std::string n) -> std::unique_ptr<TskDataSkinControl> { return std::make_unique<TskDataSkinUpDownControl>(std::move(n)); }},
-      {"grid", [](std::string n) -> std::unique_ptr<TskDataSkinControl> { return std::make_unique<TskDataSkinGridControl>(std::move(n)); }},
-      {"tab", [](std::string n) -> std::unique_ptr<TskDataSkinControl> { return std::make_unique<TskDataSkinTabControl>(std::move(n)); }},
-      {"listview", [](std::string n) -> std::unique_ptr<TskDataSkinControl> { return std::make_unique<TskDataSkinListView>(std::move(n)); }},
-      {"mainmenubar", [](std::string n) -> std::unique_ptr<TskDataSkinControl> { return std::make_unique<TskDataSkinMainMenuBar>(std::move(n)); }},
-      {"controlbar", [](std::string n) -> std::unique_ptr<TskDataSkinControl> { return std::make_unique<TskDataSkinControlBar>(std::move(n)); }},
-      {"memo", [](std::string n) -> std::unique_ptr<TskDataSkinControl> { return std::make_unique<TskDataSkinMemoControl>(std::move(n)); }},
-      {"edit", [](std::string n) -> std::unique_ptr<TskDataSkinControl> { return std::make_unique<TskDataSkinEditControl>(std::move(n)); }},
-      {"checklistbox", [](std::string n) -> std::unique_ptr<TskDataSkinControl> { return std::make_unique<TskDataSkinCheckListBox>(std::move(n)); }},
-      {"listbox", [](std::string n) -> std::unique_ptr<TskDataSkinControl> { return std::make_unique<TskDataSkinListBox>(std::move(n)); }},
-      {"combobox", [](std::string n) -> std::unique_ptr<TskDataSkinControl> { return std::make_unique<TskDataSkinComboBox>(std::move(n)); }},
-      {"scrollbar", [](std::string n) -> std::unique_ptr<TskDataSkinControl> { return std::make_unique<TskDataSkinScrollBarControl>(std::move(n)); }},
-      {"spinedit", [](std::string n) -> std::unique_ptr<TskDataSkinControl> { return std::make_unique<TskDataSkinSpinEditControl>(std::move(n)); }},
-      {"scrollbox", [](std::string n) -> std::unique_ptr<TskDataSkinControl> { return std::make_unique<TskDataSkinScrollBoxControl>(std::move(n)); }},
-      {"treeview", [](std::string n) -> std::unique_ptr<TskDataSkinControl> { return std::make_unique<TskDataSkinTreeView>(std::move(n)); }},
-      {"bevel", [](std::string n) -> std::unique_ptr<TskDataSkinControl> { return std::make_unique<TskDataSkinBevel>(std::move(n)); }},
-      {"slider", [](std::string n) -> std::unique_ptr<TskDataSkinControl> { return std::make_unique<TskDataSkinSlider>(std::move(n)); }},
-      {"richedit", [](std::string n) -> std::unique_ptr<TskDataSkinControl> { return std::make_unique<TskDataSkinRichEdit>(std::move(n)); }},
+  using B = TskDataSkinControl;
+  static const TskRecordKind<B> kKinds[] = {
+      {"panel", MakeRecord<B, TskDataSkinPanelControl>},
+      {"expanel", MakeRecord<B, TskDataSkinExPanelControl>},
+      {"menubutton", MakeRecord<B, TskDataSkinMenuButtonControl>},
+      {"button", MakeRecord<B, TskDataSkinButtonControl>},
+      {"checkradio", MakeRecord<B, TskDataSkinCheckRadioControl>},
+      {"gauge", MakeRecord<B, TskDataSkinGaugeControl>},
+      {"splitter", MakeRecord<B, TskDataSkinSplitterControl>},
+      {"trackbar", MakeRecord<B, TskDataSkinTrackBarControl>},
+      {"label", MakeRecord<B, TskDataSkinLabelControl>},
+      {"stdlabel", MakeRecord<B, TskDataSkinStdLabelControl>},
+      {"updown", MakeRecord<B, TskDataSkinUpDownControl>},
+      {"grid", MakeRecord<B, TskDataSkinGridControl>},
+      {"tab", MakeRecord<B, TskDataSkinTabControl>},
+      {"listview", MakeRecord<B, TskDataSkinListView>},
+      {"mainmenubar", MakeRecord<B, TskDataSkinMainMenuBar>},
+      {"controlbar", MakeRecord<B, TskDataSkinControlBar>},
+      {"memo", MakeRecord<B, TskDataSkinMemoControl>},
+      {"edit", MakeRecord<B, TskDataSkinEditControl>},
+      {"checklistbox", MakeRecord<B, TskDataSkinCheckListBox>},
+      {"listbox", MakeRecord<B, TskDataSkinListBox>},
+      {"combobox", MakeRecord<B, TskDataSkinComboBox>},
+      {"scrollbar", MakeRecord<B, TskDataSkinScrollBarControl>},
+      {"spinedit", MakeRecord<B, TskDataSkinSpinEditControl>},
+      {"scrollbox", MakeRecord<B, TskDataSkinScrollBoxControl>},
+      {"treeview", MakeRecord<B, TskDataSkinTreeView>},
+      {"bevel", MakeRecord<B, TskDataSkinBevel>},
+      {"slider", MakeRecord<B, TskDataSkinSlider>},
+      {"richedit", MakeRecord<B, TskDataSkinRichEdit>},
   };
-  for (const auto& [k, make] : kKinds) {
-    if (kind == k) return make(std::move(name));  // kinds compare exactly, with case
-  }
-  return nullptr;
+  return CreateRecord(kKinds, kind, std::move(name));
 }
 
 }  // namespace skin

@@ -5,30 +5,23 @@
 #include <string>
 #include <string_view>
 
-#include "skFields.h"
+#include "skDataRecord.h"
 
 namespace skin {
 
 // The default active font colour of "stdlabel": pure blue in 0x00BBGGRR.
 constexpr Colour kPureBlue = 0xFF0000;
 
-class TskDataSkinControl {
+class TskDataSkinControl : public TskDataSkinRecord {
  public:
-  explicit TskDataSkinControl(std::string name) : IDName(std::move(name)) {}
-  virtual ~TskDataSkinControl() = default;
-  TskDataSkinControl(const TskDataSkinControl&) = delete;
-  TskDataSkinControl& operator=(const TskDataSkinControl&) = delete;
+  using TskDataSkinRecord::TskDataSkinRecord;
 
-  virtual void LoadFromIni(const TskIniFile& ini);
-  virtual void SaveToIni(TskIniFile& ini);
-
-  std::string IDName;
   std::int32_t pictureindex = kNoPicture;
   std::int32_t maskpictureindex = kNoPicture;
   Rect skinrect;
 
  protected:
-  virtual void Fields(TskFieldVisitor& v);
+  void Fields(TskFieldVisitor& v) override;
 };
 
 class TskDataSkinCustomControl : public TskDataSkinControl {
@@ -54,52 +47,36 @@ class TskDataSkinBevel : public TskDataSkinControl {
   void Fields(TskFieldVisitor& v) override;
 };
 
-class TskDataSkinTreeView : public TskDataSkinControl {
+class TskDataSkinTreeView : public TskDataSkinControl, public TskFontKeys {
  public:
   using TskDataSkinControl::TskDataSkinControl;
-  std::string fontname = kDefaultFontName;
-  TFontStyles fontstyle = 0;
-  std::int32_t fontheight = kDefaultFontHeight;
-  Colour fontcolor = 0;
   Colour bgcolor = 0;
 
  protected:
   void Fields(TskFieldVisitor& v) override;
 };
 
-class TskDataSkinListView : public TskDataSkinControl {
+class TskDataSkinListView : public TskDataSkinControl, public TskFontKeys {
  public:
   using TskDataSkinControl::TskDataSkinControl;
-  std::string fontname = kDefaultFontName;
-  TFontStyles fontstyle = 0;
-  std::int32_t fontheight = kDefaultFontHeight;
-  Colour fontcolor = 0;
   Colour bgcolor = 0;
 
  protected:
   void Fields(TskFieldVisitor& v) override;
 };
 
-class TskDataSkinRichEdit : public TskDataSkinControl {
+class TskDataSkinRichEdit : public TskDataSkinControl, public TskFontKeys {
  public:
   using TskDataSkinControl::TskDataSkinControl;
-  std::string fontname = kDefaultFontName;
-  TFontStyles fontstyle = 0;
-  std::int32_t fontheight = kDefaultFontHeight;
-  Colour fontcolor = 0;
   Colour bgcolor = 0;
 
  protected:
   void Fields(TskFieldVisitor& v) override;
 };
 
-class TskDataSkinStdLabelControl : public TskDataSkinControl {
+class TskDataSkinStdLabelControl : public TskDataSkinControl, public TskFontKeys {
  public:
   using TskDataSkinControl::TskDataSkinControl;
-  std::string fontname = kDefaultFontName;
-  TFontStyles fontstyle = 0;
-  std::int32_t fontheight = kDefaultFontHeight;
-  Colour fontcolor = 0;
   Colour activefontcolor = kPureBlue;
 
  protected:
@@ -137,7 +114,7 @@ class TskDataSkinMainMenuBar : public TskDataSkinControl {
   void Fields(TskFieldVisitor& v) override;
 };
 
-class TskDataSkinTabControl : public TskDataSkinControl {
+class TskDataSkinTabControl : public TskDataSkinControl, public TskFontKeys {
  public:
   using TskDataSkinControl::TskDataSkinControl;
   Rect tabrect;
@@ -152,10 +129,6 @@ class TskDataSkinTabControl : public TskDataSkinControl {
   Point rightbottompoint;
   std::int32_t tableftoffset = 0;
   std::int32_t tabrightoffset = 0;
-  std::string fontname = kDefaultFontName;
-  TFontStyles fontstyle = 0;
-  std::int32_t fontheight = kDefaultFontHeight;
-  Colour fontcolor = 0;
   Colour activefontcolor = 0;
   Colour focusfontcolor = 0;
   Colour mouseinfontcolor = 0;
@@ -166,7 +139,7 @@ class TskDataSkinTabControl : public TskDataSkinControl {
   void Fields(TskFieldVisitor& v) override;
 };
 
-class TskDataSkinGridControl : public TskDataSkinControl {
+class TskDataSkinGridControl : public TskDataSkinControl, public TskFontKeys {
  public:
   using TskDataSkinControl::TskDataSkinControl;
   Rect fixedcellrect;
@@ -180,10 +153,6 @@ class TskDataSkinGridControl : public TskDataSkinControl {
   Rect celltextrect;
   Colour linescolor = 0;
   Colour bgcolor = 0;
-  std::string fontname = kDefaultFontName;
-  TFontStyles fontstyle = 0;
-  std::int32_t fontheight = kDefaultFontHeight;
-  Colour fontcolor = 0;
   Colour selectfontcolor = 0;
   Colour focusfontcolor = 0;
   std::string fixedfontname = kDefaultFontName;
@@ -219,13 +188,9 @@ class TskDataSkinControlBar : public TskDataSkinCustomControl {
   void Fields(TskFieldVisitor& v) override;
 };
 
-class TskDataSkinLabelControl : public TskDataSkinCustomControl {
+class TskDataSkinLabelControl : public TskDataSkinCustomControl, public TskFontKeys {
  public:
   using TskDataSkinCustomControl::TskDataSkinCustomControl;
-  std::string fontname = kDefaultFontName;
-  TFontStyles fontstyle = 0;
-  std::int32_t fontheight = kDefaultFontHeight;
-  Colour fontcolor = 0;
 
  protected:
   void Fields(TskFieldVisitor& v) override;
@@ -251,7 +216,7 @@ class TskDataSkinUpDownControl : public TskDataSkinCustomControl {
   void ZeroFrame();
 };
 
-class TskDataSkinListBox : public TskDataSkinCustomControl {
+class TskDataSkinListBox : public TskDataSkinCustomControl, public TskFontKeys {
  public:
   using TskDataSkinCustomControl::TskDataSkinCustomControl;
   Rect itemrect;
@@ -260,10 +225,6 @@ class TskDataSkinListBox : public TskDataSkinCustomControl {
   std::int32_t itemleftoffset = 0;
   std::int32_t itemrightoffset = 0;
   Rect itemtextrect;
-  std::string fontname = kDefaultFontName;
-  TFontStyles fontstyle = 0;
-  std::int32_t fontheight = kDefaultFontHeight;
-  Colour fontcolor = 0;
   Colour activefontcolor = 0;
   Colour focusfontcolor = 0;
   Rect captionrect;
@@ -299,7 +260,7 @@ class TskDataSkinCheckListBox : public TskDataSkinListBox {
   void Fields(TskFieldVisitor& v) override;
 };
 
-class TskDataSkinComboBox : public TskDataSkinCustomControl {
+class TskDataSkinComboBox : public TskDataSkinCustomControl, public TskFontKeys {
  public:
   using TskDataSkinCustomControl::TskDataSkinCustomControl;
   Rect itemrect;
@@ -307,10 +268,6 @@ class TskDataSkinComboBox : public TskDataSkinCustomControl {
   std::int32_t itemleftoffset = 0;
   std::int32_t itemrightoffset = 0;
   Rect itemtextrect;
-  std::string fontname = kDefaultFontName;
-  TFontStyles fontstyle = 0;
-  std::int32_t fontheight = kDefaultFontHeight;
-  Colour fontcolor = 0;
   Colour focusfontcolor = 0;
   Rect buttonrect;
   Rect activebuttonrect;
@@ -345,13 +302,9 @@ class TskDataSkinScrollBarControl : public TskDataSkinCustomControl {
   void Fields(TskFieldVisitor& v) override;
 };
 
-class TskDataSkinSpinEditControl : public TskDataSkinCustomControl {
+class TskDataSkinSpinEditControl : public TskDataSkinCustomControl, public TskFontKeys {
  public:
   using TskDataSkinCustomControl::TskDataSkinCustomControl;
-  std::string fontname = kDefaultFontName;
-  TFontStyles fontstyle = 0;
-  std::int32_t fontheight = kDefaultFontHeight;
-  Colour fontcolor = 0;
   Colour disabledfontcolor = 0;
   Rect upbuttonrect;
   Rect activeupbuttonrect;
@@ -364,14 +317,10 @@ class TskDataSkinSpinEditControl : public TskDataSkinCustomControl {
   void Fields(TskFieldVisitor& v) override;
 };
 
-class TskDataSkinEditControl : public TskDataSkinCustomControl {
+class TskDataSkinEditControl : public TskDataSkinCustomControl, public TskFontKeys {
  public:
   using TskDataSkinCustomControl::TskDataSkinCustomControl;
   Rect activeskinrect;
-  std::string fontname = kDefaultFontName;
-  TFontStyles fontstyle = 0;
-  std::int32_t fontheight = kDefaultFontHeight;
-  Colour fontcolor = 0;
   Colour disabledfontcolor = 0;
   Colour activefontcolor = 0;
   Rect buttonrect;
@@ -405,7 +354,7 @@ class TskDataSkinTrackBarControl : public TskDataSkinCustomControl {
   void Fields(TskFieldVisitor& v) override;
 };
 
-class TskDataSkinGaugeControl : public TskDataSkinCustomControl {
+class TskDataSkinGaugeControl : public TskDataSkinCustomControl, public TskFontKeys {
  public:
   using TskDataSkinCustomControl::TskDataSkinCustomControl;
   Rect progressarea;
@@ -413,22 +362,14 @@ class TskDataSkinGaugeControl : public TskDataSkinCustomControl {
   bool vertical = false;
   std::int32_t beginoffset = 0;
   std::int32_t endoffset = 0;
-  std::string fontname = kDefaultFontName;
-  TFontStyles fontstyle = 0;
-  std::int32_t fontheight = kDefaultFontHeight;
-  Colour fontcolor = 0;
 
  protected:
   void Fields(TskFieldVisitor& v) override;
 };
 
-class TskDataSkinButtonControl : public TskDataSkinCustomControl {
+class TskDataSkinButtonControl : public TskDataSkinCustomControl, public TskFontKeys {
  public:
   using TskDataSkinCustomControl::TskDataSkinCustomControl;
-  std::string fontname = kDefaultFontName;
-  TFontStyles fontstyle = 0;
-  std::int32_t fontheight = kDefaultFontHeight;
-  Colour fontcolor = 0;
   Colour activefontcolor = 0;
   Colour downfontcolor = 0;
   Colour disabledfontcolor = 0;
@@ -451,13 +392,9 @@ class TskDataSkinMenuButtonControl : public TskDataSkinButtonControl {
   void Fields(TskFieldVisitor& v) override;
 };
 
-class TskDataSkinCheckRadioControl : public TskDataSkinCustomControl {
+class TskDataSkinCheckRadioControl : public TskDataSkinCustomControl, public TskFontKeys {
  public:
   using TskDataSkinCustomControl::TskDataSkinCustomControl;
-  std::string fontname = kDefaultFontName;
-  TFontStyles fontstyle = 0;
-  std::int32_t fontheight = kDefaultFontHeight;
-  Colour fontcolor = 0;
   Colour activefontcolor = 0;
   Colour unenabledfontcolor = 0;
   Rect activeskinrect;
@@ -477,15 +414,11 @@ class TskDataSkinCheckRadioControl : public TskDataSkinCustomControl {
   void Fields(TskFieldVisitor& v) override;
 };
 
-class TskDataSkinPanelControl : public TskDataSkinCustomControl {
+class TskDataSkinPanelControl : public TskDataSkinCustomControl, public TskFontKeys {
  public:
   using TskDataSkinCustomControl::TskDataSkinCustomControl;
   Rect captionrect;
   TAlignment alignment = TAlignment::taCenter;
-  std::string fontname = kDefaultFontName;
-  TFontStyles fontstyle = 0;
-  std::int32_t fontheight = kDefaultFontHeight;
-  Colour fontcolor = 0;
   std::int32_t bgpictureindex = kNoPicture;
   Rect checkimagerect;
   Rect uncheckimagerect;
@@ -494,7 +427,7 @@ class TskDataSkinPanelControl : public TskDataSkinCustomControl {
   void Fields(TskFieldVisitor& v) override;
 };
 
-class TskDataSkinExPanelControl : public TskDataSkinCustomControl {
+class TskDataSkinExPanelControl : public TskDataSkinCustomControl, public TskFontKeys {
  public:
   using TskDataSkinCustomControl::TskDataSkinCustomControl;
   Rect rollhskinrect;
@@ -521,10 +454,6 @@ class TskDataSkinExPanelControl : public TskDataSkinCustomControl {
   Rect vrestorebuttonactiverect;
   Rect vrestorebuttondownrect;
   Rect captionrect;
-  std::string fontname = kDefaultFontName;
-  TFontStyles fontstyle = 0;
-  std::int32_t fontheight = kDefaultFontHeight;
-  Colour fontcolor = 0;
 
  protected:
   void Fields(TskFieldVisitor& v) override;

@@ -4,6 +4,14 @@
 
 namespace skin {
 
+void TskFieldVisitor::FontFields(const std::string& prefix, std::string& name, TFontStyles& style,
+                                 std::int32_t& height, Colour& colour) {
+  TextField((prefix + "fontname").c_str(), name, kDefaultFontName);
+  FontStyleField((prefix + "fontstyle").c_str(), style);
+  IntegerField((prefix + "fontheight").c_str(), height, kDefaultFontHeight);
+  IntegerField((prefix + "fontcolor").c_str(), colour, 0);
+}
+
 void TskIniLoader::RectField(const char* key, Rect& value) { value = ReadRect(ini_, section_, key); }
 void TskIniLoader::PointField(const char* key, Point& value) { value = ReadPoint(ini_, section_, key); }
 void TskIniLoader::IntegerField(const char* key, std::int32_t& value, std::int32_t fallback) {

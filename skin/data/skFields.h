@@ -15,9 +15,23 @@ constexpr std::int32_t kNoPicture = -1;
 constexpr const char* kDefaultFontName = "Arial";
 constexpr std::int32_t kDefaultFontHeight = 14;
 
+// The font keys most records carry, with the format's defaults.
+struct TskFontKeys {
+  std::string fontname = kDefaultFontName;
+  TFontStyles fontstyle = 0;
+  std::int32_t fontheight = kDefaultFontHeight;
+  Colour fontcolor = 0;
+};
+
 class TskFieldVisitor {
  public:
   virtual ~TskFieldVisitor() = default;
+  // The four font keys PREFIXfontname, PREFIXfontstyle, PREFIXfontheight and
+  // PREFIXfontcolor, in that order.
+  void FontFields(const std::string& prefix, std::string& name, TFontStyles& style, std::int32_t& height,
+                  Colour& colour);
+  void FontFields(TskFontKeys& font) { FontFields("", font.fontname, font.fontstyle, font.fontheight, font.fontcolor); }
+
   virtual void RectField(const char* key, Rect& value) = 0;
   virtual void PointField(const char* key, Point& value) = 0;
   // Integers, colours and picture indexes.

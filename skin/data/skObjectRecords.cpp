@@ -2,17 +2,6 @@
 
 namespace skin {
 
-void TskDataSkinObject::LoadFromIni(const TskIniFile& ini) {
-  TskIniLoader loader(ini, IDName);
-  Fields(loader);
-}
-
-void TskDataSkinObject::SaveToIni(TskIniFile& ini) {
-  ini.EraseSection(IDName);
-  TskIniSaver saver(ini, IDName);
-  Fields(saver);
-}
-
 void TskDataSkinObject::Fields(TskFieldVisitor& v) {
   v.TextField("hint", hint, "");
   v.BooleanField("skinrectinapicture", skinrectinapicture);
@@ -91,20 +80,17 @@ void TskDataSkinCaption::Fields(TskFieldVisitor& v) {
 }
 
 std::unique_ptr<TskDataSkinObject> CreateSkinObject(std::string_view kind, std::string name) {
-  using Maker = std::unique_ptr<TskDataSkinObject> (*)(std::string);
-  static const std::pair<const char*, Maker> kKinds[] = {
-      {"menuitem", [](std::string n) -> std::unique_ptr<TskDataSkinObject> { return std::make_unique<TskDataSkinMenuItem>(std::move(n)); }},
-      {"mainmenubaritem", [](std::string n) -> std::unique_ptr<TskDataSkinObject> { return std::make_unique<TskDataSkinMainMenuBarItem>(std::move(n)); }},
-      {"stdbutton", [](std::string n) -> std::unique_ptr<TskDataSkinObject> { return std::make_unique<TskDataSkinStdButton>(std::move(n)); }},
-      {"mainmenubarbutton", [](std::string n) -> std::unique_ptr<TskDataSkinObject> { return std::make_unique<TskDataSkinMainMenuBarButton>(std::move(n)); }},
-      {"button", [](std::string n) -> std::unique_ptr<TskDataSkinObject> { return std::make_unique<TskDataSkinButton>(std::move(n)); }},
-      {"caption", [](std::string n) -> std::unique_ptr<TskDataSkinObject> { return std::make_unique<TskDataSkinCaption>(std::move(n)); }},
-      {"userobject", [](std::string n) -> std::unique_ptr<TskDataSkinObject> { return std::make_unique<TskDataUserObject>(std::move(n)); }},
+  using B = TskDataSkinObject;
+  static const TskRecordKind<B> kKinds[] = {
+      {"menuitem", MakeRecord<B, TskDataSkinMenuItem>},
+      {"mainmenubaritem", MakeRecord<B, TskDataSkinMainMenuBarItem>},
+      {"stdbutton", MakeRecord<B, TskDataSkinStdButton>},
+      {"mainmenubarbutton", MakeRecord<B, TskDataSkinMainMenuBarButton>},
+      {"button", MakeRecord<B, TskDataSkinButton>},
+      {"caption", MakeRecord<B, TskDataSkinCaption>},
+      {"userobject", MakeRecord<B, TskDataUserObject>},
   };
-  for (const auto& [k, make] : kKinds) {
-    if (kind == k) return make(std::move(name));  // kinds compare exactly, with case
-  }
-  return nullptr;
+  return CreateRecord(kKinds, kind, std::move(name));
 }
 
 }  // namespace skin

@@ -5,23 +5,14 @@
 #include <string>
 #include <string_view>
 
-#include "skFields.h"
+#include "skDataRecord.h"
 
 namespace skin {
 
-class TskDataSkinObject {
+class TskDataSkinObject : public TskDataSkinRecord {
  public:
-  explicit TskDataSkinObject(std::string name) : IDName(std::move(name)) {}
-  virtual ~TskDataSkinObject() = default;
-  TskDataSkinObject(const TskDataSkinObject&) = delete;
-  TskDataSkinObject& operator=(const TskDataSkinObject&) = delete;
+  using TskDataSkinRecord::TskDataSkinRecord;
 
-  // Reads the record's keys from the section IDName.
-  virtual void LoadFromIni(const TskIniFile& ini);
-  // Erases the section IDName and writes the same keys.
-  virtual void SaveToIni(TskIniFile& ini);
-
-  std::string IDName;
   std::string hint;
   bool skinrectinapicture = false;
   Rect skinrect;
@@ -31,8 +22,7 @@ class TskDataSkinObject {
   TMorphKind morphkind = TMorphKind::mkDefault;
 
  protected:
-  // Visits every field the record reads, base class fields first.
-  virtual void Fields(TskFieldVisitor& v);
+  void Fields(TskFieldVisitor& v) override;
 };
 
 // Only `skinrect`; the group's other keys are not read.

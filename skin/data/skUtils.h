@@ -1,7 +1,9 @@
-// Drawing utilities every skinned surface uses: the fast bitmap copy, the image
-// builders that fit a skin rectangle to another size around its four stretch
-// points, the mask-to-region builders, caption-button glyphs, text fitting,
-// layered-window transparency and a few rectangle helpers.
+// Drawing utilities every skinned surface uses, each subject in a file of its
+// own: the fast bitmap copy (skFBitmap.cpp), the image builders that fit a skin
+// rectangle to another size around its four stretch points (skStretch.cpp), the
+// mask strips and mask-to-region builders (skMasks.cpp), caption-button glyphs
+// (skGlyphs.cpp), text fitting (skEllipsis.cpp), layered-window transparency
+// (skTranslucency.cpp) and a few rectangle helpers (skRects.cpp).
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -30,6 +32,7 @@ class TskFBitmap {
   TskFBitmap(const TskFBitmap&) = delete;
   TskFBitmap& operator=(const TskFBitmap&) = delete;
 
+  static constexpr int kBytesPerPixel = 3;
   std::uint8_t* PixelData = nullptr;
   std::vector<std::uint8_t*> Rows;
   std::int32_t RowPadding = 0;

@@ -2,50 +2,32 @@
 #pragma once
 #include <string>
 
-#include "skFields.h"
+#include "skDataRecord.h"
 
 namespace skin {
 
-class TskDataSkinPopupWindow {
+class TskDataSkinPopupWindow final : public TskDataSkinWindowRecord {
  public:
   static constexpr const char* kSection = "POPUPWINDOW";
-  void LoadFromIni(const TskIniFile& ini);
-  void SaveToIni(TskIniFile& ini);
+  TskDataSkinPopupWindow() : TskDataSkinWindowRecord(kSection) {}
 
-  std::int32_t windowpictureindex = kNoPicture;
-  std::int32_t maskpictureindex = kNoPicture;
-  Point lefttoppoint;
-  Point righttoppoint;
-  Point leftbottompoint;
-  Point rightbottompoint;
   Rect itemsrect;
   Colour scrollmarkercolor = 0;
   Colour scrollmarkeractivecolor = 0;
 
  private:
-  void Fields(TskFieldVisitor& v);
+  void Fields(TskFieldVisitor& v) override;
 };
 
-class TskDataSkinHintWindow {
+class TskDataSkinHintWindow final : public TskDataSkinWindowRecord, public TskFontKeys {
  public:
   static constexpr const char* kSection = "HINTWINDOW";
-  void LoadFromIni(const TskIniFile& ini);
-  void SaveToIni(TskIniFile& ini);
+  TskDataSkinHintWindow() : TskDataSkinWindowRecord(kSection) {}
 
-  std::int32_t windowpictureindex = kNoPicture;
-  std::int32_t maskpictureindex = kNoPicture;
-  Point lefttoppoint;
-  Point righttoppoint;
-  Point leftbottompoint;
-  Point rightbottompoint;
   Rect clientrect;
-  std::string fontname = kDefaultFontName;
-  TFontStyles fontstyle = 0;
-  std::int32_t fontheight = kDefaultFontHeight;
-  Colour fontcolor = 0;
 
  private:
-  void Fields(TskFieldVisitor& v);
+  void Fields(TskFieldVisitor& v) override;
 };
 
 }  // namespace skin

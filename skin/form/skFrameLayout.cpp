@@ -6,9 +6,6 @@ namespace {
 Point Shift(Point p, int dx, int dy) { return {p.x + dx, p.y + dy}; }
 Rect Grow(Rect r, int dx, int dy) { return {r.left, r.top, r.right + dx, r.bottom + dy}; }
 Rect Move(Rect r, int dx, int dy) { return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
-bool InZone(const Rect& zone, Point p) {
-  return zone.left <= p.x && p.x < zone.right && zone.top <= p.y && p.y < zone.bottom;
-}
 // Rectangle clamp that keeps right >= left and bottom >= top.
 Rect NotInverted(Rect r) {
   if (r.right < r.left) r.right = r.left;
@@ -52,15 +49,15 @@ Rect MapSkinRect(const TskSkinData& s, const TskFrameLayout& l, const Rect& sr) 
   const Rect lb{0, s.leftbottompoint.y, s.leftbottompoint.x, ph};
   const Rect rb{s.rightbottompoint.x, s.rightbottompoint.y, pw, ph};
   const Point a{sr.left, sr.top}, b{sr.right, sr.bottom};
-  if (InZone(lt, a) && InZone(lt, b)) return sr;
-  if (InZone(rt, a) && InZone(rt, b)) return Move(sr, dx, 0);
-  if (InZone(lb, a) && InZone(lb, b)) return Move(sr, 0, dy);
-  if (InZone(rb, a) && InZone(rb, b)) return Move(sr, dx, dy);
-  if (InZone(lt, a) && InZone(rb, b)) return Grow(sr, dx, dy);
-  if (InZone(lt, a) && InZone(rt, b)) return Grow(sr, dx, 0);
-  if (InZone(lb, a) && InZone(rb, b)) return Move(Grow(sr, dx, 0), 0, dy);
-  if (InZone(lt, a) && InZone(lb, b)) return Grow(sr, 0, dy);
-  if (InZone(rt, a) && InZone(rb, b)) return Grow(Move(sr, dx, 0), 0, dy);
+  if (lt.Contains(a) && lt.Contains(b)) return sr;
+  if (rt.Contains(a) && rt.Contains(b)) return Move(sr, dx, 0);
+  if (lb.Contains(a) && lb.Contains(b)) return Move(sr, 0, dy);
+  if (rb.Contains(a) && rb.Contains(b)) return Move(sr, dx, dy);
+  if (lt.Contains(a) && rb.Contains(b)) return Grow(sr, dx, dy);
+  if (lt.Contains(a) && rt.Contains(b)) return Grow(sr, dx, 0);
+  if (lb.Contains(a) && rb.Contains(b)) return Move(Grow(sr, dx, 0), 0, dy);
+  if (lt.Contains(a) && lb.Contains(b)) return Grow(sr, 0, dy);
+  if (rt.Contains(a) && rb.Contains(b)) return Grow(Move(sr, dx, 0), 0, dy);
   return sr;
 }
 

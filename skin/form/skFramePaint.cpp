@@ -13,7 +13,6 @@ using platform::SysColor;
 using platform::SysColour;
 
 namespace {
-bool Contains(const Rect& r, Point p) { return r.left <= p.x && p.x < r.right && r.top <= p.y && p.y < r.bottom; }
 }  // namespace
 
 void TskSkinForm::CalcFrameLayout() {
@@ -146,19 +145,19 @@ void TskSkinForm::UpdateWindowRegion() {
 
 bool TskSkinForm::PointInMask(Point p) const {
   const Rect& a = layout_.NewMaskRectArea;
-  if (Contains(a, p)) return true;
+  if (a.Contains(p)) return true;
   constexpr Colour kBlack = 0;  // mask pixels of the window
-  if (p.y <= a.top) return MaskTop.Pixel(p.x, p.y) == kBlack && Contains(MaskTop.BoundsRect(), p);
+  if (p.y <= a.top) return MaskTop.Pixel(p.x, p.y) == kBlack && MaskTop.BoundsRect().Contains(p);
   if (p.y >= a.bottom) {
     const Point q{p.x, p.y - a.bottom};
-    return Contains(MaskBottom.BoundsRect(), q) && MaskBottom.Pixel(q.x, q.y) == kBlack;
+    return MaskBottom.BoundsRect().Contains(q) && MaskBottom.Pixel(q.x, q.y) == kBlack;
   }
   if (p.x <= a.left) {
     const Point q{p.x, p.y - a.top};
-    return Contains(MaskLeft.BoundsRect(), q) && MaskLeft.Pixel(q.x, q.y) == kBlack;
+    return MaskLeft.BoundsRect().Contains(q) && MaskLeft.Pixel(q.x, q.y) == kBlack;
   }
   const Point q{p.x - a.right, p.y - a.top};
-  return Contains(MaskRight.BoundsRect(), q) && MaskRight.Pixel(q.x, q.y) == kBlack;
+  return MaskRight.BoundsRect().Contains(q) && MaskRight.Pixel(q.x, q.y) == kBlack;
 }
 
 platform::Bitmap TskSkinForm::PaintFrameImage() {

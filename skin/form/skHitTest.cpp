@@ -7,7 +7,6 @@
 namespace skin {
 
 namespace {
-bool Contains(const Rect& r, Point p) { return r.left <= p.x && p.x < r.right && r.top <= p.y && p.y < r.bottom; }
 // The plain frame's sizing band along each edge.
 constexpr int kDefaultSizingBand = 2;
 }  // namespace
@@ -25,14 +24,14 @@ std::intptr_t TskSkinForm::HitTest(Point p) { return SkinActive_ ? HitTestSkinne
 std::intptr_t TskSkinForm::HitTestSkinned(Point p) {
   auto inCaption = [&] {
     for (auto& o : ObjectList)
-      if (o->IsCaption() && Contains(o->ObjectRect, p)) return true;
+      if (o->IsCaption() && o->ObjectRect.Contains(p)) return true;
     return false;
   };
   const TskFrameLayout& l = layout_;
   if (RolledUp_ || SkinWindowState_ == TWindowState::wsMinimized) return inCaption() ? hit::kCaption : hit::kObject;
-  if (HoverIndex != -1 && !inCaption() && !Contains(l.NewClientRect, p)) return hit::kObject;
+  if (HoverIndex != -1 && !inCaption() && !l.NewClientRect.Contains(p)) return hit::kObject;
   auto inner = [&]() -> std::intptr_t {
-    if (Contains(l.NewClientRect, p)) return hit::kClient;
+    if (l.NewClientRect.Contains(p)) return hit::kClient;
     return inCaption() ? hit::kCaption : hit::kObject;
   };
   if (SkinWindowState_ == TWindowState::wsMaximized || !Sizable()) return inner();
@@ -43,8 +42,8 @@ std::intptr_t TskSkinForm::HitTestSkinned(Point p) {
   // the sizing border away there.)
   const Rect window{0, 0, FormWidth(), FormHeight()};
   bool nearEdge = false;
-  for (const Point& q : probes) nearEdge = nearEdge || !Contains(window, q);
-  if (!nearEdge && SameSizeAsPicture(*SkinData_, SkinData_->MaskPicture) && !Contains(l.NewMaskRectArea, p))
+  for (const Point& q : probes) nearEdge = nearEdge || !window.Contains(q);
+  if (!nearEdge && SameSizeAsPicture(*SkinData_, SkinData_->MaskPicture) && !l.NewMaskRectArea.Contains(p))
     for (const Point& q : probes) nearEdge = nearEdge || !PointInMask(q);
   if (nearEdge) {
     const int x = p.x, y = p.y;
@@ -52,10 +51,10 @@ std::intptr_t TskSkinForm::HitTestSkinned(Point p) {
     if (l.NewHitRT.x <= x && l.NewHitRT.y >= y) return hit::kTopRight;
     if (l.NewHitLB.x >= x && l.NewHitLB.y <= y) return hit::kBottomLeft;
     if (l.NewHitRB.x <= x && l.NewHitRB.y <= y) return hit::kBottomRight;
-    if (Contains({l.NewHitLT.x, 0, l.NewHitRT.x, l.NewClientRect.top}, p)) return hit::kTop;
-    if (Contains({l.NewHitLB.x, l.NewClientRect.bottom, l.NewHitRB.x, FormHeight()}, p)) return hit::kBottom;
-    if (Contains({0, l.NewHitLT.y, l.NewClientRect.left, l.NewHitLB.y}, p)) return hit::kLeft;
-    if (Contains({l.NewClientRect.right, l.NewHitRT.y, FormWidth(), l.NewHitRB.y}, p)) return hit::kRight;
+    if (Rect{l.NewHitLT.x, 0, l.NewHitRT.x, l.NewClientRect.top}.Contains(p)) return hit::kTop;
+    if (Rect{l.NewHitLB.x, l.NewClientRect.bottom, l.NewHitRB.x, FormHeight()}.Contains(p)) return hit::kBottom;
+    if (Rect{0, l.NewHitLT.y, l.NewClientRect.left, l.NewHitLB.y}.Contains(p)) return hit::kLeft;
+    if (Rect{l.NewClientRect.right, l.NewHitRT.y, FormWidth(), l.NewHitRB.y}.Contains(p)) return hit::kRight;
   }
   return inner();
 }
@@ -76,9 +75,9 @@ std::intptr_t TskSkinForm::HitTestDefault(Point p) {
   }
   if (FrameWidth == 0) FrameWidth = w;
   LayoutDefaultButtons();
-  if (!ObjectList.empty() && Contains(DefaultCaptionRect_, p)) return hit::kCaption;
+  if (!ObjectList.empty() && DefaultCaptionRect_.Contains(p)) return hit::kCaption;
   const Rect client{kDefaultBorder, kDefaultCaptionHeight + kDefaultBorder, w - kDefaultBorder, h - kDefaultBorder};
-  return Contains(client, p) ? hit::kClient : hit::kObject;
+  return client.Contains(p) ? hit::kClient : hit::kObject;
 }
 
 void TskSkinForm::UpdateHover(int x, int y, bool inside) {
@@ -88,7 +87,7 @@ void TskSkinForm::UpdateHover(int x, int y, bool inside) {
   if (inside)
     for (std::size_t i = 0; i < ObjectList.size(); ++i) {
       const auto& o = *ObjectList[i];
-      if (o.Enabled && o.Visible && Contains(o.ObjectRect, {x, y})) {
+      if (o.Enabled && o.Visible && o.ObjectRect.Contains({x, y})) {
         HoverIndex = int(i);
         break;
       }
@@ -132,7 +131,7 @@ void TskSkinForm::HoverTick() {
     const Rect client = SkinActive_ ? layout_.NewClientRect
                                     : Rect{kDefaultBorder, kDefaultCaptionHeight + kDefaultBorder,
                                            FormWidth() - kDefaultBorder, FormHeight() - kDefaultBorder};
-    if (!Contains(client, p))
+    if (!client.Contains(p))
       UpdateHover(p.x, p.y, true);
     else if (HoverIndex != -1)
       UpdateHover(-1, -1, true);

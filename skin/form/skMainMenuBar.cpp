@@ -20,7 +20,6 @@ constexpr int kMarkWidth = 5;
 // Room between a child button and its neighbour.
 constexpr int kButtonGap = 2;
 
-bool Contains(const Rect& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
 
 TskFont DefaultItemFont() {
   TskFont f;
@@ -348,7 +347,7 @@ void TskSkinMainMenuBar::UpdateBarHover(int x, int y) {
   BarPrevHoverIndex = BarHoverIndex;
   int found = -1;
   for (int i = 0; i < count; ++i)
-    if (BarObjects[std::size_t(i)]->Enabled && Contains(BarObjects[std::size_t(i)]->ObjectRect, x, y)) {
+    if (BarObjects[std::size_t(i)]->Enabled && BarObjects[std::size_t(i)]->ObjectRect.Contains({x, y})) {
       found = i;
       break;
     }
@@ -366,7 +365,7 @@ void TskSkinMainMenuBar::UpdateBarHover(int x, int y) {
       BarObjects[std::size_t(BarHoverIndex)]->MouseEnter();
   }
   if (!Overflow) return;
-  const bool inMark = Contains(OverflowMarkRect(), x, y);
+  const bool inMark = OverflowMarkRect().Contains({x, y});
   if (inMark != OverflowMarkActive) {
     OverflowMarkActive = inMark;
     Invalidate();
@@ -381,7 +380,7 @@ void TskSkinMainMenuBar::BarMouseDown(TMouseButton button, std::uint8_t shift, i
     TskMenuBarObject& o = *BarObjects[std::size_t(BarHoverIndex)];
     o.MouseDown(x, y, button);
     if (shift & kShiftDouble) o.DblClick();
-  } else if (Overflow && Contains(OverflowMarkRect(), x, y)) {
+  } else if (Overflow && OverflowMarkRect().Contains({x, y})) {
     PopupOverflowMenu();
   }
 }
@@ -394,7 +393,7 @@ void TskSkinMainMenuBar::BarMouseUp(TMouseButton button, std::uint8_t shift, int
   }
   BarCaptureIndex = -1;
   if (OnMouseUp) OnMouseUp(*this, button, shift, x, y);
-  if (button == TMouseButton::mbLeft && Contains(ClientRect(), x, y) && OnClick) OnClick(*this);
+  if (button == TMouseButton::mbLeft && ClientRect().Contains({x, y}) && OnClick) OnClick(*this);
 }
 
 void TskSkinMainMenuBar::MouseDown(TMouseButton button, int x, int y) {

@@ -41,7 +41,6 @@ const TskDataSkinMenuItem* FirstMenuItemRecord(const TskSkinData* data) {
   return nullptr;
 }
 
-bool Contains(const Rect& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
 
 }  // namespace
 
@@ -326,22 +325,22 @@ void TskSkinPopupWindow::TrackMouse() {
 
 void TskSkinPopupWindow::HoverAt(int x, int y) {
   if (Scrolling) {
-    if (Contains(UpMarkerRect(), x, y) && ScrollDir == 0 && CanScrollUp()) {
+    if (UpMarkerRect().Contains({x, y}) && ScrollDir == 0 && CanScrollUp()) {
       ScrollDir = 1;
       Invalidate();
       StartScroll();
-    } else if (Contains(DownMarkerRect(), x, y) && ScrollDir == 0 && CanScrollDown()) {
+    } else if (DownMarkerRect().Contains({x, y}) && ScrollDir == 0 && CanScrollDown()) {
       ScrollDir = 2;
       Invalidate();
       StartScroll();
-    } else if (ScrollDir != 0 && !Contains(UpMarkerRect(), x, y) && !Contains(DownMarkerRect(), x, y)) {
+    } else if (ScrollDir != 0 && !UpMarkerRect().Contains({x, y}) && !DownMarkerRect().Contains({x, y})) {
       StopScroll();
     }
   }
   if (LevelItems.empty()) return;
   PrevHotIndex = HotIndex;
   for (std::size_t i = 0; i < LevelItems.size(); ++i)
-    if (LevelItems[i]->Shown && Contains(LevelItems[i]->ItemRect, x, y)) {
+    if (LevelItems[i]->Shown && LevelItems[i]->ItemRect.Contains({x, y})) {
       HotIndex = int(i);
       break;
     }
@@ -484,7 +483,7 @@ void TskSkinPopupWindow::ClickAt(int x, int y) {
   if (HotIndex < 0) return;
   TskSkinMenuItem& hot = *LevelItems[std::size_t(HotIndex)];
   const bool onItem = std::any_of(LevelItems.begin(), LevelItems.end(),
-                                  [&](const auto& it) { return it->Shown && Contains(it->ItemRect, x, y); });
+                                  [&](const auto& it) { return it->Shown && it->ItemRect.Contains({x, y}); });
   if (onItem && !hot.MenuItem.IsDivider()) hot.Activate();
 }
 
