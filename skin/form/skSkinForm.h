@@ -45,21 +45,6 @@ struct TskCaptionFont {
 
 // The form is also its popup menus' host: a TskSkinPopupMenu of the form shows
 // through the form's own SkinMenu.
-// The component's system-menu items carry these names (the popup menu draws a
-// caption-button glyph for them), as do the tray menu's.
-inline constexpr const char* SKF_MINITEM = "SKF_MINITEM";
-inline constexpr const char* SKF_MAXITEM = "SKF_MAXITEM";
-inline constexpr const char* SKF_RESTORE = "SKF_RESTORE";
-inline constexpr const char* SKF_ROLLUP = "SKF_ROLLUP";
-inline constexpr const char* SKF_MINTOTRAY = "SKF_MINTOTRAY";
-inline constexpr const char* SKF_CLOSE = "SKF_CLOSE";
-inline constexpr const char* TRAY_SKF_RESTORE = "TRAY_SKF_RESTORE";
-inline constexpr const char* TRAY_SKF_CLOSE = "TRAY_SKF_CLOSE";
-// An MDI frame's window menu lists its children under these names: the child's
-// name with the marker after it, and a divider above them.
-inline constexpr const char* SKF_CHILDITEM = "_SKFCHILDITEM";
-inline constexpr const char* DIVIDER_SKFCHILDITEM = "DIVIDER_SKFCHILDITEM";
-
 class TskSkinForm : public TskComponent, public TskSkinMenuHost {
  public:
   explicit TskSkinForm(platform::Window& ownerForm);

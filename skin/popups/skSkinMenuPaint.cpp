@@ -6,10 +6,15 @@
 #include "platform/SysColors.h"
 #include "skEffects.h"
 #include "skMenuGlyphs.h"
-#include "skSkinMenus.h"
+#include "skMenuItemNames.h"
+#include "skMenuParts.h"
+#include "skSkinMenuItem.h"
+#include "skSkinPopupWindow.h"
 #include "skUtils.h"
 
 namespace skin {
+
+using namespace menuparts;
 
 using platform::SysColor;
 using platform::SysColour;
@@ -19,25 +24,19 @@ namespace {
 // The plain look's hot item: a dark blue border round a pale blue-grey fill.
 constexpr Colour kPlainHotBorder = 0x800000;
 constexpr Colour kPlainHotFill = 13811126;
-// Plain look without images: the glyph column of the level background and of items.
-constexpr int kPlainLevelColumn = 21;
-constexpr int kPlainItemColumn = 19;
+// A skinned item without images: its glyph column, and where its captions end
+// left of the text rectangle's right edge (the arrow's room).
 constexpr int kSkinItemColumn = 16;
-// Captions end this far left of the text rectangle's right edge (the arrow's room).
 constexpr int kSkinArrowRoom = 16;
-constexpr int kPlainArrowRoom = 19;
-constexpr int kPlainInset = 2;
-// Height of a scroll marker band.
-constexpr int kMarkerBand = 10;
 
 void DrawNameGlyph(platform::Bitmap& b, std::string_view name, int x, int y, Colour c, bool& drawn) {
   drawn = true;
-  if (name == "SKF_CLOSE" || name == "TRAY_SKF_CLOSE") DrawCloseGlyph(b, x, y, c);
-  else if (name == "SKF_MINITEM") DrawMinimizeGlyph(b, x, y, c);
-  else if (name == "SKF_MAXITEM") DrawMaximizeGlyph(b, x, y, c);
-  else if (name == "SKF_RESTORE" || name == "TRAY_SKF_RESTORE") DrawRestoreGlyph(b, x, y, c);
-  else if (name == "SKF_ROLLUP") DrawRollUpGlyph(b, x, y, c);
-  else if (name == "SKF_MINTOTRAY") DrawMinToTrayGlyph(b, x, y, c);
+  if (name == SKF_CLOSE || name == TRAY_SKF_CLOSE) DrawCloseGlyph(b, x, y, c);
+  else if (name == SKF_MINITEM) DrawMinimizeGlyph(b, x, y, c);
+  else if (name == SKF_MAXITEM) DrawMaximizeGlyph(b, x, y, c);
+  else if (name == SKF_RESTORE || name == TRAY_SKF_RESTORE) DrawRestoreGlyph(b, x, y, c);
+  else if (name == SKF_ROLLUP) DrawRollUpGlyph(b, x, y, c);
+  else if (name == SKF_MINTOTRAY) DrawMinToTrayGlyph(b, x, y, c);
   else drawn = false;
 }
 
@@ -88,7 +87,7 @@ void TskSkinMenuItem::PaintPlain(platform::Bitmap& out) const {
   const int w = ItemRect.Width(), h = ItemRect.Height();
   const platform::MenuItem& m = MenuItem;
   const platform::ImageList* images = Parent.Images;
-  const int g = images ? Parent.GlyphColumn : kPlainItemColumn;
+  const int g = images ? Parent.GlyphColumn : kPlainGlyphColumn;
   out.SetSize(w, h);
   Colour text = SysColor(SysColour::WindowText);
   if (Active() && !m.IsDivider()) {
@@ -105,7 +104,7 @@ void TskSkinMenuItem::PaintPlain(platform::Bitmap& out) const {
   }
   const Rect ir{kPlainInset, kPlainInset, w - kPlainInset, h - kPlainInset};
   const int centre = ir.top + ir.Height() / 2;
-  DrawItemText(out, Parent.ItemCanvasFont, m, ir.left + g, ir.right - kPlainArrowRoom, centre, text);
+  DrawItemText(out, Parent.ItemCanvasFont, m, ir.left + g, ir.right - kArrowRoom, centre, text);
   if (m.Count() > 0) DrawSubmenuArrow(out, ir.right - 7, centre - 4, text);
   if (images && m.ImageIndex >= 0 && m.ImageIndex < images->Count()) {
     const int ix = ir.left, iy = centre - images->Height() / 2;
@@ -155,7 +154,7 @@ void TskSkinPopupWindow::PaintLevel(platform::Bitmap& canvas) const {
     BuildStretchImage(source, FramePicture->BoundsRect(), *FramePicture, w, h, target, Scrolling, frame);
     canvas.CopyRect(0, 0, frame, frame.BoundsRect());
   } else {
-    const int g = Images ? GlyphColumn + 2 : kPlainLevelColumn;
+    const int g = kPlainInset + (Images ? GlyphColumn : kPlainGlyphColumn);
     canvas.FillRect({0, 0, g, h}, SysColor(SysColour::BtnFace));
     canvas.FillRect({g, 0, w, h}, SysColor(SysColour::WindowBackground));
     canvas.FrameRect({0, 0, w, h}, SysColor(SysColour::BtnShadow));

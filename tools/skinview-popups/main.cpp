@@ -43,9 +43,9 @@ void BuildMenu(platform::Menu& menu) {
   radio.Checked = true;
   items.Add("-");
   items.Add("&Print").Enabled = false;
-  items.Add("&Restore").Name = "SKF_RESTORE";
-  items.Add("Mi&nimize").Name = "SKF_MINITEM";
-  items.Add("&Close").Name = "SKF_CLOSE";
+  items.Add("&Restore").Name = skin::SKF_RESTORE;
+  items.Add("Mi&nimize").Name = skin::SKF_MINITEM;
+  items.Add("&Close").Name = skin::SKF_CLOSE;
 }
 
 // Opens the menu at the scene's corner, then its submenu with the keyboard.

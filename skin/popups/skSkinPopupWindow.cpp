@@ -1,38 +1,31 @@
-#include "skSkinMenus.h"
+#include "skSkinPopupWindow.h"
 
 #include <algorithm>
-#include <map>
 
 #include "platform/Application.h"
 #include "platform/Input.h"
+#include "skMenuParts.h"
+#include "skSkinMenu.h"
 #include "skUtils.h"
 
 namespace skin {
 
+using namespace menuparts;
+
 namespace {
 
-constexpr std::uint32_t kSubmenuDelayMs = 500;
 constexpr std::uint32_t kTrackIntervalMs = 50;
 constexpr std::uint32_t kMorphIntervalMs = 20;
 constexpr std::uint32_t kScrollIntervalMs = 100;
-// Height of the band at the top and bottom of a scrolling level where its scroll markers sit.
-constexpr int kMarkerBand = 10;
-// Plain look: the frame round the items, and the divider height.
-constexpr int kPlainInset = 2;
+// Plain look: the divider height, and the room beyond the captions and arrow.
 constexpr int kPlainDividerHeight = 4;
-// Width reserved left of the captions without images, and the room right of them.
-constexpr int kPlainGlyphColumn = 19;
-constexpr int kArrowColumn = 19;
 constexpr int kPlainExtraWidth = 10;
+// Room between an image column and the captions.
 constexpr int kImageGap = 5;
 // The fade-in raises the opacity by this much per step.
 constexpr int kFadeStep = 3;
 
 bool Selectable(const platform::MenuItem& item) { return item.Enabled && !item.IsDivider(); }
-
-const platform::Bitmap* ValidPicture(const TskSkinData* data, int index) {
-  return data ? data->GetActivePicture(index) : nullptr;
-}
 
 const TskDataSkinMenuItem* FirstMenuItemRecord(const TskSkinData* data) {
   if (!data || data->Empty) return nullptr;
@@ -41,75 +34,7 @@ const TskDataSkinMenuItem* FirstMenuItemRecord(const TskSkinData* data) {
   return nullptr;
 }
 
-
 }  // namespace
-
-// ---------------------------------------------------------------- TskSkinMenuItem
-
-TskSkinMenuItem::TskSkinMenuItem(TskSkinPopupWindow& parent, const TskDataSkinMenuItem* skinItem,
-                                 platform::MenuItem& item)
-    : Parent(parent), SkinItem(skinItem), MenuItem(item) {
-  if (skinItem) Picture = ValidPicture(parent.SkinData, skinItem->activepictureindex);
-}
-
-bool TskSkinMenuItem::NeedsMorphStep() {
-  if (!Shown) {
-    if (MorphFactor != 0) {
-      Hot = Opened = false;
-      MorphFactor = 0;
-    }
-    return false;
-  }
-  const bool s = Hot || Opened;
-  return (s && MorphFactor < 1) || (!s && MorphFactor > 0);
-}
-
-void TskSkinMenuItem::Refresh() {
-  if (SkinItem && SkinItem->morphing) {
-    Parent.ItemMorphTimer.SetEnabled(true);
-    return;
-  }
-  Parent.Invalidate();
-}
-
-void TskSkinMenuItem::Enter(bool keyboard) {
-  Hot = true;
-  TskSkinMenu& menu = Parent.OwnerMenu;
-  for (auto& other : Parent.LevelItems)
-    if (other.get() != this && other->Opened) {
-      other->Opened = false;
-      other->Refresh();
-    }
-  const int level = menu.LevelIndex(&Parent);
-  if (Opened && level + 2 < int(menu.Levels.size())) {
-    menu.CloseLevelsFrom(level + 2);
-    for (auto& sub : menu.Levels[std::size_t(level + 1)]->LevelItems)
-      if (sub->Opened) {
-        sub->Opened = false;
-        sub->Refresh();
-      }
-  }
-  if (!Opened) {
-    Refresh();
-    menu.HandleItem(Parent, *this, false, keyboard);
-  }
-}
-
-void TskSkinMenuItem::Leave() {
-  Hot = false;
-  if (!Opened) Refresh();
-  TskSkinMenu& menu = Parent.OwnerMenu;
-  if (menu.PendingItem == this) {
-    menu.SubmenuTimer.SetEnabled(false);
-    menu.PendingItem = nullptr;
-  }
-}
-
-void TskSkinMenuItem::Activate() {
-  if (!Opened && MenuItem.Enabled) Parent.OwnerMenu.HandleItem(Parent, *this, true, false);
-}
-
-// ---------------------------------------------------------------- TskSkinPopupWindow
 
 TskSkinPopupWindow::TskSkinPopupWindow(TskSkinMenu& owner, const TskDataSkinPopupWindow* record)
     : platform::Window(platform::WindowKind::Popup), OwnerMenu(owner), SkinData(owner.SkinData) {
@@ -216,7 +141,7 @@ void TskSkinPopupWindow::SizeWindow() {
     widest = std::max(widest, platform::TextExtent(ItemCanvasFont, text).x + 2);
   }
   GlyphColumn = Images ? Images->Width() + kImageGap : kPlainGlyphColumn;
-  const int c = widest + GlyphColumn + kArrowColumn;
+  const int c = widest + GlyphColumn + kArrowRoom;
   int w = c + kPlainExtraWidth;
   int h = 0;
   for (const auto& it : LevelItems) h += ItemHeight(it->MenuItem);
@@ -521,180 +446,6 @@ void TskSkinPopupWindow::WndProc(platform::Message& m) {
       return;
     default:
       platform::Window::WndProc(m);
-  }
-}
-
-// ---------------------------------------------------------------- TskSkinMenu
-
-TskSkinMenu::TskSkinMenu(platform::Window* form) : NotifyForm(form) {
-  SubmenuTimer.SetEnabled(false);
-  SubmenuTimer.SetInterval(kSubmenuDelayMs);
-  SubmenuTimer.SetOnTimer([this] {
-    SubmenuTimer.SetEnabled(false);
-    if (TskSkinMenuItem* item = PendingItem) HandleItem(item->Parent, *item, true, false);
-  });
-  reapTimer_.SetEnabled(false);
-  reapTimer_.SetInterval(1);
-  reapTimer_.SetOnTimer([this] { FreeRetired(); });
-}
-
-TskSkinMenu::~TskSkinMenu() {
-  CloseLevelsFrom(0);
-  retired_.clear();
-}
-
-void TskSkinMenu::FreeRetired() {
-  reapTimer_.SetEnabled(false);
-  retired_.clear();
-}
-
-void TskSkinMenu::StopSubmenuTimer() {
-  SubmenuTimer.SetEnabled(false);
-  PendingItem = nullptr;
-}
-
-void TskSkinMenu::ShowMenu(platform::Window* control, TskSkinData* skinData, int startIndex, const Rect& rect,
-                           platform::MenuItem& item, bool popupToUp) {
-  FirstLevel = !IsOpen;
-  // The menu being replaced tells the control that opened it; the new control
-  // is kept for the new menu's own closing.
-  if (!Levels.empty()) CloseLevelsFrom(0);
-  NotifyControl = control;
-  WorkArea = platform::WorkArea();
-  if (SkinData != skinData && skinData) FreeNotification(skinData);
-  SkinData = skinData;
-  if (item.Count() > 0) {
-    IsOpen = true;
-    OpenLevel(rect, item, startIndex, false, popupToUp);
-    FirstLevel = false;
-  }
-}
-
-void TskSkinMenu::OpenLevel(const Rect& rect, platform::MenuItem& item, int startIndex, bool submenu,
-                            bool popupToUp) {
-  const TskDataSkinPopupWindow* record = SkinData && !SkinData->Empty ? &SkinData->PopupWindow : nullptr;
-  Levels.push_back(std::make_unique<TskSkinPopupWindow>(*this, record));
-  Levels.back()->Display(rect, item, startIndex, submenu, popupToUp);
-}
-
-void TskSkinMenu::CloseLevelsFrom(int n) {
-  n = std::max(n, 0);
-  while (int(Levels.size()) > n) {
-    std::unique_ptr<TskSkinPopupWindow> level = std::move(Levels.back());
-    Levels.pop_back();
-    if (PendingItem && &PendingItem->Parent == level.get()) StopSubmenuTimer();
-    level->StopTimers();
-    level->Hide();
-    retired_.push_back(std::move(level));
-    reapTimer_.SetEnabled(true);
-  }
-  if (n == 0) {
-    IsOpen = false;
-    SubmenuTimer.SetEnabled(false);
-    if (platform::Window* control = NotifyControl) {
-      NotifyControl = nullptr;
-      control->Perform(SKM_SKINMENUCLOSED, 0, 0);
-    }
-  }
-}
-
-void TskSkinMenu::CloseAllMenus() {
-  CloseLevelsFrom(0);
-  StopSubmenuTimer();
-  if (NotifyForm) NotifyForm->Perform(SKM_SKINMENUCLOSED, 0, 0);
-}
-
-int TskSkinMenu::LevelIndex(const TskSkinPopupWindow* window) const {
-  for (std::size_t i = 0; i < Levels.size(); ++i)
-    if (Levels[i].get() == window) return int(i);
-  return int(Levels.size());
-}
-
-void TskSkinMenu::HandleItem(TskSkinPopupWindow& window, TskSkinMenuItem& item, bool click, bool keyboard) {
-  platform::MenuItem& m = item.MenuItem;
-  const bool children = m.Count() > 0;
-  const auto dispatch = [&m] {
-    if (platform::Menu* menu = m.GetParentMenu()) menu->DispatchCommand(m);
-    else m.Click();
-  };
-  if (!children && !click) {
-    StopSubmenuTimer();
-    CloseLevelsFrom(LevelIndex(&window) + 1);
-  } else if (!children) {
-    StopSubmenuTimer();
-    CloseAllMenus();
-    dispatch();
-  } else if (!click && !keyboard) {
-    StopSubmenuTimer();
-    CloseLevelsFrom(LevelIndex(&window) + 1);
-    PendingItem = &item;
-    SubmenuTimer.SetEnabled(true);
-  } else if (click) {
-    dispatch();
-    StopSubmenuTimer();
-    item.Opened = true;
-    const platform::Point origin = window.ClientToScreen({0, 0});
-    Rect r = item.ItemRect;
-    r = {r.left + origin.x, r.top + origin.y, r.right + origin.x, r.bottom + origin.y};
-    OpenLevel(r, m, 0, true, false);
-  }
-}
-
-void TskSkinMenu::Notification(TskComponent* removed) {
-  if (removed == SkinData) {
-    CloseLevelsFrom(0);
-    SkinData = nullptr;
-  }
-}
-
-// ---------------------------------------------------------------- TskSkinPopupMenu
-
-namespace {
-std::map<const platform::Window*, TskSkinMenuHost*>& Hosts() {
-  static std::map<const platform::Window*, TskSkinMenuHost*> hosts;
-  return hosts;
-}
-}  // namespace
-
-void RegisterMenuHost(platform::Window& form, TskSkinMenuHost* host) { Hosts()[&form] = host; }
-void UnregisterMenuHost(platform::Window& form) { Hosts().erase(&form); }
-
-TskSkinMenuHost* FindMenuHost(const platform::Window* form) {
-  if (!form) return nullptr;
-  const auto it = Hosts().find(form);
-  return it == Hosts().end() ? nullptr : it->second;
-}
-
-void TskSkinPopupMenu::SetSkinData(TskSkinData* value) {
-  SkinData_ = value;
-  if (value) FreeNotification(value);
-}
-
-void TskSkinPopupMenu::Notification(TskComponent* removed) {
-  if (removed == SkinData_) SkinData_ = nullptr;
-}
-
-void TskSkinPopupMenu::PopupAt(const Rect& rect, bool popupToUp) {
-  if (OnPopup) OnPopup(*this);
-  TskSkinMenuHost* host = FindMenuHost(HostForm ? HostForm : OwnerForm);
-  if (!host) return;
-  if (!SkinData_) SetSkinData(host->MenusSkinData() ? host->MenusSkinData() : host->SkinData());
-  host->MenuOpening();
-  host->SkinMenu().ShowMenu(nullptr, SkinData_, 0, rect, Items, popupToUp);
-}
-
-void TskSkinPopupMenu::Popup(int x, int y) { PopupAt({x, y, x, y}, false); }
-
-void SkinPopupInRect(TskSkinPopupMenu& menu, const Rect& rect, bool popupToUp) { menu.PopupAt(rect, popupToUp); }
-
-bool IsMenuCloseMessage(std::uint32_t message) {
-  switch (message) {
-    case msg::kMove: case msg::kSize: case msg::kActivate: case msg::kKillFocus: case msg::kCancelMode:
-    case msg::kMouseActivate: case msg::kNCLButtonDown: case msg::kNCRButtonDown: case msg::kNCMButtonDown:
-    case msg::kLButtonDown: case msg::kRButtonDown: case msg::kMButtonDown: case msg::kParentNotify:
-      return true;
-    default:
-      return false;
   }
 }
 
