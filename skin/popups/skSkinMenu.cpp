@@ -15,26 +15,27 @@ TskSkinMenu::TskSkinMenu(platform::Window* form) : NotifyForm(form) {
   SubmenuTimer.SetInterval(kSubmenuDelayMs);
   SubmenuTimer.SetOnTimer([this] {
     SubmenuTimer.SetEnabled(false);
-    if (TskSkinMenuItem* item = PendingItem) HandleItem(item->Parent, *item, true, false);
+    if (TskSkinMenuItem* item = PendingItem) HandleItem(*PendingLevel_, *item, true, false);
   });
-  reapTimer_.SetEnabled(false);
-  reapTimer_.SetInterval(1);
-  reapTimer_.SetOnTimer([this] { FreeRetired(); });
+  ReapTimer_.SetEnabled(false);
+  ReapTimer_.SetInterval(1);
+  ReapTimer_.SetOnTimer([this] { FreeRetired(); });
 }
 
 TskSkinMenu::~TskSkinMenu() {
   CloseLevelsFrom(0);
-  retired_.clear();
+  Retired_.clear();
 }
 
 void TskSkinMenu::FreeRetired() {
-  reapTimer_.SetEnabled(false);
-  retired_.clear();
+  ReapTimer_.SetEnabled(false);
+  Retired_.clear();
 }
 
 void TskSkinMenu::StopSubmenuTimer() {
   SubmenuTimer.SetEnabled(false);
   PendingItem = nullptr;
+  PendingLevel_ = nullptr;
 }
 
 void TskSkinMenu::ShowMenu(platform::Window* control, TskSkinData* skinData, int startIndex, const Rect& rect,
@@ -66,11 +67,11 @@ void TskSkinMenu::CloseLevelsFrom(int n) {
   while (int(Levels.size()) > n) {
     std::unique_ptr<TskSkinPopupWindow> level = std::move(Levels.back());
     Levels.pop_back();
-    if (PendingItem && &PendingItem->Parent == level.get()) StopSubmenuTimer();
+    if (PendingItem && PendingLevel_ == level.get()) StopSubmenuTimer();
     level->StopTimers();
     level->Hide();
-    retired_.push_back(std::move(level));
-    reapTimer_.SetEnabled(true);
+    Retired_.push_back(std::move(level));
+    ReapTimer_.SetEnabled(true);
   }
   if (n == 0) {
     IsOpen = false;
@@ -112,6 +113,7 @@ void TskSkinMenu::HandleItem(TskSkinPopupWindow& window, TskSkinMenuItem& item, 
     StopSubmenuTimer();
     CloseLevelsFrom(LevelIndex(&window) + 1);
     PendingItem = &item;
+    PendingLevel_ = &window;
     SubmenuTimer.SetEnabled(true);
   } else if (click) {
     dispatch();

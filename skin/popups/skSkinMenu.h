@@ -17,48 +17,46 @@
 
 namespace skin {
 
-class TskSkinMenu : public TskComponent {
+class TskSkinMenu : public TskComponent, public TskMenuLevelOwner {
  public:
   explicit TskSkinMenu(platform::Window* form);
   ~TskSkinMenu() override;
 
-  bool UseItemSkinFont = true;
-  bool FirstLevel = false;
-  int ItemHeight = 20;
-  platform::Font ItemFont{"Arial", 14, 0, 1};
   platform::Window* NotifyControl = nullptr;
   platform::Window* NotifyForm;
   platform::Timer SubmenuTimer;
   TskSkinMenuItem* PendingItem = nullptr;
-  Rect WorkArea;
   bool IsOpen = false;
-  TskSkinData* SkinData = nullptr;
   std::vector<std::unique_ptr<TskSkinPopupWindow>> Levels;
-  bool BlendOn = false;
-  std::uint8_t BlendValue = 150;
-  bool BlendAnimation = false;
 
   void ShowMenu(platform::Window* control, TskSkinData* skinData, int startIndex, const Rect& rect,
                 platform::MenuItem& item, bool popupToUp);
   void CloseAllMenus();
-  void CloseLevelsFrom(int n);
-  int LevelIndex(const TskSkinPopupWindow* window) const;
-  void HandleItem(TskSkinPopupWindow& window, TskSkinMenuItem& item, bool click, bool keyboard);
-  // The deepest open level, or nullptr.
-  TskSkinPopupWindow* DeepestLevel() const { return Levels.empty() ? nullptr : Levels.back().get(); }
+  void CloseLevelsFrom(int n) override;
+  int LevelIndex(const TskSkinPopupWindow* window) const override;
+  void HandleItem(TskSkinPopupWindow& window, TskSkinMenuItem& item, bool click, bool keyboard) override;
+  TskSkinPopupWindow* DeepestLevel() const override { return Levels.empty() ? nullptr : Levels.back().get(); }
 
  protected:
   void Notification(TskComponent* removed) override;
 
  private:
+  int LevelCount() const override { return int(Levels.size()); }
+  TskSkinPopupWindow& Level(int index) const override { return *Levels[std::size_t(index)]; }
+  void ForgetPendingItem(const TskSkinMenuItem& item) override {
+    if (PendingItem == &item) StopSubmenuTimer();
+  }
+
   void OpenLevel(const Rect& rect, platform::MenuItem& item, int startIndex, bool submenu, bool popupToUp);
   void StopSubmenuTimer();
   void FreeRetired();
 
   // Closed levels wait here until the message that closed them has returned:
   // a level may close itself from its own key, click or timer handling.
-  std::vector<std::unique_ptr<TskSkinPopupWindow>> retired_;
-  platform::Timer reapTimer_;
+  std::vector<std::unique_ptr<TskSkinPopupWindow>> Retired_;
+  platform::Timer ReapTimer_;
+  // The level that shows PendingItem.
+  TskSkinPopupWindow* PendingLevel_ = nullptr;
 };
 
 // Messages on which a skinned form closes its open menus.

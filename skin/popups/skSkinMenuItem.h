@@ -2,21 +2,41 @@
 // rectangle, its hot and opened state and its morph towards the active look.
 #pragma once
 #include "platform/Bitmap.h"
+#include "platform/Font.h"
 #include "platform/Menu.h"
 #include "skSkinData.h"
 
 namespace skin {
 
-class TskSkinPopupWindow;
+class TskSkinMenuItem;
+
+// What an item needs of the level that shows it (a TskSkinPopupWindow): the
+// level's skin, images, glyph column and font, its repaint and morph steps, and
+// its handling of an item that becomes hot, stops being hot or is chosen.
+class TskMenuItemOwner {
+ public:
+  virtual TskSkinData* ItemsSkinData() const = 0;
+  virtual const platform::ImageList* ItemImages() const = 0;
+  virtual int ItemGlyphColumn() const = 0;
+  virtual const platform::Font& ItemsFont() const = 0;
+  virtual void StartItemMorphing() = 0;
+  virtual void RepaintItems() = 0;
+  virtual void ItemEntered(TskSkinMenuItem& item, bool keyboard) = 0;
+  virtual void ItemLeft(TskSkinMenuItem& item) = 0;
+  virtual void ItemChosen(TskSkinMenuItem& item) = 0;
+
+ protected:
+  ~TskMenuItemOwner() = default;
+};
 
 class TskSkinMenuItem {
  public:
-  TskSkinMenuItem(TskSkinPopupWindow& parent, const TskDataSkinMenuItem* skinItem, platform::MenuItem& item);
+  TskSkinMenuItem(TskMenuItemOwner& parent, const TskDataSkinMenuItem* skinItem, platform::MenuItem& item);
   virtual ~TskSkinMenuItem() = default;
   TskSkinMenuItem(const TskSkinMenuItem&) = delete;
   TskSkinMenuItem& operator=(const TskSkinMenuItem&) = delete;
 
-  TskSkinPopupWindow& Parent;
+  TskMenuItemOwner& Parent;
   const TskDataSkinMenuItem* SkinItem;
   const platform::Bitmap* Picture = nullptr;
   double MorphFactor = 0;

@@ -66,9 +66,9 @@ void TskSkinMenuItem::PaintSkinLook(platform::Bitmap& out, bool active) const {
   tr.right += w - r.skinrect.Width();
   const int centre = tr.top + tr.Height() / 2;
   const Colour colour = active ? r.activefontcolor : m.Enabled ? r.fontcolor : r.unenabledfontcolor;
-  const platform::ImageList* images = Parent.Images;
-  const int c = images ? Parent.GlyphColumn : kSkinItemColumn;
-  DrawItemText(out, Parent.ItemCanvasFont, m, tr.left + c, tr.right - kSkinArrowRoom, centre, colour);
+  const platform::ImageList* images = Parent.ItemImages();
+  const int c = images ? Parent.ItemGlyphColumn() : kSkinItemColumn;
+  DrawItemText(out, Parent.ItemsFont(), m, tr.left + c, tr.right - kSkinArrowRoom, centre, colour);
   if (m.Count() > 0) DrawSubmenuArrow(out, tr.right - 7, centre - 4, colour);
   if (images && m.ImageIndex >= 0 && m.ImageIndex < images->Count()) {
     const int ix = tr.left + 2, iy = centre - images->Height() / 2;
@@ -86,8 +86,8 @@ void TskSkinMenuItem::PaintSkinLook(platform::Bitmap& out, bool active) const {
 void TskSkinMenuItem::PaintPlain(platform::Bitmap& out) const {
   const int w = ItemRect.Width(), h = ItemRect.Height();
   const platform::MenuItem& m = MenuItem;
-  const platform::ImageList* images = Parent.Images;
-  const int g = images ? Parent.GlyphColumn : kPlainGlyphColumn;
+  const platform::ImageList* images = Parent.ItemImages();
+  const int g = images ? Parent.ItemGlyphColumn() : kPlainGlyphColumn;
   out.SetSize(w, h);
   Colour text = SysColor(SysColour::WindowText);
   if (Active() && !m.IsDivider()) {
@@ -104,7 +104,7 @@ void TskSkinMenuItem::PaintPlain(platform::Bitmap& out) const {
   }
   const Rect ir{kPlainInset, kPlainInset, w - kPlainInset, h - kPlainInset};
   const int centre = ir.top + ir.Height() / 2;
-  DrawItemText(out, Parent.ItemCanvasFont, m, ir.left + g, ir.right - kArrowRoom, centre, text);
+  DrawItemText(out, Parent.ItemsFont(), m, ir.left + g, ir.right - kArrowRoom, centre, text);
   if (m.Count() > 0) DrawSubmenuArrow(out, ir.right - 7, centre - 4, text);
   if (images && m.ImageIndex >= 0 && m.ImageIndex < images->Count()) {
     const int ix = ir.left, iy = centre - images->Height() / 2;

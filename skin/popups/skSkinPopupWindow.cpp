@@ -5,7 +5,6 @@
 #include "platform/Application.h"
 #include "platform/Input.h"
 #include "skMenuParts.h"
-#include "skSkinMenu.h"
 #include "skUtils.h"
 
 namespace skin {
@@ -36,7 +35,7 @@ const TskDataSkinMenuItem* FirstMenuItemRecord(const TskSkinData* data) {
 
 }  // namespace
 
-TskSkinPopupWindow::TskSkinPopupWindow(TskSkinMenu& owner, const TskDataSkinPopupWindow* record)
+TskSkinPopupWindow::TskSkinPopupWindow(TskMenuLevelOwner& owner, const TskDataSkinPopupWindow* record)
     : platform::Window(platform::WindowKind::Popup), OwnerMenu(owner), SkinData(owner.SkinData) {
   TrackTimer.SetEnabled(false);
   TrackTimer.SetInterval(kTrackIntervalMs);
@@ -56,6 +55,27 @@ TskSkinPopupWindow::TskSkinPopupWindow(TskSkinMenu& owner, const TskDataSkinPopu
 }
 
 TskSkinPopupWindow::~TskSkinPopupWindow() { StopTimers(); }
+
+void TskSkinPopupWindow::ItemEntered(TskSkinMenuItem& item, bool keyboard) {
+  for (auto& other : LevelItems)
+    if (other.get() != &item && other->Opened) {
+      other->Opened = false;
+      other->Refresh();
+    }
+  const int level = OwnerMenu.LevelIndex(this);
+  if (item.Opened && level + 2 < OwnerMenu.LevelCount()) {
+    OwnerMenu.CloseLevelsFrom(level + 2);
+    for (auto& sub : OwnerMenu.Level(level + 1).LevelItems)
+      if (sub->Opened) {
+        sub->Opened = false;
+        sub->Refresh();
+      }
+  }
+  if (!item.Opened) {
+    item.Refresh();
+    OwnerMenu.HandleItem(*this, item, false, keyboard);
+  }
+}
 
 void TskSkinPopupWindow::StopTimers() {
   TrackTimer.SetEnabled(false);
@@ -375,16 +395,16 @@ void TskSkinPopupWindow::HandleKey(std::uint32_t key) {
     return;
   }
   TskSkinMenuItem* hot = HotIndex >= 0 ? LevelItems[std::size_t(HotIndex)].get() : nullptr;
-  TskSkinMenu& menu = OwnerMenu;
+  TskMenuLevelOwner& menu = OwnerMenu;
   switch (key) {
     case platform::vk::kReturn:
       if (hot) hot->Activate();
       break;
     case platform::vk::kLeft:
-      if (menu.Levels.size() < 2) break;
+      if (menu.LevelCount() < 2) break;
       [[fallthrough]];
     case platform::vk::kEscape: {
-      menu.CloseLevelsFrom(int(menu.Levels.size()) - 1);
+      menu.CloseLevelsFrom(menu.LevelCount() - 1);
       if (TskSkinPopupWindow* deepest = menu.DeepestLevel(); deepest && deepest->HotIndex >= 0)
         deepest->LevelItems[std::size_t(deepest->HotIndex)]->Opened = false;
       break;

@@ -17,11 +17,41 @@
 
 namespace skin {
 
-class TskSkinMenu;
+class TskSkinPopupWindow;
 
-class TskSkinPopupWindow : public platform::Window {
+// What a level needs of the menu controller that opened it (a TskSkinMenu): the
+// menus' settings, which a level reads as it opens, and the controller's
+// handling of its levels and of the items it opens and runs.
+class TskMenuLevelOwner {
  public:
-  TskSkinPopupWindow(TskSkinMenu& owner, const TskDataSkinPopupWindow* record);
+  bool UseItemSkinFont = true;
+  bool FirstLevel = false;
+  int ItemHeight = 20;
+  platform::Font ItemFont{"Arial", 14, 0, 1};
+  Rect WorkArea;
+  TskSkinData* SkinData = nullptr;
+  bool BlendOn = false;
+  std::uint8_t BlendValue = 150;
+  bool BlendAnimation = false;
+
+  virtual int LevelCount() const = 0;
+  virtual TskSkinPopupWindow& Level(int index) const = 0;
+  // The open level's index, or LevelCount when it is not open.
+  virtual int LevelIndex(const TskSkinPopupWindow* window) const = 0;
+  // The deepest open level, or nullptr.
+  virtual TskSkinPopupWindow* DeepestLevel() const = 0;
+  virtual void CloseLevelsFrom(int n) = 0;
+  virtual void HandleItem(TskSkinPopupWindow& window, TskSkinMenuItem& item, bool click, bool keyboard) = 0;
+  // An item is hot no more: a submenu it was about to open opens no more either.
+  virtual void ForgetPendingItem(const TskSkinMenuItem& item) = 0;
+
+ protected:
+  ~TskMenuLevelOwner() = default;
+};
+
+class TskSkinPopupWindow : public platform::Window, public TskMenuItemOwner {
+ public:
+  TskSkinPopupWindow(TskMenuLevelOwner& owner, const TskDataSkinPopupWindow* record);
   ~TskSkinPopupWindow() override;
 
   const TskDataSkinMenuItem* SkinItem = nullptr;
@@ -40,7 +70,7 @@ class TskSkinPopupWindow : public platform::Window {
   int PrevHotIndex = -1;
   platform::Timer TrackTimer;
   platform::Timer ItemMorphTimer;
-  TskSkinMenu& OwnerMenu;
+  TskMenuLevelOwner& OwnerMenu;
   TskSkinData* SkinData;
   const TskDataSkinPopupWindow* PopupRecord = nullptr;
   std::vector<std::unique_ptr<TskSkinMenuItem>> LevelItems;
@@ -70,6 +100,17 @@ class TskSkinPopupWindow : public platform::Window {
   void WndProc(platform::Message& message) override;
 
  private:
+  // The items' owner.
+  TskSkinData* ItemsSkinData() const override { return SkinData; }
+  const platform::ImageList* ItemImages() const override { return Images; }
+  int ItemGlyphColumn() const override { return GlyphColumn; }
+  const platform::Font& ItemsFont() const override { return ItemCanvasFont; }
+  void StartItemMorphing() override { ItemMorphTimer.SetEnabled(true); }
+  void RepaintItems() override { Invalidate(); }
+  void ItemEntered(TskSkinMenuItem& item, bool keyboard) override;
+  void ItemLeft(TskSkinMenuItem& item) override { OwnerMenu.ForgetPendingItem(item); }
+  void ItemChosen(TskSkinMenuItem& item) override { OwnerMenu.HandleItem(*this, item, true, false); }
+
   void LoadItems(platform::MenuItem& item, int startIndex);
   void SizeWindow();
   void ArrangeItems();
