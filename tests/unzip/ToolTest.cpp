@@ -225,6 +225,53 @@ TEST_F(Tool, NamesInOtherCodePages) {
   }
 }
 
+TEST_F(Tool, NoWindowEver) {
+  // Whatever the component would ask or tell in a box, the tool says on
+  // standard error and goes on (a box would show here as "[caption] text").
+  const auto noBox = [](const Result& r) { return r.err.find("\n[") == std::string::npos && r.err.rfind("[", 0) != 0; };
+  // Entries of a method nobody reads, a symbolic link among them: each fails, naming it.
+  const fs::path unknown = dir_.Path() / "m77.zip";
+  ziptest::WriteFile(unknown, testing_support::MakeZip({{"m77.bin", "data", 0100644, 77, 0, "", "pack"},
+                                                        {"link", "a.txt", 0120777, 77, 0, "", "a.txt"},
+                                                        {"fine.txt", "fine\n"}}));
+  for (const std::string command : {"test", "extract"}) {
+    const Result r = Run(command + " " + Q(unknown) + (command == "extract" ? " -d " + Q(out()) : ""));
+    EXPECT_EQ(r.status, 1) << command;
+    EXPECT_NE(r.err.find("m77.bin: unsupported compression method 77"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("Unknown Compression Method"), std::string::npos) << r.err;
+    EXPECT_TRUE(noBox(r)) << r.err;
+  }
+  EXPECT_EQ(ziptest::Tree(out()), (std::map<std::string, std::string>{{"fine.txt", "fine\n"}}));
+  // An existing file: kept, with a notice.
+  const Result kept = Run("extract " + Q(unknown) + " -d " + Q(out()) + " fine.txt");
+  EXPECT_EQ(kept.status, 0);
+  EXPECT_NE(kept.err.find("fine.txt: exists, not overwritten"), std::string::npos) << kept.err;
+  EXPECT_TRUE(noBox(kept)) << kept.err;
+  // A blocked archive (numbered .001, .002 ... but for its last file) with a volume missing.
+  std::string noise(200000, '\0');
+  unsigned x = 7;
+  for (char& c : noise) c = static_cast<char>((x = x * 1103515245u + 12345u) >> 24);
+  ziptest::WriteFile(src() / "noise.bin", noise);
+  const fs::path split = dir_.Path() / "split.zip";
+  ASSERT_EQ(Shell("cd " + Q(src()) + " && zip -q -0 -s 64k " + Q(split) + " noise.bin"), 0);
+  fs::rename(dir_.Path() / "split.z01", dir_.Path() / "split.001");
+  fs::rename(dir_.Path() / "split.z03", dir_.Path() / "split.003");
+  fs::remove(dir_.Path() / "split.z02");
+  const Result missing = Run("test " + Q(split));
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_NE(missing.err.find("Cannot find disk 2 of the multi-disk set"), std::string::npos) << missing.err;
+  EXPECT_TRUE(noBox(missing)) << missing.err;
+  // "?" would open a chooser in the component: here it is a folder's name,
+  // and an archive name ending in it is refused.
+  const Result question = Run("extract " + Q(archive()) + " -d '?' a.txt", "cd " + Q(dir_.Path()) + " && ");
+  EXPECT_EQ(question.status, 0) << question.err;
+  EXPECT_EQ(ziptest::ReadFile(dir_.Path() / "?" / "a.txt"), "alpha\n");
+  const Result chooser = Run("list " + Q(dir_.Path() / "t.zip?"));
+  EXPECT_EQ(chooser.status, 2);
+  EXPECT_NE(chooser.err.find("cannot read archive: a name ending in '?' is not taken"), std::string::npos)
+      << chooser.err;
+}
+
 TEST_F(Tool, OverwriteNeverAndQuiet) {
   ziptest::WriteFile(out() / "a.txt", "mine");
   // Default: kept, with a notice; -n: kept silently; -q: no notices; -o: replaced.

@@ -315,11 +315,17 @@ class Runner {
     // A damaged archive without its end record is rebuilt from its local headers.
     z_.SetIncompleteZipMode(unzip::TIncompleteZipMode::izAssumeBad);
     z_.SetNamesCodePage(o_.namesCodePage);
+    AnswerWithoutWindows();
+    // The component asks for a name ending in "?" in a file chooser.
+    if (!o_.archive.empty() && o_.archive.back() == '?') {
+      std::fprintf(stderr, "unzipper: %s: cannot read archive: a name ending in '?' is not taken\n", o_.archive.c_str());
+      return kExitBadArchive;
+    }
     try {
       z_.SetZipName(o_.archive);
       z_.ReadZip();
     } catch (const std::exception& e) {
-      std::fprintf(stderr, "unzipper: %s: cannot read archive: %s\n", o_.archive.c_str(), e.what());
+      std::fprintf(stderr, "unzipper: %s: cannot read archive: %s\n", o_.archive.c_str(), Why(e).c_str());
       return kExitBadArchive;
     }
     if (o_.command == "list") return o_.tsv ? ListTsv() : List();
@@ -375,6 +381,29 @@ class Runner {
   }
 
   std::string EntryName(int index) { return ToSlashes(z_.Entry(index).StoredPath()); }
+
+  // A command-line tool opens no window: each event whose default is a box is
+  // answered here, and what it would show is said on standard error.
+  void AnswerWithoutWindows() {
+    // Each entry of the method fails, naming it (OnBadCRC).
+    z_.OnUnknownMethod = nullptr;
+    // Without -o or -n, an existing file is kept, with a notice (OnSkippingFile).
+    z_.OnPromptForOverwrite = [](unzip::TUnZipper&, bool& overwrite, int, std::string&) { overwrite = false; };
+    z_.OnGetNextDisk = [this](unzip::TUnZipper& z, int nextDisk, std::string& name) {
+      if (z.NameBlockedVolume(nextDisk, name)) return;
+      // A spanned archive's next disk: there is nobody to ask to insert it.
+      missingDisk_ = nextDisk;
+      name.clear();
+    };
+  }
+
+  // The error's message, unless the error is the cancel of a disk nobody was asked for.
+  std::string Why(const std::exception& e) const {
+    if (missingDisk_ == 0) return e.what();
+    return "disk " + std::to_string(missingDisk_) +
+           " of the multi-disk set is needed, and unzipper cannot ask for a disk: copy every disk's file into "
+           "one folder, named as the last one is with .001, .002 ...";
+  }
 
   void Hook() {
     z_.OnBadCRC = [this](unzip::TUnZipper&, std::uint32_t calc, std::uint32_t stored, int index) {
@@ -512,9 +541,12 @@ class Runner {
       z_.SetOverwriteMode(unzip::TUZOverwriteMode::Always);
       z_.SetRecreateDirs(false);
     } else {
-      z_.SetOverwriteMode(o_.overwrite ? unzip::TUZOverwriteMode::Always : unzip::TUZOverwriteMode::Never);
+      z_.SetOverwriteMode(o_.overwrite ? unzip::TUZOverwriteMode::Always
+                          : o_.never   ? unzip::TUZOverwriteMode::Never
+                                       : unzip::TUZOverwriteMode::Prompt);
       z_.SetRecreateDirs(!o_.junkPaths && o_.command == "extract");
-      z_.SetDestDir(o_.destDir);
+      // "?" alone would open a folder chooser: it names a folder "?" here.
+      z_.SetDestDir(o_.destDir == "?" ? std::string(".") + platform::PathSeparator() + "?" : o_.destDir);
       z_.SetReplaceReadOnly(o_.overwrite);
     }
     // Every entry unless patterns choose; exclusions leave out folders too.
@@ -527,7 +559,7 @@ class Runner {
     } catch (const unzip::EUserCanceled& e) {
       // A volume that cannot be found: the rest of the archive cannot be read.
       EndProgressLine();
-      std::fprintf(stderr, "unzipper: %s: %s\n", o_.archive.c_str(), e.what());
+      std::fprintf(stderr, "unzipper: %s: %s\n", o_.archive.c_str(), Why(e).c_str());
       status = kExitBadArchive;
     } catch (const std::exception& e) {
       if (current_ >= 0) {
@@ -551,6 +583,8 @@ class Runner {
   unzip::TUnZipper z_;
   bool failed_ = false;
   int current_ = -1;
+  // The disk of a spanned archive that was asked for and not at hand.
+  int missingDisk_ = 0;
   std::set<std::string> unsupportedMethods_;
   // The entry whose password is being asked for, and how often it was.
   int askingIndex_ = -1;

@@ -108,6 +108,9 @@ TZipHeaderInfo& TUnZipper::Entry(int index) const { return parts_->directory.Ent
 const TEndCentral& TUnZipper::EndCentral() const { return parts_->directory.EndRecord(); }
 int TUnZipper::SpanKind() const { return parts_->volumes.SpanKind(); }
 int TUnZipper::CurrentVolume() const { return parts_->volumes.CurrentVolume(); }
+bool TUnZipper::NameBlockedVolume(int nextDisk, std::string& name) const {
+  return parts_->volumes.NameBlockedVolume(nextDisk, name);
+}
 std::string TUnZipper::EntryComment(int index) { return parts_->directory.EntryComment(index, keepZipOpen_); }
 std::string TUnZipper::ArchiveComment() { return parts_->directory.ArchiveComment(keepZipOpen_); }
 

@@ -14,9 +14,8 @@ void TUnZipper::DefaultPromptForOverwrite(bool& overwrite, int index) {
 }
 
 void TUnZipper::DefaultGetNextDisk(int nextDisk, std::string& name) {
-  TZipVolumes& volumes = parts_->volumes;
-  if (volumes.NameBlockedVolume(nextDisk, name)) return;
-  volumes.NoteUserAsked();
+  if (NameBlockedVolume(nextDisk, name)) return;
+  parts_->volumes.NoteUserAsked();
   const std::string text =
       ZipMessage(ZipMsg::InsertDisk) + std::to_string(nextDisk) + ZipMessage(ZipMsg::OfMultiDiskSet);
   if (platform::MessageBox(text, "", platform::MessageButtons::OkCancel) == platform::MessageResult::Cancel)

@@ -130,6 +130,10 @@ class TUnZipper {
   // Gives the path of volume NextDisk - 1 (arriving as the current name); an
   // emptied FName cancels. Set to the component's own handler at creation.
   std::function<void(TUnZipper& Sender, int NextDisk, std::string& FName)> OnGetNextDisk;
+  // For handlers of OnGetNextDisk: names volume NextDisk - 1 of a blocked
+  // archive in FName (its numbered file, or the last one as the archive was
+  // opened); false for a spanned archive, whose disk someone must insert.
+  bool NameBlockedVolume(int NextDisk, std::string& FName) const;
   std::function<void(TUnZipper& Sender, int FileCount)> OnUnZipComplete;
   std::function<void(TUnZipper& Sender, int Percent)> OnFilePercentDone;
   std::function<void(TUnZipper& Sender, int Percent)> OnTotalPercentDone;
